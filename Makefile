@@ -1,0 +1,39 @@
+# Hueline's front door. `make run` starts the program under Wine in the
+# project's private prefix; `make test` sets up, builds and runs every test.
+
+CROSS := -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-i686.cmake
+
+.PHONY: all setup host product wine-tests prefix test run bench clean
+
+all: host product
+
+setup:
+	@bash tools/setup.sh
+
+host: setup
+	@cmake -S . -B build/host -DHUELINE_BUILD=host -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@cmake --build build/host -j2
+
+product: setup
+	@cmake -S . -B build/product -DHUELINE_BUILD=product $(CROSS) -DCMAKE_BUILD_TYPE=MinSizeRel >/dev/null
+	@cmake --build build/product -j2
+
+wine-tests: setup
+	@cmake -S . -B build/wine-tests -DHUELINE_BUILD=wine-tests -DHUELINE_MINGW_THREADS=posix $(CROSS) -DCMAKE_BUILD_TYPE=Release >/dev/null
+	@cmake --build build/wine-tests -j2
+
+prefix: setup
+	@bash tools/wine_prefix.sh
+
+test: host product wine-tests prefix
+	@bash tools/test_all.sh
+
+run: product prefix
+	@bash tools/run.sh
+
+bench: host
+	@mkdir -p build/bench
+	@build/host/settings_bench build/bench
+
+clean:
+	rm -rf build

@@ -1,0 +1,3 @@
+#include "core/selection.h"
+
+ColorSelectionState ColorSelection = {"Blue", "White", "Blue", "White"};

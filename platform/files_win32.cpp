@@ -1,0 +1,49 @@
+// Files through the calls every Windows from 95 on has: OpenFile and the
+// _lread family.
+#include <windows.h>
+
+#include "platform/platform.h"
+
+static PlatformFile Open(const char* path, UINT style)
+{
+    OFSTRUCT info;
+    HFILE file = OpenFile(path, &info, style);
+    return file == HFILE_ERROR ? PlatformNoFile : (PlatformFile)file;
+}
+
+PlatformFile PlatformOpenRead(const char* path)
+{
+    return Open(path, OF_READ);
+}
+
+PlatformFile PlatformCreate(const char* path)
+{
+    return Open(path, OF_CREATE | OF_WRITE);
+}
+
+int PlatformRead(PlatformFile file, char* bytes, unsigned count)
+{
+    UINT got = _lread((HFILE)file, bytes, count);
+    return got == (UINT)HFILE_ERROR ? -1 : (int)got;
+}
+
+int PlatformWrite(PlatformFile file, const char* bytes, unsigned count)
+{
+    if (count == 0)
+        return 0;  // _lwrite of 0 bytes would cut the file at its position
+    UINT put = _lwrite((HFILE)file, bytes, count);
+    return put == (UINT)HFILE_ERROR ? -1 : (int)put;
+}
+
+long PlatformFileLength(PlatformFile file)
+{
+    LONG length = _llseek((HFILE)file, 0, FILE_END);
+    if (length == HFILE_ERROR || _llseek((HFILE)file, 0, FILE_BEGIN) != 0)
+        return -1;
+    return length;
+}
+
+bool PlatformClose(PlatformFile file)
+{
+    return _lclose((HFILE)file) != HFILE_ERROR;
+}

@@ -1,0 +1,143 @@
+#include "settings/marker_block.h"
+#include "settings/settings_writer.h"
+
+// The longest line, its end byte included, that is looked at: it must fit the
+// line buffer with a NUL after it.
+static const unsigned LongestLine = TextBufferSize - 1;
+
+static const unsigned HeaderLength = sizeof SectionHeader - 1;
+
+namespace {
+
+bool IsRemoved(const char* line, unsigned length)
+{
+    for (unsigned k = 0; k < RemovalMarkerCount; ++k) {
+        if (line[0] == RemovalMarkers[k][0] && StartsWith(line, length, RemovalMarkers[k], RemovalMarkerLengths[k]))
+            return true;
+    }
+    return false;
+}
+
+bool Emit(SettingsRewrite* r, const char* bytes, unsigned count)
+{
+    if (r->ok && count > 0)
+        r->ok = r->sink(r->context, bytes, count);
+    return r->ok;
+}
+
+bool TakesBlock(SettingsRewrite* r, const char* line, unsigned length)
+{
+    return r->blockLength > 0 && line[0] == SectionHeader[0] &&
+           StartsWith(line, length, SectionHeader, HeaderLength);
+}
+
+// A whole line that began in an earlier piece stands in the buffer, ended by
+// LF or NUL when terminated.
+void EndCollectedLine(SettingsRewrite* r, bool terminated)
+{
+    const char* line = r->line;
+    unsigned length = r->length;
+    r->length = 0;
+    bool endsInNul = terminated && line[length - 1] == '\0';
+    if (!IsRemoved(line, length))
+        Emit(r, line, endsInNul ? length - 1 : length);
+    if (TakesBlock(r, line, length)) {
+        if (!terminated)
+            Emit(r, "\r\n", 2);  // a header on the file's last line still needs its own line
+        Emit(r, r->block, r->blockLength);
+    }
+}
+
+}  // namespace
+
+void BeginSettingsRewrite(SettingsRewrite* r, const char* block, unsigned blockLength,
+                          ByteSink sink, void* context)
+{
+    r->sink = sink;
+    r->context = context;
+    r->ok = true;
+    r->block = block;
+    r->blockLength = blockLength;
+    r->length = 0;
+    r->passing = false;
+}
+
+// Lines that lie wholly in this piece are judged where they stand, and the
+// kept bytes between two changes go out in one write: bytes[kept, i) is kept
+// and not written yet.
+bool RewriteSettingsBytes(SettingsRewrite* r, const char* bytes, unsigned count)
+{
+    unsigned i = 0;
+    unsigned kept = 0;
+    unsigned nextNul = 0;  // the first NUL at or after i, or count; once looked for
+    bool nulKnown = false;
+    while (i < count && r->ok) {
+        // This line ends at the first LF or NUL from i, or runs past the piece.
+        const char* lf = (const char*)__builtin_memchr(bytes + i, '\n', count - i);
+        if (!nulKnown || nextNul < i) {
+            const char* nul = (const char*)__builtin_memchr(bytes + i, '\0', count - i);
+            nextNul = nul == nullptr ? count : (unsigned)(nul - bytes);
+            nulKnown = true;
+        }
+        unsigned end = lf == nullptr ? count : (unsigned)(lf - bytes);
+        if (nextNul < end)
+            end = nextNul;
+        bool terminated = end < count;
+        unsigned taken = terminated ? end + 1 - i : count - i;  // its bytes in this piece
+
+        if (r->passing) {
+            // The rest of a line too long to look at: kept, all but a NUL end.
+            if (terminated && bytes[end] == '\0') {
+                Emit(r, bytes + kept, end - kept);
+                kept = end + 1;
+            }
+            r->passing = !terminated;
+        } else if (r->length > 0 || !terminated) {
+            // A line that began in an earlier piece, or runs on into the next.
+            Emit(r, bytes + kept, i - kept);
+            kept = i + taken;
+            if (r->length + taken > (terminated ? LongestLine : LongestLine - 1)) {
+                // Too long to look at: what is collected goes out as it stands.
+                Emit(r, r->line, r->length);
+                r->length = 0;
+                r->passing = true;
+                kept = i;
+                continue;
+            }
+            CopyBytes(r->line + r->length, bytes + i, taken);
+            r->length += taken;
+            if (terminated)
+                EndCollectedLine(r, true);
+        } else {
+            // A whole line here.
+            const char* line = bytes + i;
+            bool endsInNul = bytes[end] == '\0';
+            if (taken > LongestLine) {
+                if (endsInNul) {
+                    Emit(r, bytes + kept, end - kept);
+                    kept = end + 1;
+                }
+            } else if (IsRemoved(line, taken)) {
+                Emit(r, bytes + kept, i - kept);
+                kept = end + 1;
+            } else if (TakesBlock(r, line, taken)) {
+                Emit(r, bytes + kept, (endsInNul ? end : end + 1) - kept);
+                Emit(r, r->block, r->blockLength);
+                kept = end + 1;
+            } else if (endsInNul) {
+                Emit(r, bytes + kept, end - kept);
+                kept = end + 1;
+            }
+        }
+        i += taken;
+    }
+    Emit(r, bytes + kept, count - kept);
+    return r->ok;
+}
+
+bool FinishSettingsRewrite(SettingsRewrite* r)
+{
+    if (!r->passing && r->length > 0)
+        EndCollectedLine(r, false);
+    return r->ok;
+}

@@ -1,0 +1,37 @@
+// The Windows directory the settings code works in during tests, with helpers
+// to put whole files there and read them back. Host runs use a fresh temporary
+// directory; the Wine runner uses the private prefix's real Windows directory,
+// saving and restoring what stood there.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+// Makes the directory the settings code will use and returns it; set up once.
+std::string PrepareTestWindowsDirectory();
+const char* TestPathSeparator();
+
+std::string TestPath(const std::string& name);
+void WriteTestFile(const std::string& name, const std::string& bytes);
+// False when the file does not exist.
+bool ReadTestFile(const std::string& name, std::string* bytes);
+void RemoveTestFile(const std::string& name);
+
+// Saves system.ini and system.old before each test and puts them back after.
+class SettingsFilesTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    std::string Ini();  // system.ini now, "<missing>" when absent
+    std::string Old();
+
+private:
+    bool hadIni_ = false, hadOld_ = false;
+    std::string savedIni_, savedOld_;
+};
+
+// The rebuild on its own, text in and text out: feeds input in pieces of
+// chunk bytes and returns what was written.
+std::string RewriteText(const std::string& input, bool apply, const char* back, const char* text,
+                        size_t chunk = 4096);

@@ -1,0 +1,43 @@
+#!/usr/bin/env bash
+# Runs every test of the project, after `make` has built everything, and ends
+# with one line of totals. Exits non-zero when anything failed.
+set -uo pipefail
+cd "$(dirname "$0")/.."
+. tools/wine_env.sh
+mkdir -p build/logs
+
+passed=0
+failed=0
+
+# Adds a GoogleTest run's summary to the totals.
+count_gtest() {
+  local log=$1 status=$2 p f
+  p=$(sed -n 's/^\[  PASSED  \] \([0-9]*\) tests\?\..*/\1/p' "$log" | tail -n 1)
+  f=$(sed -n 's/^\[  FAILED  \] \([0-9]*\) tests\?, listed below.*/\1/p' "$log" | tail -n 1)
+  p=${p:-0}
+  f=${f:-0}
+  if [ "$status" -ne 0 ] && [ "$f" -eq 0 ]; then f=1; fi  # it crashed or ran nothing
+  passed=$((passed + p))
+  failed=$((failed + f))
+}
+
+# Runs one check that is a single pass or fail.
+check() {
+  local name=$1
+  shift
+  if "$@"; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAILED: $name"; fi
+}
+
+echo "== host tests (host file layer)"
+build/host/hueline_tests 2>&1 | tee build/logs/host-tests.log | grep -E '^\[  (PASSED|FAILED) |^\[ faults|Failure' 
+count_gtest build/logs/host-tests.log "${PIPESTATUS[0]}"
+
+echo "== the same tests cross-compiled, under Wine (Win32 file layer)"
+DISPLAY= wine build/wine-tests/hueline_wine_tests.exe 2>&1 | tr -d '\r' | tee build/logs/wine-tests.log | grep -E '^\[  (PASSED|FAILED) |Failure'
+count_gtest build/logs/wine-tests.log "${PIPESTATUS[0]}"
+
+echo "== executables start on Windows 95 on a 486"
+check "hueline.exe imports and instructions" python3 tools/check_exe.py i686-w64-mingw32-objdump build/product/hueline.exe gui
+
+echo "$passed passed, $failed failed"
+[ "$failed" -eq 0 ]

@@ -1,6 +1,12 @@
 // Controls of the host stand-in of the platform layer, for the native tests.
 #pragma once
 
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/platform.h"
+
 // The directory PlatformWindowsDirectory reports; "" makes that call fail.
 void HostSetWindowsDirectory(const char* directory);
 
@@ -11,3 +17,33 @@ void HostSetWindowsDirectory(const char* directory);
 // length returns -1, and a failed close closes the file but reports failure.
 void HostResetFileOperations(unsigned failAt);
 unsigned HostFileOperationCount();
+
+// ---- The stand-in main dialog -------------------------------------------------
+
+struct HostSound {
+    std::string file;  // "" for the stop call
+    unsigned flags;
+};
+
+// One dialog, whatever window is passed: two list boxes, the controls whose
+// text was set, a scripted answer to the question, and records of what the
+// program did.
+struct HostDialog {
+    int lists[2];                          // control IDs of the two list boxes
+    std::vector<std::string> items[2];
+    int selection[2];                      // -1: none
+    std::vector<std::pair<int, std::string>> texts;  // control ID and text, last one set wins
+    bool answerYes;                        // the answer to the next question
+    std::vector<std::string> questions;    // "caption|text" of every question asked
+    std::vector<int> ended;                // results the dialog was ended with
+    std::vector<std::pair<int, bool>> checks;  // menu item and check mark, in order
+    std::vector<HostSound> sounds;
+};
+
+// Clears the stand-in; the list boxes get the control IDs given.
+HostDialog& HostResetDialog(int firstList, int secondList);
+HostDialog& HostDialogState();
+// The text last set on a control, "" when none was.
+std::string HostControlText(int control);
+// The window handle to pass in tests.
+PlatformWindow HostWindow();

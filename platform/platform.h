@@ -29,6 +29,31 @@ bool PlatformClose(PlatformFile file);
 // length, or 0 when it could not be had or does not fit in size bytes.
 unsigned PlatformWindowsDirectory(char* out, unsigned size);
 
+// ---- The main dialog ---------------------------------------------------------
+// A window, passed down from the dialog procedure; never kept process-wide.
+typedef struct PlatformWindowTag* PlatformWindow;
+
+// Appends text to the list box with the given control ID (LB_ADDSTRING).
+void PlatformListAdd(PlatformWindow dialog, int list, const char* text);
+// The selected position of a list box, or -1 when none is selected (LB_GETCURSEL).
+int PlatformListSelection(PlatformWindow dialog, int list);
+// Selects the first item, from the top, that begins with text, ignoring case
+// (LB_SELECTSTRING from -1); a list with no such item stays as it is.
+void PlatformListSelectText(PlatformWindow dialog, int list, const char* text);
+// Sets the text of a control (WM_SETTEXT).
+void PlatformSetControlText(PlatformWindow dialog, int control, const char* text);
+// Asks a question owned by dialog, with Yes (the default) and No and an
+// information icon; true for Yes.
+bool PlatformAskYesNo(PlatformWindow dialog, const char* caption, const char* text);
+// Ends the modal dialog with result.
+void PlatformEndDialog(PlatformWindow dialog, int result);
+// Sets or clears the check mark of a menu item in the dialog's menu.
+void PlatformCheckMenuItem(PlatformWindow dialog, int item, bool checked);
+
+// ---- Sound -------------------------------------------------------------------
+// sndPlaySoundA: file by bare name, or null to stop; the flags as that call takes them.
+void PlatformPlaySound(const char* file, unsigned flags);
+
 // ---- Formatting --------------------------------------------------------------
 // One argument of a format; each takes one slot, as the system formatter reads them.
 union FormatArg {

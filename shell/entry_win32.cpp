@@ -1,11 +1,32 @@
-// The process entry of hueline.exe. There is no C runtime to call it, so the
-// linker is pointed at HuelineStart directly.
+// The process entry of hueline.exe. There is no C runtime to call WinMain,
+// so the linker is pointed at HuelineStart, which does that runtime's part.
 #include <windows.h>
 
-#include "settings/settings_reader.h"
+#include "core/selection_actions.h"
+#include "resources/resource.h"
+#include "shell/main_dialog_win32.h"
+#include "shell/program_directory.h"
+
+// Kept for creating dialogs and loading resources.
+HINSTANCE ProgramInstance;
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
+{
+    ProgramInstance = instance;
+
+    GetModuleFileNameA(instance, ProgramDirectory, sizeof ProgramDirectory);
+    CutToDirectory(ProgramDirectory);
+
+    DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, MainDialogProc, 0);
+
+    // A forced restart: other programs are not asked. Nothing is reported if
+    // the system refuses.
+    if (RestartRequested)
+        ExitWindowsEx(EWX_REBOOT | EWX_FORCE, (DWORD)-1);
+    return 0;
+}
 
 extern "C" void WINAPI HuelineStart()
 {
-    ReadInstalledColors();
-    ExitProcess(0);
+    ExitProcess((UINT)WinMain(GetModuleHandleA(nullptr), nullptr, nullptr, SW_SHOWDEFAULT));
 }

@@ -39,5 +39,18 @@ count_gtest build/logs/wine-tests.log "${PIPESTATUS[0]}"
 echo "== executables start on Windows 95 on a 486"
 check "hueline.exe imports and instructions" python3 tools/check_exe.py i686-w64-mingw32-objdump build/product/hueline.exe gui
 
+if [ -f tools/e2e.sh ]; then
+  echo "== end to end: the real hueline.exe under Wine and Xvfb"
+  bash tools/e2e.sh 2>&1 | tee build/logs/e2e.log
+  status=${PIPESTATUS[0]}
+  p=$(sed -n 's/^e2e: \([0-9]*\) passed, \([0-9]*\) failed$/\1/p' build/logs/e2e.log | tail -n 1)
+  f=$(sed -n 's/^e2e: \([0-9]*\) passed, \([0-9]*\) failed$/\2/p' build/logs/e2e.log | tail -n 1)
+  p=${p:-0}
+  f=${f:-0}
+  if [ "$status" -ne 0 ] && [ "$f" -eq 0 ]; then f=1; fi
+  passed=$((passed + p))
+  failed=$((failed + f))
+fi
+
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

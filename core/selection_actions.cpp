@@ -1,0 +1,114 @@
+#include "core/selection_actions.h"
+
+#include "core/color_table.h"
+#include "core/selection.h"
+#include "resources/resource.h"
+#include "settings/settings_reader.h"
+#include "settings/settings_writer.h"
+#include "shell/sound_cues.h"
+
+int RestartRequested = 0;
+
+static const char RestartCaption[] = "Restart?";
+static const char RestartQuestion[] =
+    "The settings you have chosen will only take effect\n"
+    "after your computer is restarted.\n"
+    "Please close all other applications before restarting.\n"
+    "Do you want to restart your computer now?";
+
+// The colour at a list's selected position; the reference stays as it was
+// when the list has no selection.
+static void SyncFromList(PlatformWindow dialog, int list, const char** color)
+{
+    int selected = PlatformListSelection(dialog, list);
+    if (selected >= 0 && selected < (int)ColorCount)
+        *color = ColorTable[selected];
+}
+
+void SyncSelectionFromLists(PlatformWindow dialog)
+{
+    SyncFromList(dialog, IDC_BACK_LIST, &ColorSelection.SelectedBack);
+    SyncFromList(dialog, IDC_TEXT_LIST, &ColorSelection.SelectedText);
+}
+
+void SelectListsFromState(PlatformWindow dialog)
+{
+    PlatformListSelectText(dialog, IDC_BACK_LIST, ColorSelection.SelectedBack);
+    PlatformListSelectText(dialog, IDC_TEXT_LIST, ColorSelection.SelectedText);
+}
+
+void ShowInstalledColors(PlatformWindow dialog)
+{
+    PlatformSetControlText(dialog, IDC_BACK_CURRENT, ColorSelection.InstalledBack);
+    PlatformSetControlText(dialog, IDC_TEXT_CURRENT, ColorSelection.InstalledText);
+}
+
+static void SelectInstalled()
+{
+    ColorSelection.SelectedBack = ColorSelection.InstalledBack;
+    ColorSelection.SelectedText = ColorSelection.InstalledText;
+}
+
+void InitSelection(PlatformWindow dialog)
+{
+    for (unsigned n = 0; n < ColorCount; ++n) {
+        PlatformListAdd(dialog, IDC_BACK_LIST, ColorTable[n]);
+        PlatformListAdd(dialog, IDC_TEXT_LIST, ColorTable[n]);
+    }
+    ReadInstalledColors();
+    ShowInstalledColors(dialog);
+    SelectInstalled();
+    SelectListsFromState(dialog);
+}
+
+void CancelSelection(PlatformWindow dialog)
+{
+    PlayCue("cancel.wav", CueAsync);
+    SelectInstalled();
+    SelectListsFromState(dialog);
+}
+
+void RestoreDefaultColors(PlatformWindow dialog)
+{
+    PlayCue("restore.wav", CueAsync);
+    SyncSelectionFromLists(dialog);
+    ColorSelection.SelectedBack = ColorSelection.InstalledBack = ColorTable[DefaultBackColor];
+    ColorSelection.SelectedText = ColorSelection.InstalledText = ColorTable[DefaultTextColor];
+    WriteColorSettings(false);
+    SelectListsFromState(dialog);
+    ShowInstalledColors(dialog);
+}
+
+void ApplySelection(PlatformWindow dialog, bool askRestart)
+{
+    PlayCue("apply.wav", CueAsync);
+    SyncSelectionFromLists(dialog);
+    ColorSelection.InstalledBack = ColorSelection.SelectedBack;
+    ColorSelection.InstalledText = ColorSelection.SelectedText;
+    WriteColorSettings(true);
+    ShowInstalledColors(dialog);
+    if (askRestart && PlatformAskYesNo(dialog, RestartCaption, RestartQuestion)) {
+        RestartRequested = 1;
+        PlatformEndDialog(dialog, 0);
+    }
+}
+
+void PickBackColor(PlatformWindow dialog, unsigned color)
+{
+    PlayCue("click.wav", CueAsync);
+    ColorSelection.SelectedBack = ColorTable[color % ColorCount];
+    SelectListsFromState(dialog);
+}
+
+void PickTextColor(PlatformWindow dialog, unsigned color)
+{
+    PlayCue("click.wav", CueAsync);
+    ColorSelection.SelectedText = ColorTable[color % ColorCount];
+    SelectListsFromState(dialog);
+}
+
+void ExitProgram(PlatformWindow dialog)
+{
+    PlayCue("click.wav", CueSync);
+    PlatformEndDialog(dialog, 0);
+}

@@ -1,0 +1,45 @@
+// The main dialog's controls, menu and message box.
+#include <windows.h>
+
+#include "platform/platform.h"
+
+static HWND Handle(PlatformWindow window)
+{
+    return (HWND)window;
+}
+
+void PlatformListAdd(PlatformWindow dialog, int list, const char* text)
+{
+    SendDlgItemMessageA(Handle(dialog), list, LB_ADDSTRING, 0, (LPARAM)text);
+}
+
+int PlatformListSelection(PlatformWindow dialog, int list)
+{
+    LRESULT selected = SendDlgItemMessageA(Handle(dialog), list, LB_GETCURSEL, 0, 0);
+    return selected == LB_ERR ? -1 : (int)selected;
+}
+
+void PlatformListSelectText(PlatformWindow dialog, int list, const char* text)
+{
+    SendDlgItemMessageA(Handle(dialog), list, LB_SELECTSTRING, (WPARAM)-1, (LPARAM)text);
+}
+
+void PlatformSetControlText(PlatformWindow dialog, int control, const char* text)
+{
+    SendMessageA(GetDlgItem(Handle(dialog), control), WM_SETTEXT, 0, (LPARAM)text);
+}
+
+bool PlatformAskYesNo(PlatformWindow dialog, const char* caption, const char* text)
+{
+    return MessageBoxA(Handle(dialog), text, caption, MB_YESNO | MB_ICONINFORMATION) == IDYES;
+}
+
+void PlatformEndDialog(PlatformWindow dialog, int result)
+{
+    EndDialog(Handle(dialog), result);
+}
+
+void PlatformCheckMenuItem(PlatformWindow dialog, int item, bool checked)
+{
+    CheckMenuItem(GetMenu(Handle(dialog)), item, checked ? MF_CHECKED : MF_UNCHECKED);
+}

@@ -1,0 +1,26 @@
+#include "shell/main_dialog_win32.h"
+
+#include "core/selection_actions.h"
+#include "shell/command_table.h"
+#include "shell/sound_cues.h"
+
+INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
+{
+    PlatformWindow window = (PlatformWindow)dialog;
+    switch (message) {
+    case WM_INITDIALOG:
+        InitSelection(window);
+        SyncSelectionFromLists(window);
+        break;
+    case WM_COMMAND:
+        RunCommand(window, wParam);
+        break;
+    case WM_CLOSE:
+        PlayCue("click.wav", CueSync);
+        EndDialog(dialog, 0);
+        break;
+    }
+    // Never handled: the dialog manager sets no default focus on
+    // WM_INITDIALOG and does its usual work for everything else.
+    return FALSE;
+}

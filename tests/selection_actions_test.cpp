@@ -1,0 +1,173 @@
+#include <gtest/gtest.h>
+
+#include "core/color_table.h"
+#include "core/selection.h"
+#include "core/selection_actions.h"
+#include "resources/resource.h"
+#include "shell/sound_cues.h"
+#include "tests/support/dialog_fixture.h"
+
+using std::string;
+
+static const string Block(const char* back, const char* text)
+{
+    return string(";; Following 2 lines by Hueline (hueline@hueline.org)\r\n"
+                  ";; They are used to change the color of the blue screen of death\r\n"
+                  "MessageBackColor=") + back + "\r\nMessageTextColor=" + text +
+           "\r\n;; End of Hueline Lines\r\n";
+}
+
+static const string Installed4E = "[386Enh]\r\nMessageBackColor=4\r\nMessageTextColor=E\r\n";
+
+class SelectionActions : public DialogTest {};
+
+TEST_F(SelectionActions, InitShowsAndSelectsTheInstalledPair)
+{
+    StartWith(Installed4E);
+    for (int k = 0; k < 2; ++k) {
+        ASSERT_EQ(Dialog().items[k].size(), ColorCount);
+        for (unsigned n = 0; n < ColorCount; ++n)
+            EXPECT_EQ(Dialog().items[k][n], ColorTable[n]);
+    }
+    EXPECT_EQ(BackListSelection(), "Dark Red");
+    EXPECT_EQ(TextListSelection(), "Yellow");
+    EXPECT_EQ(HostControlText(IDC_BACK_CURRENT), "Dark Red");
+    EXPECT_EQ(HostControlText(IDC_TEXT_CURRENT), "Yellow");
+    EXPECT_STREQ(ColorSelection.SelectedBack, "Dark Red");
+    EXPECT_EQ(Sounds(), "");
+    EXPECT_EQ(Old(), "<missing>");  // Init only reads
+
+    StartWith("[boot]\r\n");
+    EXPECT_EQ(BackListSelection(), "Blue");
+    EXPECT_EQ(TextListSelection(), "White");
+    EXPECT_EQ(HostControlText(IDC_BACK_CURRENT), "Blue");
+}
+
+TEST_F(SelectionActions, CancelPutsTheListsBackWithoutReadingThem)
+{
+    StartWith(Installed4E);
+    Dialog().selection[0] = 10;  // the user clicks "Green"
+    CancelSelection(Window());
+    EXPECT_EQ(BackListSelection(), "Dark Red");
+    EXPECT_STREQ(ColorSelection.SelectedBack, "Dark Red");
+    EXPECT_EQ(Sounds(), "cancel.wav/1");
+    EXPECT_EQ(Ini(), Installed4E);
+    EXPECT_EQ(Old(), "<missing>");
+}
+
+TEST_F(SelectionActions, ApplyFromTheButtonTakesTheListsAndAsks)
+{
+    StartWith(Installed4E);
+    Dialog().selection[0] = 10;  // "Green", with no Refresh before Apply
+    ApplySelection(Window(), true);
+    EXPECT_EQ(Ini(), "[386Enh]\r\n" + Block("A", "E"));
+    EXPECT_EQ(Old(), Installed4E);
+    EXPECT_EQ(HostControlText(IDC_BACK_CURRENT), "Green");
+    EXPECT_EQ(HostControlText(IDC_TEXT_CURRENT), "Yellow");
+    ASSERT_EQ(Dialog().questions.size(), 1u);
+    EXPECT_EQ(Dialog().questions[0],
+              "Restart?|The settings you have chosen will only take effect\n"
+              "after your computer is restarted.\n"
+              "Please close all other applications before restarting.\n"
+              "Do you want to restart your computer now?");
+    // Answered No: the program stays open with the new pair installed.
+    EXPECT_TRUE(Dialog().ended.empty());
+    EXPECT_EQ(RestartRequested, 0);
+    EXPECT_EQ(Sounds(), "apply.wav/1");
+
+    Dialog().answerYes = true;
+    ApplySelection(Window(), true);
+    EXPECT_EQ(RestartRequested, 1);
+    EXPECT_EQ(Dialog().ended, std::vector<int>{0});
+    // The same pair again still rewrites both files.
+    EXPECT_EQ(Old(), "[386Enh]\r\n" + Block("A", "E"));
+    EXPECT_EQ(Ini(), "[386Enh]\r\n" + Block("A", "E"));
+}
+
+TEST_F(SelectionActions, ApplyFromTheMenuAsksNothing)
+{
+    StartWith("[boot]\r\n[386Enh]\r\n");
+    Dialog().selection[1] = 3;
+    Dialog().answerYes = true;
+    ApplySelection(Window(), false);
+    EXPECT_EQ(Ini(), "[boot]\r\n[386Enh]\r\n" + Block("9", "3"));
+    EXPECT_TRUE(Dialog().questions.empty());
+    EXPECT_TRUE(Dialog().ended.empty());
+    EXPECT_EQ(RestartRequested, 0);
+}
+
+TEST_F(SelectionActions, RestoreWritesTheDefaultsEvenWhenNoneWereInstalled)
+{
+    StartWith("[boot]\r\n");
+    Dialog().selection[0] = 2;
+    RestoreDefaultColors(Window());
+    EXPECT_EQ(Ini(), "[boot]\r\n");
+    EXPECT_EQ(Old(), "[boot]\r\n");
+    EXPECT_EQ(BackListSelection(), "Blue");
+    EXPECT_EQ(HostControlText(IDC_BACK_CURRENT), "Blue");
+    EXPECT_EQ(HostControlText(IDC_TEXT_CURRENT), "White");
+    EXPECT_EQ(Sounds(), "restore.wav/1");
+
+    StartWith("[386Enh]\r\n" + Block("C", "0") + "x=1\r\n");
+    EXPECT_EQ(HostControlText(IDC_BACK_CURRENT), "Red");
+    RestoreDefaultColors(Window());
+    EXPECT_EQ(Ini(), "[386Enh]\r\nx=1\r\n");
+    EXPECT_EQ(HostControlText(IDC_BACK_CURRENT), "Blue");
+    EXPECT_TRUE(Dialog().questions.empty());
+}
+
+TEST_F(SelectionActions, MenuPicksMoveTheListsOnly)
+{
+    StartWith(Installed4E);
+    PickTextColor(Window(), 11);
+    EXPECT_EQ(TextListSelection(), "Cyan");
+    EXPECT_STREQ(ColorSelection.SelectedText, "Cyan");
+    PickBackColor(Window(), 7);
+    EXPECT_EQ(BackListSelection(), "Gray");  // not "Dark Gray"
+    EXPECT_STREQ(ColorSelection.InstalledBack, "Dark Red");
+    EXPECT_EQ(Sounds(), "click.wav/1 click.wav/1");
+    EXPECT_EQ(Old(), "<missing>");
+}
+
+TEST_F(SelectionActions, ExitClicksToTheEndAndSavesNothing)
+{
+    StartWith(Installed4E);
+    Dialog().selection[0] = 1;
+    ExitProgram(Window());
+    EXPECT_EQ(Sounds(), "click.wav/0");
+    EXPECT_EQ(Dialog().ended, std::vector<int>{0});
+    EXPECT_EQ(RestartRequested, 0);
+    EXPECT_EQ(Ini(), Installed4E);
+}
+
+TEST_F(SelectionActions, ListsWithoutSelectionLeaveTheSelectionAlone)
+{
+    StartWith(Installed4E);
+    Dialog().selection[0] = -1;
+    Dialog().selection[1] = 99;
+    SyncSelectionFromLists(Window());
+    EXPECT_STREQ(ColorSelection.SelectedBack, "Dark Red");
+    EXPECT_STREQ(ColorSelection.SelectedText, "Yellow");
+}
+
+TEST_F(SelectionActions, SoundSwitch)
+{
+    StartWith(Installed4E);
+    ToggleSounds(Window());  // off: silent
+    EXPECT_EQ(SoundsEnabled, 0);
+    CancelSelection(Window());
+    RestoreDefaultColors(Window());
+    ExitProgram(Window());
+    PlayCue(nullptr, CueStop);
+    EXPECT_EQ(Sounds(), "");
+    ToggleSounds(Window());  // on: one click
+    EXPECT_EQ(Sounds(), "click.wav/1");
+    ASSERT_EQ(Dialog().checks.size(), 2u);
+    EXPECT_EQ(Dialog().checks[0], std::make_pair(IDM_SOUNDS, false));
+    EXPECT_EQ(Dialog().checks[1], std::make_pair(IDM_SOUNDS, true));
+
+    PlayCue("testing.wav", CueLoop);
+    PlayCue("testing.wav", CueStop);
+    PlayCue("click.wav", CueSync);
+    EXPECT_EQ(Sounds(), "click.wav/1 testing.wav/9 null/0 click.wav/0");
+}

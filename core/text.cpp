@@ -17,17 +17,6 @@ bool TextEqual(const char* a, const char* b)
     return *a == *b;
 }
 
-bool StartsWith(const char* line, unsigned lineLength, const char* prefix, unsigned count)
-{
-    if (lineLength < count)
-        return false;
-    for (unsigned i = 0; i < count; ++i) {
-        if (line[i] != prefix[i])
-            return false;
-    }
-    return true;
-}
-
 void CopyBytes(char* to, const char* from, unsigned count)
 {
     for (unsigned i = 0; i < count; ++i)

@@ -13,7 +13,16 @@ unsigned TextLength(const char* text);
 bool TextEqual(const char* a, const char* b);
 // True when the count bytes at line equal the first count bytes of prefix
 // (the line must hold at least that many bytes before its end).
-bool StartsWith(const char* line, unsigned lineLength, const char* prefix, unsigned count);
+inline bool StartsWith(const char* line, unsigned lineLength, const char* prefix, unsigned count)
+{
+    if (lineLength < count)
+        return false;
+    for (unsigned i = 0; i < count; ++i) {
+        if (line[i] != prefix[i])
+            return false;
+    }
+    return true;
+}
 void CopyBytes(char* to, const char* from, unsigned count);
 
 // Formats fmt, which may hold %s and %X placeholders, into out (size bytes,

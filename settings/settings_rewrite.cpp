@@ -1,3 +1,4 @@
+#include "settings/line_end.h"
 #include "settings/marker_block.h"
 #include "settings/settings_writer.h"
 
@@ -69,19 +70,9 @@ bool RewriteSettingsBytes(SettingsRewrite* r, const char* bytes, unsigned count)
 {
     unsigned i = 0;
     unsigned kept = 0;
-    unsigned nextNul = 0;  // the first NUL at or after i, or count; once looked for
-    bool nulKnown = false;
     while (i < count && r->ok) {
         // This line ends at the first LF or NUL from i, or runs past the piece.
-        const char* lf = (const char*)__builtin_memchr(bytes + i, '\n', count - i);
-        if (!nulKnown || nextNul < i) {
-            const char* nul = (const char*)__builtin_memchr(bytes + i, '\0', count - i);
-            nextNul = nul == nullptr ? count : (unsigned)(nul - bytes);
-            nulKnown = true;
-        }
-        unsigned end = lf == nullptr ? count : (unsigned)(lf - bytes);
-        if (nextNul < end)
-            end = nextNul;
+        unsigned end = i + FindLineFeedOrNul(bytes + i, count - i);
         bool terminated = end < count;
         unsigned taken = terminated ? end + 1 - i : count - i;  // its bytes in this piece
 

@@ -96,6 +96,12 @@ void ScanSettingsBytes(SettingsScan* scan, const char* bytes, unsigned count)
                 ++i;
                 continue;
             }
+            // Most such lines are told apart at once, where they stand.
+            if (at + KeyLength <= count && !StartsWith(hit, KeyLength, BackKey, KeyLength) &&
+                !StartsWith(hit, KeyLength, TextKey, KeyLength)) {
+                ++i;
+                continue;
+            }
             scan->inLine = true;
             scan->length = 0;
         }

@@ -3,7 +3,7 @@
 
 - PE32, subsystem version 4.0, of the expected subsystem (gui or console);
 - imports only what tools/win95/imports.txt allows (no C runtime DLL at all),
-  and KERNEL32 functions only from tools/win95/kernel32.txt;
+  no wide (W) calls, and KERNEL32 functions only from tools/win95/kernel32.txt;
 - no instruction that a 486 lacks.
 
 Usage: check_exe.py OBJDUMP EXE gui|console
@@ -64,6 +64,8 @@ def main():
     for dll, fn in imports:
         if (dll, fn) not in allowed:
             problems.append("import %s!%s is not on the reviewed list" % (dll, fn))
+        if re.search(r"[a-z0-9]W$", fn):
+            problems.append("import %s!%s is a wide (W) call: only ANSI calls are used" % (dll, fn))
         if dll == "KERNEL32.DLL" and fn not in win95_kernel32:
             problems.append("import KERNEL32!%s is missing from Windows 95" % fn)
     if not imports:

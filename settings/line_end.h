@@ -1,0 +1,29 @@
+// Finding where a line of system.ini ends, a machine word at a time.
+#pragma once
+
+#include <stdint.h>
+
+// The first position in bytes[0..count) that holds a line feed or a NUL, or
+// count when there is none.
+inline unsigned FindLineFeedOrNul(const char* bytes, unsigned count)
+{
+    typedef uintptr_t Word;
+    const Word ones = ~(Word)0 / 255;
+    const Word lows = ones * 0x7F;
+    unsigned i = 0;
+    for (; i + sizeof(Word) <= count; i += sizeof(Word)) {
+        Word w;
+        __builtin_memcpy(&w, bytes + i, sizeof w);
+        // Each byte's top bit set when the byte is not 0, exactly, for both.
+        Word x = w ^ (ones * '\n');
+        Word notLf = ((x & lows) + lows) | x;
+        Word notNul = ((w & lows) + lows) | w;
+        if (~(notLf & notNul) & ~lows)
+            break;
+    }
+    for (; i < count; ++i) {
+        if (bytes[i] == '\n' || bytes[i] == '\0')
+            return i;
+    }
+    return count;
+}

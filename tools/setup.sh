@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  cmake make g++ libgtest-dev libbenchmark-dev
+  cmake make g++ googletest libgtest-dev
   g++-mingw-w64-i686 binutils-mingw-w64-i686 mingw-w64-i686-dev
   wine wine32 fonts-wine
   xvfb x11-apps imagemagick

@@ -7,7 +7,7 @@ packages=(
   cmake make g++ googletest libgtest-dev
   g++-mingw-w64-i686 binutils-mingw-w64-i686 mingw-w64-i686-dev
   wine wine32 fonts-wine
-  xvfb x11-apps imagemagick
+  xvfb x11-apps x11-utils imagemagick
   python3
 )
 

@@ -1,0 +1,388 @@
+// hueline_driver: works a running hueline.exe from another process of the
+// same Wine prefix, the way a user at the keyboard and mouse would, and reads
+// back what its window shows.
+//
+//   hueline_driver.exe ACTION [ARGS...] [ACTION [ARGS...]]...
+//
+// The actions run in order; the first one that fails ends the driver with
+// exit code 1 after a line "error: ...". Every action that puts input into the
+// main window posts it (so a message box it opens cannot block the driver)
+// and then waits until the window has dealt with it (see Settle).
+//
+//   wait MS                 wait up to MS ms for the main window to be shown;
+//                           print its handle and its thread's id
+//   gone MS                 wait up to MS ms for the main window to disappear
+//   select LIST NAME        click the item NAME of list 1003 or 1004
+//   click ID                press the push button ID with the mouse
+//   command ID              choose the menu command ID; any WM_COMMAND
+//                           wParam may be given (0x... for hex), so a
+//                           control notification can be sent as well
+//   key escape|enter        press a key while the main window is active
+//   close                   press the caption's close box
+//   state                   print the two Current fields, the selected list
+//                           items, the window's place on the screen and
+//                           whether a "Restart?" box is open
+//   question MS             wait up to MS ms for the "Restart?" box; print
+//                           its owner, texts and buttons
+//   answer yes|no|enter     answer the "Restart?" box (enter: press Enter)
+//
+// Lines printed are "name=value", UTF-8.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+const wchar_t kMainCaption[] = L"Hueline - Change your blue screen of death!";
+const wchar_t kQuestionCaption[] = L"Restart?";
+const UINT kSettleMs = 5000;  // how long one action may keep the window busy
+
+std::string Utf8(const std::wstring& text)
+{
+    if (text.empty()) return std::string();
+    int n = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), (int)text.size(), nullptr, 0, nullptr, nullptr);
+    std::string out(n, '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text.c_str(), (int)text.size(), &out[0], n, nullptr, nullptr);
+    return out;
+}
+
+std::wstring Wide(const char* text)
+{
+    int n = MultiByteToWideChar(CP_UTF8, 0, text, -1, nullptr, 0);
+    std::wstring out(n > 0 ? n - 1 : 0, L'\0');
+    if (n > 1) MultiByteToWideChar(CP_UTF8, 0, text, -1, &out[0], n);
+    return out;
+}
+
+void Say(const char* name, const std::string& value)
+{
+    std::printf("%s=%s\n", name, value.c_str());
+    std::fflush(stdout);
+}
+
+[[noreturn]] void Fail(const std::string& why)
+{
+    std::printf("error: %s\n", why.c_str());
+    std::fflush(stdout);
+    std::exit(1);
+}
+
+// Window text read with the wide message: the other process answers in
+// UTF-16 whatever its own character set.
+std::wstring TextOf(HWND window)
+{
+    DWORD_PTR length = 0;
+    if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, kSettleMs, &length))
+        Fail("the window does not answer WM_GETTEXTLENGTH");
+    std::vector<wchar_t> buffer(length + 2, L'\0');
+    DWORD_PTR got = 0;
+    SendMessageTimeoutW(window, WM_GETTEXT, buffer.size(), (LPARAM)buffer.data(), SMTO_ABORTIFHUNG, kSettleMs, &got);
+    return std::wstring(buffer.data());
+}
+
+std::wstring ClassOf(HWND window)
+{
+    wchar_t name[64] = {};
+    GetClassNameW(window, name, 64);
+    return name;
+}
+
+HWND FindMain()
+{
+    HWND window = FindWindowW(L"#32770", kMainCaption);
+    return (window && IsWindowVisible(window)) ? window : nullptr;
+}
+
+HWND MainOrFail()
+{
+    HWND window = FindMain();
+    if (!window) Fail("the main window is not open");
+    return window;
+}
+
+// True once the window has been hidden or destroyed: a dialog that ends is
+// hidden first and destroyed a little later.
+bool Closed(HWND window)
+{
+    return !IsWindow(window) || !IsWindowVisible(window);
+}
+
+// Waits until the main window's thread has dealt with everything posted to it
+// so far. A marker goes in behind that input: a new caret position in the
+// read-only field 1012, which nothing else moves. The thread handles posted
+// messages in order, so once the field reports the new position the input
+// before it has been handled, or is waiting in a message box that the thread
+// runs meanwhile. Returns as well when the window closes.
+void Settle(HWND dialog)
+{
+    HWND field = GetDlgItem(dialog, 1012);
+    if (!field) return;
+    DWORD start = GetTickCount();
+    auto caret = [&](DWORD_PTR* at) {
+        for (;;) {
+            if (Closed(dialog)) return false;
+            if (SendMessageTimeoutW(field, EM_GETSEL, 0, 0, SMTO_NORMAL, 200, at)) return true;
+            if (GetTickCount() - start >= kSettleMs) Fail("the main window is still busy");
+            Sleep(20);
+        }
+    };
+    DWORD_PTR at = 0;
+    if (!caret(&at)) return;
+    WPARAM target = LOWORD(at) == 0 ? 1 : 0;
+    PostMessageW(field, EM_SETSEL, target, target);
+    for (;;) {
+        if (!caret(&at) || LOWORD(at) == target) return;
+        if (GetTickCount() - start >= kSettleMs) Fail("the main window is still busy");
+        Sleep(20);
+    }
+}
+
+HWND Control(HWND dialog, int id)
+{
+    HWND control = GetDlgItem(dialog, id);
+    if (!control) Fail("no control " + std::to_string(id));
+    return control;
+}
+
+std::wstring ListItem(HWND list, int index)
+{
+    LRESULT length = SendMessageW(list, LB_GETTEXTLEN, index, 0);
+    if (length == LB_ERR) return std::wstring();
+    std::vector<wchar_t> buffer(length + 2, L'\0');
+    SendMessageW(list, LB_GETTEXT, index, (LPARAM)buffer.data());
+    return std::wstring(buffer.data());
+}
+
+std::string SelectedItem(HWND list)
+{
+    LRESULT index = SendMessageW(list, LB_GETCURSEL, 0, 0);
+    if (index == LB_ERR) return "<none>";
+    return Utf8(ListItem(list, (int)index));
+}
+
+// The item is clicked where it shows, after scrolling it into view as the
+// scroll bar would; the list box then selects it and tells the dialog itself.
+void SelectItem(HWND dialog, int id, const std::wstring& name)
+{
+    HWND list = Control(dialog, id);
+    int count = (int)SendMessageW(list, LB_GETCOUNT, 0, 0);
+    int index = -1;
+    for (int i = 0; i < count; ++i) {
+        if (ListItem(list, i) == name) { index = i; break; }
+    }
+    if (index < 0) Fail("list " + std::to_string(id) + " has no item " + Utf8(name));
+
+    RECT client;
+    GetClientRect(list, &client);
+    int height = (int)SendMessageW(list, LB_GETITEMHEIGHT, 0, 0);
+    if (height <= 0) Fail("list " + std::to_string(id) + " has no item height");
+    int visible = (client.bottom - client.top) / height;
+    int top = (int)SendMessageW(list, LB_GETTOPINDEX, 0, 0);
+    if (index < top || index >= top + visible) {
+        SendMessageW(list, LB_SETTOPINDEX, index, 0);
+        top = (int)SendMessageW(list, LB_GETTOPINDEX, 0, 0);
+    }
+    LPARAM at = MAKELPARAM(client.left + 10, (index - top) * height + height / 2);
+    PostMessageW(list, WM_MOUSEMOVE, 0, at);
+    PostMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageW(list, WM_LBUTTONUP, 0, at);
+    Settle(dialog);
+    if (SendMessageW(list, LB_GETCURSEL, 0, 0) != index)
+        Fail("the click did not select " + Utf8(name) + " in list " + std::to_string(id));
+}
+
+void PressButton(HWND dialog, int id)
+{
+    HWND button = Control(dialog, id);
+    if (ClassOf(button) != L"Button") Fail("control " + std::to_string(id) + " is not a button");
+    PostMessageW(button, BM_CLICK, 0, 0);
+    Settle(dialog);
+}
+
+HWND FindQuestion()
+{
+    HWND box = FindWindowW(L"#32770", kQuestionCaption);
+    return (box && IsWindowVisible(box)) ? box : nullptr;
+}
+
+HWND WaitFor(HWND (*find)(), DWORD ms)
+{
+    DWORD start = GetTickCount();
+    for (;;) {
+        HWND window = find();
+        if (window) return window;
+        if (GetTickCount() - start >= ms) return nullptr;
+        Sleep(50);
+    }
+}
+
+// A key goes to the window that has the keyboard focus in the main window's
+// thread, through that thread's message loop, as the keyboard would send it.
+void PressKey(HWND window, WORD key)
+{
+    DWORD thread = GetWindowThreadProcessId(window, nullptr);
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof(info);
+    HWND target = window;
+    if (GetGUIThreadInfo(thread, &info) && info.hwndFocus) target = info.hwndFocus;
+    UINT scan = MapVirtualKeyW(key, 0);
+    PostMessageW(target, WM_KEYDOWN, key, 1 | (scan << 16));
+    PostMessageW(target, WM_KEYUP, key, 1 | (scan << 16) | 0xC0000000u);
+    Say("key-to", Utf8(ClassOf(target)) + "#" + std::to_string(GetDlgCtrlID(target)));
+}
+
+WORD KeyNamed(const std::string& name)
+{
+    if (name == "escape") return VK_ESCAPE;
+    if (name == "enter") return VK_RETURN;
+    Fail("unknown key " + name);
+}
+
+std::string Decimal(long value) { return std::to_string(value); }
+
+void PrintState(HWND dialog)
+{
+    Settle(dialog);
+    Say("back-current", Utf8(TextOf(Control(dialog, 1012))));
+    Say("text-current", Utf8(TextOf(Control(dialog, 1011))));
+    Say("back-list", SelectedItem(Control(dialog, 1003)));
+    Say("text-list", SelectedItem(Control(dialog, 1004)));
+    RECT box;
+    GetWindowRect(dialog, &box);
+    Say("rect", Decimal(box.left) + "," + Decimal(box.top) + "," + Decimal(box.right - box.left) + "," +
+                    Decimal(box.bottom - box.top));
+    RECT client;
+    GetClientRect(dialog, &client);
+    Say("client-size", Decimal(client.right) + "x" + Decimal(client.bottom));
+    Say("question", FindQuestion() ? "open" : "none");
+}
+
+BOOL CALLBACK ListChild(HWND child, LPARAM list)
+{
+    reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
+    return TRUE;
+}
+
+void PrintQuestion(HWND box)
+{
+    HWND main = FindWindowW(L"#32770", kMainCaption);
+    HWND owner = GetWindow(box, GW_OWNER);
+    Say("question-owner", owner && owner == main ? "main" : (owner ? "other" : "none"));
+    std::vector<HWND> children;
+    EnumChildWindows(box, ListChild, (LPARAM)&children);
+    std::string buttons;
+    for (HWND child : children) {
+        if (!IsWindowVisible(child)) continue;
+        std::wstring kind = ClassOf(child);
+        std::wstring text = TextOf(child);
+        if (kind == L"Button") {
+            if (!buttons.empty()) buttons += ",";
+            buttons += Utf8(text) + "#" + Decimal(GetDlgCtrlID(child));
+            if (SendMessageW(child, WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON) Say("question-default", Utf8(text));
+        } else if (kind == L"Static" && !text.empty()) {
+            std::string line = Utf8(text);
+            for (char& c : line) {
+                if (c == '\n') c = '|';
+                if (c == '\r') c = '^';
+            }
+            Say("question-text", line);
+        }
+    }
+    Say("question-buttons", buttons);
+}
+
+int ParseInt(const char* text)
+{
+    char* end = nullptr;
+    long value = std::strtol(text, &end, 0);
+    if (!end || *end) Fail(std::string("not a number: ") + text);
+    return (int)value;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    int i = 1;
+    auto next = [&](const char* what) -> const char* {
+        if (i >= argc) Fail(std::string("missing ") + what);
+        return argv[i++];
+    };
+    if (argc < 2) Fail("no action given");
+    while (i < argc) {
+        std::string action = argv[i++];
+        if (action == "wait") {
+            HWND window = WaitFor(FindMain, (DWORD)ParseInt(next("milliseconds")));
+            if (!window) Fail("the main window did not appear");
+            Settle(window);
+            Say("main", "open");
+            DWORD thread = GetWindowThreadProcessId(window, nullptr);
+            char ids[64];
+            std::snprintf(ids, sizeof ids, "%08lx", (unsigned long)(UINT_PTR)window);
+            Say("main-window", ids);
+            std::snprintf(ids, sizeof ids, "%04lx", (unsigned long)thread);
+            Say("main-thread", ids);
+        } else if (action == "gone") {
+            DWORD ms = (DWORD)ParseInt(next("milliseconds"));
+            DWORD start = GetTickCount();
+            while (FindMain()) {
+                if (GetTickCount() - start >= ms) Fail("the main window is still open");
+                Sleep(50);
+            }
+            Say("main", "gone");
+        } else if (action == "select") {
+            int id = ParseInt(next("list"));
+            std::wstring name = Wide(next("item"));
+            SelectItem(MainOrFail(), id, name);
+        } else if (action == "click") {
+            PressButton(MainOrFail(), ParseInt(next("button")));
+        } else if (action == "command") {
+            HWND dialog = MainOrFail();
+            WPARAM command = (WPARAM)(unsigned)ParseInt(next("command"));
+            // A notification comes from its control; a menu command from no window.
+            HWND from = HIWORD(command) ? GetDlgItem(dialog, LOWORD(command)) : nullptr;
+            PostMessageW(dialog, WM_COMMAND, command, (LPARAM)from);
+            Settle(dialog);
+        } else if (action == "key") {
+            HWND dialog = MainOrFail();
+            PressKey(dialog, KeyNamed(next("key")));
+            Settle(dialog);
+        } else if (action == "close") {
+            HWND dialog = MainOrFail();
+            PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+            Settle(dialog);
+        } else if (action == "state") {
+            PrintState(MainOrFail());
+        } else if (action == "question") {
+            HWND box = WaitFor(FindQuestion, (DWORD)ParseInt(next("milliseconds")));
+            if (!box) Fail("no \"Restart?\" box appeared");
+            PrintQuestion(box);
+        } else if (action == "answer") {
+            std::string how = next("yes, no or enter");
+            HWND box = FindQuestion();
+            if (!box) Fail("no \"Restart?\" box is open");
+            HWND main = FindMain();
+            if (how == "yes" || how == "no") {
+                HWND button = GetDlgItem(box, how == "yes" ? IDYES : IDNO);
+                if (!button) Fail("the box has no " + how + " button");
+                Say("answered", how);
+                PostMessageW(button, BM_CLICK, 0, 0);
+            } else if (how == "enter") {
+                Say("answered", how);
+                PressKey(box, VK_RETURN);
+            } else {
+                Fail("answer yes, no or enter");
+            }
+            // A Yes may end every process of the prefix, this one included:
+            // the caller reads its outcome from outside.
+            if (how == "no" && main) Settle(main);
+        } else {
+            Fail("unknown action " + action);
+        }
+    }
+    return 0;
+}

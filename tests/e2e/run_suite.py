@@ -1,0 +1,65 @@
+"""Runs every end-to-end test (test_*.py beside this file) and writes the
+counts of passed and failed tests to build/e2e/result.txt as "PASSED FAILED".
+
+The prefix's own system.ini and system.old are put back afterwards."""
+
+import sys
+import unittest
+from pathlib import Path
+
+HERE = Path(__file__).resolve().parent
+sys.path.insert(0, str(HERE))
+
+import harness  # noqa: E402
+
+
+class CountingResult(unittest.TextTestResult):
+    """Counts test methods, a method failing when any of its subtests fails."""
+
+    def __init__(self, *args, **kwargs):
+        super().__init__(*args, **kwargs)
+        self.failed_ids = set()
+
+    def _failed(self, test):
+        owner = getattr(test, "test_case", test)
+        self.failed_ids.add(owner.id())
+
+    def addFailure(self, test, err):
+        super().addFailure(test, err)
+        self._failed(test)
+
+    def addError(self, test, err):
+        super().addError(test, err)
+        self._failed(test)
+
+    def addSubTest(self, test, subtest, outcome):
+        super().addSubTest(test, subtest, outcome)
+        if outcome is not None:
+            self._failed(test)
+
+
+def main():
+    harness.ARTEFACTS.mkdir(parents=True, exist_ok=True)
+    result_file = harness.ARTEFACTS / "result.txt"
+    saved = {path: harness.read_or_none(path) for path in (harness.SYSTEM_INI, harness.SYSTEM_OLD)}
+    try:
+        suite = unittest.defaultTestLoader.discover(str(HERE), pattern="test_*.py",
+                                                    top_level_dir=str(HERE))
+        runner = unittest.TextTestRunner(stream=sys.stdout, verbosity=2, resultclass=CountingResult)
+        result = runner.run(suite)
+    finally:
+        harness.stop_prefix()
+        for path, content in saved.items():
+            if content is None:
+                if path.exists():
+                    path.unlink()
+            else:
+                path.write_bytes(content)
+    failed = len(result.failed_ids)
+    passed = result.testsRun - failed - len(result.skipped)
+    result_file.write_text("%d %d\n" % (passed, failed))
+    return 0 if failed == 0 and result.testsRun > 0 else 1
+
+
+if __name__ == "__main__":
+    sys.exit(main())

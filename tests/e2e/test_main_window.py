@@ -1,0 +1,426 @@
+"""End-to-end tests of hueline.exe's main window under Wine: what the user
+sees in the window, what lands in system.ini and system.old, and which sounds
+and restart the program asks the system for."""
+
+import unittest
+
+from harness import (ARTEFACTS, SYSTEM_INI, SYSTEM_OLD, Session, image_facts,
+                     read_or_none, screenshot)
+
+BACK, TEXT = 1003, 1004
+QUESTION_TEXT = ("The settings you have chosen will only take effect\n"
+                 "after your computer is restarted.\n"
+                 "Please close all other applications before restarting.\n"
+                 "Do you want to restart your computer now?")
+MB_YESNO_ICONINFORMATION = 0x44
+SND_ASYNC = 1
+SND_SYNC = 0
+
+# The file most cases start from: colours installed by hand, Dark Red on
+# Yellow, between other settings that every rewrite must keep.
+HAND_INSTALLED = (
+    b"[boot]\r\n"
+    b"shell=Explorer.exe\r\n"
+    b"[386Enh]\r\n"
+    b"device=*vpicd\r\n"
+    b"MessageBackColor=4\r\n"
+    b"MessageTextColor=E\r\n"
+    b"[drivers]\r\n"
+    b"wave=mmsystem.dll\r\n"
+)
+
+
+class Case(unittest.TestCase):
+    """Starts one program run per test (more with start()), and ends them."""
+
+    def setUp(self):
+        self.sessions = []
+
+    def tearDown(self):
+        for session in self.sessions:
+            session.close()
+
+    def start(self, system_ini, label=""):
+        """Starts the program on this system.ini (None: no file), after
+        ending any earlier run of the test."""
+        for earlier in self.sessions:
+            earlier.close()
+        name = self.id().rsplit(".", 1)[-1] + (("-" + label) if label else "")
+        session = Session(name, system_ini)
+        self.sessions.append(session)
+        session.open()
+        return session
+
+    def assertWindow(self, session, back_current, text_current, back_list, text_list):
+        state = session.state()
+        self.assertEqual(
+            (state["back-current"], state["text-current"], state["back-list"], state["text-list"]),
+            (back_current, text_current, back_list, text_list),
+            "fields 1012, 1011 and the selections of lists 1003, 1004")
+        return state
+
+    def assertFiles(self, system_ini, system_old):
+        self.assertEqual(read_or_none(SYSTEM_INI), system_ini, "system.ini")
+        self.assertEqual(read_or_none(SYSTEM_OLD), system_old, "system.old")
+
+    def assertEnds(self, session):
+        self.assertTrue(session.wait_exit(), "the program did not end")
+
+
+class InitTest(Case):
+    def test_installed_colours_are_read_at_start(self):
+        files = [
+            ("no colour lines", b"[boot]\r\nshell=Explorer.exe\r\n[386Enh]\r\ndevice=*vpicd\r\n",
+             "Blue", "White"),
+            ("no system.ini", None, "Blue", "White"),
+            ("hex digits", b"[386Enh]\r\nMessageBackColor=4\r\nMessageTextColor=E\r\n",
+             "Dark Red", "Yellow"),
+            ("lower case, 0x prefix, blank", b"[386Enh]\r\nMessageBackColor=c\r\nMessageTextColor= 0xB\r\n",
+             "Red", "Cyan"),
+            ("repeated keys, any section, LF ends",
+             b"[386Enh]\nMessageBackColor=2\nMessageTextColor=1\n[other]\nMessageBackColor=4\n",
+             "Dark Red", "Dark Blue"),
+            ("keys not at the line start or in another case",
+             b"[386Enh]\r\nmessagebackcolor=1\r\n MessageBackColor=2\r\nMESSAGETEXTCOLOR=3\r\n",
+             "Blue", "White"),
+            ("last line without an end", b"[386Enh]\r\nMessageTextColor=E\r\nMessageTextColor=0",
+             "Blue", "Yellow"),
+        ]
+        for label, content, back, text in files:
+            with self.subTest(label):
+                session = self.start(content, label.replace(" ", "-").replace(",", ""))
+                self.assertWindow(session, back, text, back, text)
+                session.drive("click", 1010)
+                self.assertEnds(session)
+                self.assertFiles(content, None)
+
+
+class CancelTest(Case):
+    def test_list_clicks_are_thrown_away_by_cancel(self):
+        session = self.start(HAND_INSTALLED)
+        session.drive("select", BACK, "Green", "select", TEXT, "Black")
+        self.assertWindow(session, "Dark Red", "Yellow", "Green", "Black")
+
+        calls = session.act("click", 1006)
+        self.assertEqual(calls, [("sound", "cancel.wav", SND_ASYNC)])
+        self.assertWindow(session, "Dark Red", "Yellow", "Dark Red", "Yellow")
+
+        session.drive("select", BACK, "White", "select", TEXT, "Black")
+        self.assertWindow(session, "Dark Red", "Yellow", "White", "Black")
+        calls = session.act("command", 40011)
+        self.assertEqual(calls, [("sound", "cancel.wav", SND_ASYNC)])
+        self.assertWindow(session, "Dark Red", "Yellow", "Dark Red", "Yellow")
+        self.assertFiles(HAND_INSTALLED, None)
+
+
+class ApplyTest(Case):
+    GREEN_ON_BLACK = (
+        b"[boot]\r\n"
+        b"shell=Explorer.exe\r\n"
+        b"[386Enh]\r\n"
+        b";; Following 2 lines by Hueline (hueline@hueline.org)\r\n"
+        b";; They are used to change the color of the blue screen of death\r\n"
+        b"MessageBackColor=A\r\n"
+        b"MessageTextColor=0\r\n"
+        b";; End of Hueline Lines\r\n"
+        b"device=*vpicd\r\n"
+        b"[drivers]\r\n"
+        b"wave=mmsystem.dll\r\n"
+    )
+
+    def test_apply_from_the_menu_writes_and_asks_nothing(self):
+        session = self.start(HAND_INSTALLED)
+        # List clicks alone, no Refresh: Apply takes the lists as they stand.
+        session.drive("select", BACK, "Green", "select", TEXT, "Black")
+        calls = session.act("command", 40013)
+        self.assertEqual(calls, [("sound", "apply.wav", SND_ASYNC)])
+        state = self.assertWindow(session, "Green", "Black", "Green", "Black")
+        self.assertEqual(state["question"], "none")
+        self.assertFiles(self.GREEN_ON_BLACK, HAND_INSTALLED)
+
+        # The same pair again: both files are rewritten, one block remains.
+        calls = session.act("command", 40013)
+        self.assertEqual(calls, [("sound", "apply.wav", SND_ASYNC)])
+        self.assertFiles(self.GREEN_ON_BLACK, self.GREEN_ON_BLACK)
+        self.assertTrue(session.running())
+
+    def test_apply_without_a_386enh_section_installs_the_pair_it_cannot_write(self):
+        no_section = (
+            b"[boot]\r\n"
+            b"MessageBackColor=4\r\n"
+            b"shell=Explorer.exe\r\n"
+        )
+        session = self.start(no_section)
+        self.assertWindow(session, "Dark Red", "White", "Dark Red", "White")
+        session.drive("select", BACK, "Green")
+        self.assertEqual(session.act("command", 40013), [("sound", "apply.wav", SND_ASYNC)])
+        self.assertWindow(session, "Green", "White", "Green", "White")
+        self.assertFiles(b"[boot]\r\nshell=Explorer.exe\r\n", no_section)
+
+    def test_apply_button_answered_no_keeps_the_window(self):
+        earlier_block = (
+            b"[boot]\r\n"
+            b"[386Enh]\r\n"
+            b";; Following 2 lines by Hueline (hueline@hueline.org)\r\n"
+            b";; They are used to change the color of the blue screen of death\r\n"
+            b"MessageBackColor=4\r\n"
+            b"MessageTextColor=E\r\n"
+            b";; End of Hueline Lines\r\n"
+            b"device=*vpicd\r\n"
+            b"messagebackcolor=5\r\n"
+            b"[Extra]\r\n"
+            b"MessageTextColor=1\r\n"
+            b"key=value\n"
+        )
+        expected = (
+            b"[boot]\r\n"
+            b"[386Enh]\r\n"
+            b";; Following 2 lines by Hueline (hueline@hueline.org)\r\n"
+            b";; They are used to change the color of the blue screen of death\r\n"
+            b"MessageBackColor=3\r\n"
+            b"MessageTextColor=F\r\n"
+            b";; End of Hueline Lines\r\n"
+            b"device=*vpicd\r\n"
+            b"messagebackcolor=5\r\n"
+            b"[Extra]\r\n"
+            b"key=value\n"
+        )
+        session = self.start(earlier_block)
+        self.assertWindow(session, "Dark Red", "Dark Blue", "Dark Red", "Dark Blue")
+        session.drive("select", BACK, "Dark Cyan", "select", TEXT, "White")
+
+        calls = session.act("click", 1008, "question", 10000)
+        self.assertEqual(calls, [
+            ("sound", "apply.wav", SND_ASYNC),
+            ("question", session.window, QUESTION_TEXT, "Restart?", MB_YESNO_ICONINFORMATION)])
+        # The files and the fields are done before the question is asked.
+        self.assertFiles(expected, earlier_block)
+        question = dict(session.drive("question", 0))
+        self.assertEqual(question["question-owner"], "main")
+        self.assertEqual(question["question-text"], QUESTION_TEXT.replace("\n", "|"))
+        self.assertEqual(question["question-buttons"], "&Yes#6,&No#7")
+        self.assertEqual(question["question-default"], "&Yes")
+
+        calls = session.act("answer", "no")
+        self.assertEqual(calls, [])
+        state = self.assertWindow(session, "Dark Cyan", "White", "Dark Cyan", "White")
+        self.assertEqual(state["question"], "none")
+        self.assertFiles(expected, earlier_block)
+
+        since = session.mark()
+        session.drive("click", 1010, "gone", 10000)
+        self.assertEnds(session)
+        self.assertEqual(session.calls(since), [("sound", "click.wav", SND_SYNC), ("end", session.window, 0)])
+        self.assertNotIn("restart", [call[0] for call in session.calls()])
+
+    def test_apply_button_answered_yes_ends_and_restarts(self):
+        expected = (
+            b"[boot]\r\n"
+            b"shell=Explorer.exe\r\n"
+            b"[386Enh]\r\n"
+            b";; Following 2 lines by Hueline (hueline@hueline.org)\r\n"
+            b";; They are used to change the color of the blue screen of death\r\n"
+            b"MessageBackColor=8\r\n"
+            b"MessageTextColor=B\r\n"
+            b";; End of Hueline Lines\r\n"
+            b"device=*vpicd\r\n"
+            b"[drivers]\r\n"
+            b"wave=mmsystem.dll\r\n"
+        )
+        session = self.start(HAND_INSTALLED)
+        session.drive("select", BACK, "Dark Gray", "select", TEXT, "Cyan")
+        since = session.mark()
+        session.drive("click", 1008, "question", 10000, "answer", "yes")
+        # The restart ends every process of the prefix: the outcome is read
+        # from the trace and the files alone.
+        self.assertEnds(session)
+        self.assertEqual(session.calls(since), [
+            ("sound", "apply.wav", SND_ASYNC),
+            ("question", session.window, QUESTION_TEXT, "Restart?", MB_YESNO_ICONINFORMATION),
+            ("end", session.window, 0),
+            ("restart", 6, 0xFFFFFFFF)])
+        self.assertFiles(expected, HAND_INSTALLED)
+
+    def test_enter_applies_and_enter_answers_yes(self):
+        expected = (
+            b"[boot]\r\n"
+            b"shell=Explorer.exe\r\n"
+            b"[386Enh]\r\n"
+            b";; Following 2 lines by Hueline (hueline@hueline.org)\r\n"
+            b";; They are used to change the color of the blue screen of death\r\n"
+            b"MessageBackColor=4\r\n"
+            b"MessageTextColor=E\r\n"
+            b";; End of Hueline Lines\r\n"
+            b"device=*vpicd\r\n"
+            b"[drivers]\r\n"
+            b"wave=mmsystem.dll\r\n"
+        )
+        session = self.start(HAND_INSTALLED)
+        since = session.mark()
+        session.drive("key", "enter", "question", 10000, "answer", "enter")
+        self.assertEnds(session)
+        self.assertEqual(session.calls(since), [
+            ("sound", "apply.wav", SND_ASYNC),
+            ("question", session.window, QUESTION_TEXT, "Restart?", MB_YESNO_ICONINFORMATION),
+            ("end", session.window, 0),
+            ("restart", 6, 0xFFFFFFFF)])
+        self.assertFiles(expected, HAND_INSTALLED)
+
+
+class RestoreTest(Case):
+    def test_restore_removes_every_colour_line(self):
+        installed = (
+            b"[boot]\r\n"
+            b"[386Enh]\r\n"
+            b";; Following 2 lines by Hueline (hueline@hueline.org)\r\n"
+            b";; They are used to change the color of the blue screen of death\r\n"
+            b"MessageBackColor=2\r\n"
+            b"MessageTextColor=E\r\n"
+            b";; End of Hueline Lines\r\n"
+            b"device=x\r\n"
+            b" MessageBackColor=3\r\n"
+            b"[other]\r\n"
+            b"MessageBackColor=C\r\n"
+        )
+        restored = (
+            b"[boot]\r\n"
+            b"[386Enh]\r\n"
+            b"device=x\r\n"
+            b" MessageBackColor=3\r\n"
+            b"[other]\r\n"
+        )
+        session = self.start(installed)
+        self.assertWindow(session, "Red", "Yellow", "Red", "Yellow")
+        session.drive("select", BACK, "Black", "select", TEXT, "Dark Mauve")
+
+        calls = session.act("click", 1007)
+        self.assertEqual(calls, [("sound", "restore.wav", SND_ASYNC)])
+        state = self.assertWindow(session, "Blue", "White", "Blue", "White")
+        self.assertEqual(state["question"], "none")
+        self.assertFiles(restored, installed)
+
+        # From the menu, with nothing installed: the file is still rewritten.
+        calls = session.act("command", 40012)
+        self.assertEqual(calls, [("sound", "restore.wav", SND_ASYNC)])
+        self.assertWindow(session, "Blue", "White", "Blue", "White")
+        self.assertFiles(restored, restored)
+        self.assertTrue(session.running())
+
+
+class ColourMenuTest(Case):
+    BACKGROUND_ITEMS = [
+        (40037, "Black"), (40038, "Dark Blue"), (40039, "Dark Green"), (40040, "Dark Cyan"),
+        (40041, "Dark Red"), (40042, "Dark Mauve"), (40043, "Brown"), (40044, "Gray"),
+        (40045, "Dark Gray"), (40046, "Blue"), (40047, "Green"), (40048, "Cyan"),
+        (40049, "Red"), (40052, "Mauve"), (40051, "Yellow"), (40053, "White"),
+    ]
+    TEXT_ITEMS = [
+        (40017, "Black"), (40018, "Dark Blue"), (40019, "Dark Green"), (40020, "Dark Cyan"),
+        (40021, "Dark Red"), (40022, "Dark Mauve"), (40054, "Brown"), (40055, "Gray"),
+        (40024, "Dark Gray"), (40025, "Blue"), (40026, "Green"), (40027, "Cyan"),
+        (40028, "Red"), (40029, "Mauve"), (40030, "Yellow"), (40031, "White"),
+    ]
+
+    def test_every_colour_item_moves_its_list(self):
+        session = self.start(HAND_INSTALLED)
+        back, text = "Dark Red", "Yellow"
+        for items, which in ((self.BACKGROUND_ITEMS, "back"), (self.TEXT_ITEMS, "text")):
+            for command, colour in items:
+                with self.subTest(command=command, colour=colour):
+                    calls = session.act("command", command)
+                    self.assertEqual(calls, [("sound", "click.wav", SND_ASYNC)])
+                    if which == "back":
+                        back = colour
+                    else:
+                        text = colour
+                    self.assertWindow(session, "Dark Red", "Yellow", back, text)
+
+        # A click in a list is not part of the selection: the next menu pick
+        # selects both lists from the selection again.
+        session.drive("select", BACK, "Green", "select", TEXT, "Red")
+        self.assertWindow(session, "Dark Red", "Yellow", "Green", "Red")
+        self.assertEqual(session.act("command", 40027), [("sound", "click.wav", SND_ASYNC)])
+        self.assertWindow(session, "Dark Red", "Yellow", "White", "Cyan")
+        self.assertFiles(HAND_INSTALLED, None)
+
+
+class IgnoredInputTest(Case):
+    def test_escape_and_unbound_commands_change_nothing(self):
+        session = self.start(HAND_INSTALLED)
+        session.drive("select", BACK, "Green")
+        ignored = [
+            ("key", "escape"),
+            ("command", 2),            # IDCANCEL, what Escape sends
+            ("command", 1),            # IDOK
+            ("command", 1011), ("command", 1012),
+            ("command", 40023), ("command", 40032), ("command", 40050),
+            ("command", (2 << 16) | BACK),    # a double click in the list
+            ("command", (1 << 16) | TEXT),    # a selection change in the list
+        ]
+        for action in ignored:
+            with self.subTest(action=action):
+                calls = session.act(*action)
+                self.assertEqual(calls, [])
+                state = self.assertWindow(session, "Dark Red", "Yellow", "Green", "Yellow")
+                self.assertEqual(state["question"], "none")
+        self.assertTrue(session.running())
+        self.assertFiles(HAND_INSTALLED, None)
+
+
+class ExitTest(Case):
+    def test_exit_button_menu_and_close_box(self):
+        for label, action in (("button", ("click", 1010)), ("menu", ("command", 40033)),
+                              ("close box", ("close",))):
+            with self.subTest(label):
+                session = self.start(HAND_INSTALLED, label.replace(" ", "-"))
+                session.drive("select", BACK, "Green", "command", 40054)
+                since = session.mark()
+                session.drive(*action, "gone", 10000)
+                self.assertEnds(session)
+                self.assertEqual(session.calls(since), [
+                    ("sound", "click.wav", SND_SYNC), ("end", session.window, 0)])
+                self.assertFiles(HAND_INSTALLED, None)
+
+
+class SoundSwitchTest(Case):
+    def test_sounds_off_silences_every_cue(self):
+        session = self.start(HAND_INSTALLED)
+        calls = session.act("command", 40009)
+        self.assertEqual(calls, [("check", 40009, 0)])
+
+        for action in (("click", 1006), ("command", 40051), ("command", 40011),
+                       ("command", 40013), ("click", 1007)):
+            with self.subTest(action=action):
+                self.assertEqual(session.act(*action), [])
+        # The actions themselves still ran: the last one restored the default.
+        self.assertWindow(session, "Blue", "White", "Blue", "White")
+
+        calls = session.act("command", 40009)
+        self.assertEqual(calls, [("check", 40009, 8), ("sound", "click.wav", SND_ASYNC)])
+        calls = session.act("click", 1006)
+        self.assertEqual(calls, [("sound", "cancel.wav", SND_ASYNC)])
+
+        calls = session.act("command", 40009)
+        self.assertEqual(calls, [("check", 40009, 0)])
+        since = session.mark()
+        session.drive("click", 1010, "gone", 10000)
+        self.assertEnds(session)
+        self.assertEqual(session.calls(since), [("end", session.window, 0)])
+
+
+class ScreenshotTest(Case):
+    def test_main_window_picture(self):
+        session = self.start(HAND_INSTALLED)
+        state = session.state()
+        # 213 x 166 dialog units at the 6 x 13 base units of 8-point MS Sans Serif.
+        self.assertEqual(state["client-size"], "320x270")
+        rect = [int(part) for part in state["rect"].split(",")]
+        picture = ARTEFACTS / "main-dialog.png"
+        screenshot(rect, picture)
+        width, height, colours = image_facts(picture)
+        self.assertEqual((width, height), (rect[2], rect[3]))
+        self.assertGreater(colours, 4, "the picture holds hardly anything")
+
+
+if __name__ == "__main__":
+    unittest.main()

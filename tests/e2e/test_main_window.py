@@ -30,6 +30,24 @@ HAND_INSTALLED = (
 )
 
 
+def hand_installed_as(back, text):
+    """HAND_INSTALLED as an Apply of colour digits back and text leaves it: its
+    own colour lines gone, the program's five lines after [386Enh]."""
+    return (
+        b"[boot]\r\n"
+        b"shell=Explorer.exe\r\n"
+        b"[386Enh]\r\n"
+        b";; Following 2 lines by Hueline (hueline@hueline.org)\r\n"
+        b";; They are used to change the color of the blue screen of death\r\n"
+        b"MessageBackColor=" + back + b"\r\n"
+        b"MessageTextColor=" + text + b"\r\n"
+        b";; End of Hueline Lines\r\n"
+        b"device=*vpicd\r\n"
+        b"[drivers]\r\n"
+        b"wave=mmsystem.dll\r\n"
+    )
+
+
 class Case(unittest.TestCase):
     """Starts one program run per test (more with start()), and ends them."""
 
@@ -114,19 +132,7 @@ class CancelTest(Case):
 
 
 class ApplyTest(Case):
-    GREEN_ON_BLACK = (
-        b"[boot]\r\n"
-        b"shell=Explorer.exe\r\n"
-        b"[386Enh]\r\n"
-        b";; Following 2 lines by Hueline (hueline@hueline.org)\r\n"
-        b";; They are used to change the color of the blue screen of death\r\n"
-        b"MessageBackColor=A\r\n"
-        b"MessageTextColor=0\r\n"
-        b";; End of Hueline Lines\r\n"
-        b"device=*vpicd\r\n"
-        b"[drivers]\r\n"
-        b"wave=mmsystem.dll\r\n"
-    )
+    GREEN_ON_BLACK = hand_installed_as(b"A", b"0")
 
     def test_apply_from_the_menu_writes_and_asks_nothing(self):
         session = self.start(HAND_INSTALLED)
@@ -214,19 +220,7 @@ class ApplyTest(Case):
         self.assertNotIn("restart", [call[0] for call in session.calls()])
 
     def test_apply_button_answered_yes_ends_and_restarts(self):
-        expected = (
-            b"[boot]\r\n"
-            b"shell=Explorer.exe\r\n"
-            b"[386Enh]\r\n"
-            b";; Following 2 lines by Hueline (hueline@hueline.org)\r\n"
-            b";; They are used to change the color of the blue screen of death\r\n"
-            b"MessageBackColor=8\r\n"
-            b"MessageTextColor=B\r\n"
-            b";; End of Hueline Lines\r\n"
-            b"device=*vpicd\r\n"
-            b"[drivers]\r\n"
-            b"wave=mmsystem.dll\r\n"
-        )
+        expected = hand_installed_as(b"8", b"B")
         session = self.start(HAND_INSTALLED)
         session.drive("select", BACK, "Dark Gray", "select", TEXT, "Cyan")
         since = session.mark()
@@ -242,19 +236,7 @@ class ApplyTest(Case):
         self.assertFiles(expected, HAND_INSTALLED)
 
     def test_enter_applies_and_enter_answers_yes(self):
-        expected = (
-            b"[boot]\r\n"
-            b"shell=Explorer.exe\r\n"
-            b"[386Enh]\r\n"
-            b";; Following 2 lines by Hueline (hueline@hueline.org)\r\n"
-            b";; They are used to change the color of the blue screen of death\r\n"
-            b"MessageBackColor=4\r\n"
-            b"MessageTextColor=E\r\n"
-            b";; End of Hueline Lines\r\n"
-            b"device=*vpicd\r\n"
-            b"[drivers]\r\n"
-            b"wave=mmsystem.dll\r\n"
-        )
+        expected = hand_installed_as(b"4", b"E")
         session = self.start(HAND_INSTALLED)
         since = session.mark()
         session.drive("key", "enter", "question", 10000, "answer", "enter")

@@ -18,8 +18,14 @@ inline unsigned FindLineFeedOrNul(const char* bytes, unsigned count)
         Word x = w ^ (ones * '\n');
         Word notLf = ((x & lows) + lows) | x;
         Word notNul = ((w & lows) + lows) | w;
-        if (~(notLf & notNul) & ~lows)
+        Word found = ~(notLf & notNul) & ~lows;
+        if (found != 0) {
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+            return i + (unsigned)__builtin_ctzll((unsigned long long)found) / 8;
+#else
             break;
+#endif
+        }
     }
     for (; i < count; ++i) {
         if (bytes[i] == '\n' || bytes[i] == '\0')

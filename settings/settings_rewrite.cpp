@@ -10,6 +10,12 @@ static const unsigned HeaderLength = sizeof SectionHeader - 1;
 
 namespace {
 
+// Every removal marker and the section header begin with one of these.
+bool MayBeMarked(char first)
+{
+    return first == ';' || first == 'M' || first == '[';
+}
+
 bool IsRemoved(const char* line, unsigned length)
 {
     for (unsigned k = 0; k < RemovalMarkerCount; ++k) {
@@ -103,7 +109,7 @@ bool RewriteSettingsBytes(SettingsRewrite* r, const char* bytes, unsigned count)
             // A whole line here.
             const char* line = bytes + i;
             bool endsInNul = bytes[end] == '\0';
-            if (taken > LongestLine) {
+            if (!MayBeMarked(line[0]) || taken > LongestLine) {
                 if (endsInNul) {
                     Emit(r, bytes + kept, end - kept);
                     kept = end + 1;

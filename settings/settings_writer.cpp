@@ -32,17 +32,21 @@ bool Flush(BufferedOutput* out)
     return ok;
 }
 
+// Fills the buffer and writes it whole, so that every write but the last is
+// one full chunk.
 bool BufferedWrite(void* context, const char* bytes, unsigned count)
 {
     BufferedOutput* out = (BufferedOutput*)context;
-    if (out->used + count > SettingsChunkSize) {
-        if (!Flush(out))
+    while (count > 0) {
+        unsigned room = SettingsChunkSize - out->used;
+        unsigned part = count < room ? count : room;
+        CopyBytes(out->bytes + out->used, bytes, part);
+        out->used += part;
+        bytes += part;
+        count -= part;
+        if (out->used == SettingsChunkSize && !Flush(out))
             return false;
-        if (count >= SettingsChunkSize)
-            return WriteAll(out->file, bytes, count);
     }
-    CopyBytes(out->bytes + out->used, bytes, count);
-    out->used += count;
     return true;
 }
 

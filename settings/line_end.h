@@ -21,7 +21,9 @@ inline unsigned FindLineFeedOrNul(const char* bytes, unsigned count)
         Word found = ~(notLf & notNul) & ~lows;
         if (found != 0) {
 #if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
-            return i + (unsigned)__builtin_ctzll((unsigned long long)found) / 8;
+            // A word is a long on both builds (ILP32 and LP64): a plain bit scan.
+            static_assert(sizeof(Word) == sizeof(unsigned long), "a word is a long");
+            return i + (unsigned)__builtin_ctzl((unsigned long)found) / 8;
 #else
             break;
 #endif

@@ -219,12 +219,7 @@ class ApplyTest(Case):
         self.assertEqual(session.calls(since), [("sound", "click.wav", SND_SYNC), ("end", session.window, 0)])
         self.assertNotIn("restart", [call[0] for call in session.calls()])
 
-    def test_apply_button_answered_yes_ends_and_restarts(self):
-        expected = hand_installed_as(b"8", b"B")
-        session = self.start(HAND_INSTALLED)
-        session.drive("select", BACK, "Dark Gray", "select", TEXT, "Cyan")
-        since = session.mark()
-        session.drive("click", 1008, "question", 10000, "answer", "yes")
+    def assertAppliedAndRestarted(self, session, since, expected):
         # The restart ends every process of the prefix: the outcome is read
         # from the trace and the files alone.
         self.assertEnds(session)
@@ -235,18 +230,20 @@ class ApplyTest(Case):
             ("restart", 6, 0xFFFFFFFF)])
         self.assertFiles(expected, HAND_INSTALLED)
 
+    def test_apply_button_answered_yes_ends_and_restarts(self):
+        expected = hand_installed_as(b"8", b"B")
+        session = self.start(HAND_INSTALLED)
+        session.drive("select", BACK, "Dark Gray", "select", TEXT, "Cyan")
+        since = session.mark()
+        session.drive("click", 1008, "question", 10000, "answer", "yes")
+        self.assertAppliedAndRestarted(session, since, expected)
+
     def test_enter_applies_and_enter_answers_yes(self):
         expected = hand_installed_as(b"4", b"E")
         session = self.start(HAND_INSTALLED)
         since = session.mark()
         session.drive("key", "enter", "question", 10000, "answer", "enter")
-        self.assertEnds(session)
-        self.assertEqual(session.calls(since), [
-            ("sound", "apply.wav", SND_ASYNC),
-            ("question", session.window, QUESTION_TEXT, "Restart?", MB_YESNO_ICONINFORMATION),
-            ("end", session.window, 0),
-            ("restart", 6, 0xFFFFFFFF)])
-        self.assertFiles(expected, HAND_INSTALLED)
+        self.assertAppliedAndRestarted(session, since, expected)
 
 
 class RestoreTest(Case):

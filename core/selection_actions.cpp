@@ -93,18 +93,21 @@ void ApplySelection(PlatformWindow dialog, bool askRestart)
     }
 }
 
-void PickBackColor(PlatformWindow dialog, unsigned color)
+static void PickColor(PlatformWindow dialog, const char** selected, unsigned color)
 {
     PlayCue("click.wav", CueAsync);
-    ColorSelection.SelectedBack = ColorTable[color % ColorCount];
+    *selected = ColorTable[color % ColorCount];
     SelectListsFromState(dialog);
+}
+
+void PickBackColor(PlatformWindow dialog, unsigned color)
+{
+    PickColor(dialog, &ColorSelection.SelectedBack, color);
 }
 
 void PickTextColor(PlatformWindow dialog, unsigned color)
 {
-    PlayCue("click.wav", CueAsync);
-    ColorSelection.SelectedText = ColorTable[color % ColorCount];
-    SelectListsFromState(dialog);
+    PickColor(dialog, &ColorSelection.SelectedText, color);
 }
 
 void ExitProgram(PlatformWindow dialog)

@@ -19,7 +19,7 @@ bool MayBeMarked(char first)
 bool IsRemoved(const char* line, unsigned length)
 {
     for (unsigned k = 0; k < RemovalMarkerCount; ++k) {
-        if (line[0] == RemovalMarkers[k][0] && StartsWith(line, length, RemovalMarkers[k], RemovalMarkerLengths[k]))
+        if (StartsWith(line, length, RemovalMarkers[k], RemovalMarkerLengths[k]))
             return true;
     }
     return false;
@@ -34,8 +34,26 @@ bool Emit(SettingsRewrite* r, const char* bytes, unsigned count)
 
 bool TakesBlock(SettingsRewrite* r, const char* line, unsigned length)
 {
-    return r->blockLength > 0 && line[0] == SectionHeader[0] &&
-           StartsWith(line, length, SectionHeader, HeaderLength);
+    return r->blockLength > 0 && StartsWith(line, length, SectionHeader, HeaderLength);
+}
+
+enum LineFate { Kept, Removed, KeptWithBlock };
+
+// What becomes of a whole line of length bytes, its end byte included.
+LineFate Judge(SettingsRewrite* r, const char* line, unsigned length)
+{
+    if (length > LongestLine || !MayBeMarked(line[0]))
+        return Kept;  // too long to look at, or plainly none of ours
+    if (IsRemoved(line, length))
+        return Removed;
+    return TakesBlock(r, line, length) ? KeptWithBlock : Kept;
+}
+
+// Writes the kept bytes before a NUL that ends a line, and drops the NUL.
+void DropNulEnd(SettingsRewrite* r, const char* bytes, unsigned end, unsigned* kept)
+{
+    Emit(r, bytes + *kept, end - *kept);
+    *kept = end + 1;
 }
 
 // A whole line that began in an earlier piece stands in the buffer, ended by
@@ -46,9 +64,10 @@ void EndCollectedLine(SettingsRewrite* r, bool terminated)
     unsigned length = r->length;
     r->length = 0;
     bool endsInNul = terminated && line[length - 1] == '\0';
-    if (!IsRemoved(line, length))
+    LineFate fate = Judge(r, line, length);
+    if (fate != Removed)
         Emit(r, line, endsInNul ? length - 1 : length);
-    if (TakesBlock(r, line, length)) {
+    if (fate == KeptWithBlock) {
         if (!terminated)
             Emit(r, "\r\n", 2);  // a header on the file's last line still needs its own line
         Emit(r, r->block, r->blockLength);
@@ -84,10 +103,8 @@ bool RewriteSettingsBytes(SettingsRewrite* r, const char* bytes, unsigned count)
 
         if (r->passing) {
             // The rest of a line too long to look at: kept, all but a NUL end.
-            if (terminated && bytes[end] == '\0') {
-                Emit(r, bytes + kept, end - kept);
-                kept = end + 1;
-            }
+            if (terminated && bytes[end] == '\0')
+                DropNulEnd(r, bytes, end, &kept);
             r->passing = !terminated;
         } else if (r->length > 0 || !terminated) {
             // A line that began in an earlier piece, or runs on into the next.
@@ -107,23 +124,18 @@ bool RewriteSettingsBytes(SettingsRewrite* r, const char* bytes, unsigned count)
                 EndCollectedLine(r, true);
         } else {
             // A whole line here.
-            const char* line = bytes + i;
-            bool endsInNul = bytes[end] == '\0';
-            if (!MayBeMarked(line[0]) || taken > LongestLine) {
-                if (endsInNul) {
-                    Emit(r, bytes + kept, end - kept);
-                    kept = end + 1;
-                }
-            } else if (IsRemoved(line, taken)) {
+            LineFate fate = Judge(r, bytes + i, taken);
+            if (fate == Removed) {
                 Emit(r, bytes + kept, i - kept);
                 kept = end + 1;
-            } else if (TakesBlock(r, line, taken)) {
-                Emit(r, bytes + kept, (endsInNul ? end : end + 1) - kept);
-                Emit(r, r->block, r->blockLength);
-                kept = end + 1;
-            } else if (endsInNul) {
-                Emit(r, bytes + kept, end - kept);
-                kept = end + 1;
+            } else {
+                if (bytes[end] == '\0')
+                    DropNulEnd(r, bytes, end, &kept);
+                if (fate == KeptWithBlock) {
+                    Emit(r, bytes + kept, end + 1 - kept);
+                    Emit(r, r->block, r->blockLength);
+                    kept = end + 1;
+                }
             }
         }
         i += taken;

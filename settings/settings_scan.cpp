@@ -62,19 +62,21 @@ static bool EndsLine(char c)
     return c == '\n' || c == '\r' || c == '\0';
 }
 
+// Takes the value of a line that begins with key, when it is a colour number.
+static void TakeValue(const SettingsScan* scan, const char* key, unsigned char* color)
+{
+    if (!StartsWith(scan->line, scan->length, key, KeyLength))
+        return;
+    unsigned char n = ColorNumberOfValue(scan->line + KeyLength);
+    if (n != ColorNotFound)
+        *color = n;
+}
+
 static void ExamineLine(SettingsScan* scan)
 {
     scan->line[scan->length] = '\0';
-    if (StartsWith(scan->line, scan->length, BackKey, KeyLength)) {
-        unsigned char n = ColorNumberOfValue(scan->line + KeyLength);
-        if (n != ColorNotFound)
-            scan->back = n;
-    }
-    if (StartsWith(scan->line, scan->length, TextKey, KeyLength)) {
-        unsigned char n = ColorNumberOfValue(scan->line + KeyLength);
-        if (n != ColorNotFound)
-            scan->text = n;
-    }
+    TakeValue(scan, BackKey, &scan->back);
+    TakeValue(scan, TextKey, &scan->text);
 }
 
 void ScanSettingsBytes(SettingsScan* scan, const char* bytes, unsigned count)

@@ -2,7 +2,6 @@
 
 #include "core/selection_actions.h"
 #include "shell/command_table.h"
-#include "shell/sound_cues.h"
 
 INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM)
 {
@@ -15,9 +14,8 @@ INT_PTR CALLBACK MainDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM
     case WM_COMMAND:
         RunCommand(window, wParam);
         break;
-    case WM_CLOSE:
-        PlayCue("click.wav", CueSync);
-        EndDialog(dialog, 0);
+    case WM_CLOSE:  // the close box and the system menu: the same as Exit
+        ExitProgram(window);
         break;
     }
     // Never handled: the dialog manager sets no default focus on

@@ -9,16 +9,20 @@ mkdir -p build/logs
 passed=0
 failed=0
 
-# Adds a GoogleTest run's summary to the totals.
-count_gtest() {
-  local log=$1 status=$2 p f
-  p=$(sed -n 's/^\[  PASSED  \] \([0-9]*\) tests\?\..*/\1/p' "$log" | tail -n 1)
-  f=$(sed -n 's/^\[  FAILED  \] \([0-9]*\) tests\?, listed below.*/\1/p' "$log" | tail -n 1)
-  p=${p:-0}
-  f=${f:-0}
-  if [ "$status" -ne 0 ] && [ "$f" -eq 0 ]; then f=1; fi  # it crashed or ran nothing
+# Adds one run's counts to the totals; a run that failed without saying what
+# failed (it crashed, or ran nothing) counts as one failure.
+add_counts() {
+  local p=${1:-0} f=${2:-0} status=$3
+  if [ "$status" -ne 0 ] && [ "$f" -eq 0 ]; then f=1; fi
   passed=$((passed + p))
   failed=$((failed + f))
+}
+
+# Adds a GoogleTest run's summary to the totals.
+count_gtest() {
+  local log=$1
+  add_counts "$(sed -n 's/^\[  PASSED  \] \([0-9]*\) tests\?\..*/\1/p' "$log" | tail -n 1)" \
+             "$(sed -n 's/^\[  FAILED  \] \([0-9]*\) tests\?, listed below.*/\1/p' "$log" | tail -n 1)" "$2"
 }
 
 # Runs one check that is a single pass or fail.
@@ -39,18 +43,11 @@ count_gtest build/logs/wine-tests.log "${PIPESTATUS[0]}"
 echo "== executables start on Windows 95 on a 486"
 check "hueline.exe imports and instructions" python3 tools/check_exe.py i686-w64-mingw32-objdump build/product/hueline.exe gui
 
-if [ -f tools/e2e.sh ]; then
-  echo "== end to end: the real hueline.exe under Wine and Xvfb"
-  bash tools/e2e.sh 2>&1 | tee build/logs/e2e.log
-  status=${PIPESTATUS[0]}
-  p=$(sed -n 's/^e2e: \([0-9]*\) passed, \([0-9]*\) failed$/\1/p' build/logs/e2e.log | tail -n 1)
-  f=$(sed -n 's/^e2e: \([0-9]*\) passed, \([0-9]*\) failed$/\2/p' build/logs/e2e.log | tail -n 1)
-  p=${p:-0}
-  f=${f:-0}
-  if [ "$status" -ne 0 ] && [ "$f" -eq 0 ]; then f=1; fi
-  passed=$((passed + p))
-  failed=$((failed + f))
-fi
+echo "== end to end: the real hueline.exe under Wine and Xvfb"
+bash tools/e2e.sh 2>&1 | tee build/logs/e2e.log
+status=${PIPESTATUS[0]}
+add_counts "$(sed -n 's/^e2e: \([0-9]*\) passed, [0-9]* failed$/\1/p' build/logs/e2e.log | tail -n 1)" \
+           "$(sed -n 's/^e2e: [0-9]* passed, \([0-9]*\) failed$/\1/p' build/logs/e2e.log | tail -n 1)" "$status"
 
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

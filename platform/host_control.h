@@ -47,3 +47,21 @@ HostDialog& HostDialogState();
 std::string HostControlText(int control);
 // The window handle to pass in tests.
 PlatformWindow HostWindow();
+
+// ---- The stand-in full-screen test ---------------------------------------------
+
+// What the next started program does, and a record of the calls, in order,
+// as text: "start PROGRAM|COMMAND LINE", "wait MS", "find CLASS|TITLE",
+// "close TITLE", "release", and "sound FILE/FLAGS" for every sound call.
+struct HostTestProgram {
+    bool starts;             // false: the start fails
+    int endsAfterWaits;      // the wait that sees the process end (1-based); -1 never
+    int windowAfterWaits;    // waits after which the finished window exists; -1 never
+    std::string windowTitle; // its title (class "tty")
+    std::vector<std::string> calls;
+    int released;            // releases of the started process
+};
+
+// Clears the record; the next start fails until starts is set.
+HostTestProgram& HostResetTestProgram();
+HostTestProgram& HostTestProgramState();

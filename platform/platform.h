@@ -63,3 +63,20 @@ union FormatArg {
 // Formats fmt (%s and %X placeholders only) into out. The caller has checked
 // that the result fits: see FormatText in core/text.h, the only caller.
 void PlatformFormat(char* out, const char* fmt, const FormatArg* args);
+
+// ---- Full-screen test ----------------------------------------------------------
+// A started program, or PlatformNoProcess when it could not be started.
+typedef struct PlatformProcessTag* PlatformProcess;
+const PlatformProcess PlatformNoProcess = nullptr;
+
+// Starts program (its full path) with commandLine (the whole command line,
+// program name first), its window shown. The call may write into commandLine.
+PlatformProcess PlatformStartProgram(const char* program, char* commandLine);
+// Waits up to ms milliseconds for the process to end; true once it has ended.
+bool PlatformWaitForProcess(PlatformProcess process, unsigned ms);
+// Lets go of the process (it runs on if it has not ended).
+void PlatformReleaseProcess(PlatformProcess process);
+// The top-level window of this class and title, or null when there is none.
+PlatformWindow PlatformFindWindow(const char* windowClass, const char* title);
+// Asks window to close (WM_CLOSE), then destroys it.
+void PlatformCloseWindow(PlatformWindow window);

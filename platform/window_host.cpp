@@ -111,4 +111,5 @@ void PlatformCheckMenuItem(PlatformWindow, int item, bool checked)
 void PlatformPlaySound(const char* file, unsigned flags)
 {
     Dialog.sounds.push_back({file == nullptr ? "" : file, flags});
+    HostTestProgramState().calls.push_back("sound " + (file == nullptr ? std::string("null") : std::string(file)) + "/" + std::to_string(flags));
 }

@@ -1,6 +1,7 @@
 #include "shell/command_table.h"
 
 #include "core/selection_actions.h"
+#include "fullscreen/full_screen_test.h"
 #include "resources/resource.h"
 #include "shell/sound_cues.h"
 
@@ -12,10 +13,13 @@ void ApplyAndAsk(PlatformWindow dialog, unsigned) { ApplySelection(dialog, true)
 void Apply(PlatformWindow dialog, unsigned) { ApplySelection(dialog, false); }
 void Exit(PlatformWindow dialog, unsigned) { ExitProgram(dialog); }
 void Sounds(PlatformWindow dialog, unsigned) { ToggleSounds(dialog); }
+void Test(PlatformWindow dialog, unsigned) { RunFullScreenTest(dialog); }
 
 }  // namespace
 
 const Command CommandTable[] = {
+    {IDC_FULL_SCREEN, Test, 0},
+    {IDM_TEST, Test, 0},
     {IDC_CANCEL_SELECTION, Cancel, 0},
     {IDC_RESTORE, Restore, 0},
     {IDC_APPLY, ApplyAndAsk, 0},

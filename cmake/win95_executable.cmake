@@ -1,0 +1,46 @@
+# Turns a target into an executable that starts on a stock Windows 95 on a
+# 486 and links no C or C++ runtime:
+#
+#   hueline_win95_executable(TARGET gui|console ENTRY_SYMBOL)
+#
+# - links with -nostdlib, the process entry ENTRY_SYMBOL (the program's own,
+#   in place of the runtime's), subsystem gui or console, version 4.0, and the
+#   few memory helpers the compiler may call (platform/runtime_win32.cpp);
+# - runs tools/check_exe.py on the result (imports on the Windows 95 list, no
+#   instruction newer than the 486). The check leaves TARGET.checked beside
+#   the executable only when it passes; the build fails otherwise, and the
+#   release package is made only from checked executables.
+#
+# The compile flags (no exceptions, no RTTI, -march=i486, ...) are set for the
+# whole product build, so that the libraries it links are built the same way.
+set(HUELINE_CHECK_SCRIPT ${CMAKE_CURRENT_LIST_DIR}/../tools/check_exe.py)
+get_filename_component(HUELINE_CHECK_SCRIPT ${HUELINE_CHECK_SCRIPT} ABSOLUTE)
+
+function(hueline_win95_executable target subsystem entry)
+  if(subsystem STREQUAL "gui")
+    set(linker_subsystem windows)
+  elseif(subsystem STREQUAL "console")
+    set(linker_subsystem console)
+  else()
+    message(FATAL_ERROR "hueline_win95_executable: subsystem is gui or console, not ${subsystem}")
+  endif()
+  target_sources(${target} PRIVATE $<TARGET_OBJECTS:runtime_win32>)
+  target_link_options(${target} PRIVATE
+    -nostdlib -s -Wl,--gc-sections
+    -Wl,--subsystem,${linker_subsystem}
+    -Wl,--major-subsystem-version,4 -Wl,--minor-subsystem-version,0
+    -Wl,--major-os-version,4 -Wl,--minor-os-version,0
+    -Wl,-e,${entry}
+  )
+
+  set(checked ${CMAKE_BINARY_DIR}/${target}.checked)
+  set(lists ${CMAKE_SOURCE_DIR}/tools/win95/imports.txt ${CMAKE_SOURCE_DIR}/tools/win95/kernel32.txt)
+  add_custom_command(OUTPUT ${checked}
+    COMMAND ${CMAKE_COMMAND} -E remove -f ${checked}
+    COMMAND Python3::Interpreter ${HUELINE_CHECK_SCRIPT} ${CMAKE_OBJDUMP} $<TARGET_FILE:${target}> ${subsystem}
+    COMMAND ${CMAKE_COMMAND} -E touch ${checked}
+    DEPENDS ${target} ${HUELINE_CHECK_SCRIPT} ${lists}
+    COMMENT "Checking ${target} for Windows 95 on a 486"
+    VERBATIM)
+  add_custom_target(${target}_checked ALL DEPENDS ${checked})
+endfunction()

@@ -1,0 +1,67 @@
+// Host stand-in of starting test.exe: a scripted program whose end and
+// finished window come after a given number of waits.
+#include "platform/host_control.h"
+#include "platform/platform.h"
+
+namespace {
+
+HostTestProgram Program;
+int Waits = 0;
+int Process;  // its address is the one process handle
+int FinishedWindow;
+
+}  // namespace
+
+HostTestProgram& HostResetTestProgram()
+{
+    Program = HostTestProgram();
+    Program.starts = false;
+    Program.endsAfterWaits = -1;
+    Program.windowAfterWaits = -1;
+    Program.released = 0;
+    Waits = 0;
+    return Program;
+}
+
+HostTestProgram& HostTestProgramState()
+{
+    return Program;
+}
+
+PlatformProcess PlatformStartProgram(const char* program, char* commandLine)
+{
+    Program.calls.push_back(std::string("start ") + program + "|" + commandLine);
+    Waits = 0;
+    return Program.starts ? (PlatformProcess)&Process : PlatformNoProcess;
+}
+
+bool PlatformWaitForProcess(PlatformProcess process, unsigned ms)
+{
+    Program.calls.push_back("wait " + std::to_string(ms));
+    if (process != (PlatformProcess)&Process)
+        return true;
+    ++Waits;
+    return Program.endsAfterWaits >= 0 && Waits >= Program.endsAfterWaits;
+}
+
+void PlatformReleaseProcess(PlatformProcess process)
+{
+    Program.calls.push_back("release");
+    if (process == (PlatformProcess)&Process)
+        ++Program.released;
+}
+
+PlatformWindow PlatformFindWindow(const char* windowClass, const char* title)
+{
+    Program.calls.push_back(std::string("find ") + windowClass + "|" + title);
+    bool shown = Program.windowAfterWaits >= 0 && Waits >= Program.windowAfterWaits;
+    if (shown && std::string(windowClass) == "tty" && Program.windowTitle == title)
+        return (PlatformWindow)&FinishedWindow;
+    return nullptr;
+}
+
+void PlatformCloseWindow(PlatformWindow window)
+{
+    Program.calls.push_back(window == (PlatformWindow)&FinishedWindow ? "close " + Program.windowTitle
+                                                                        : std::string("close <other>"));
+}

@@ -1,0 +1,197 @@
+// The full-screen window: the text screen is drawn once, cell by cell in the
+// system's OEM fixed font, into a picture of 80 x 25 cells, which every paint
+// stretches over the whole screen, as a text-mode screen fills the monitor.
+#include <windows.h>
+
+#include "test_exe/screen_window.h"
+#include "test_exe/text_screen.h"
+#include "test_exe/vga_palette.h"
+
+namespace {
+
+// Process-wide: the program has one thread, and no stack-probe helper.
+TextScreen Screen;
+COLORREF BackColor;
+COLORREF TextColor;
+HPALETTE Palette;  // on screens of 256 colours or fewer; null otherwise
+HBITMAP Picture;
+int PictureWidth;
+int PictureHeight;
+
+COLORREF ColorOf(unsigned char number, BYTE* red, BYTE* green, BYTE* blue)
+{
+    const VgaColor& c = VgaPalette[number & 15];
+    *red = c.red;
+    *green = c.green;
+    *blue = c.blue;
+    return PALETTERGB(c.red, c.green, c.blue);
+}
+
+void SetColors(HDC screenDc, unsigned char back, unsigned char text)
+{
+    struct {
+        LOGPALETTE head;
+        PALETTEENTRY more[1];
+    } palette;
+    palette.head.palVersion = 0x300;
+    palette.head.palNumEntries = 2;
+    PALETTEENTRY* entries = palette.head.palPalEntry;
+    BackColor = ColorOf(back, &entries[0].peRed, &entries[0].peGreen, &entries[0].peBlue);
+    TextColor = ColorOf(text, &entries[1].peRed, &entries[1].peGreen, &entries[1].peBlue);
+    entries[0].peFlags = entries[1].peFlags = 0;
+    if (GetDeviceCaps(screenDc, RASTERCAPS) & RC_PALETTE)
+        Palette = CreatePalette(&palette.head);
+}
+
+void UsePalette(HDC dc)
+{
+    if (Palette != nullptr) {
+        SelectPalette(dc, Palette, FALSE);
+        RealizePalette(dc);
+    }
+}
+
+// Draws the text screen into Picture; false when the picture could not be made.
+bool DrawPicture(HDC screenDc)
+{
+    HDC dc = CreateCompatibleDC(screenDc);
+    if (dc == nullptr)
+        return false;
+    HGDIOBJ oldFont = SelectObject(dc, GetStockObject(OEM_FIXED_FONT));
+    TEXTMETRICA metrics;
+    if (!GetTextMetricsA(dc, &metrics) || metrics.tmAveCharWidth <= 0 || metrics.tmHeight <= 0) {
+        SelectObject(dc, oldFont);
+        DeleteDC(dc);
+        return false;
+    }
+    int cellWidth = metrics.tmAveCharWidth;  // a fixed font: every cell as wide
+    int cellHeight = metrics.tmHeight;
+    PictureWidth = cellWidth * (int)ScreenColumns;
+    PictureHeight = cellHeight * (int)ScreenRows;
+    Picture = CreateCompatibleBitmap(screenDc, PictureWidth, PictureHeight);
+    if (Picture == nullptr) {
+        SelectObject(dc, oldFont);
+        DeleteDC(dc);
+        return false;
+    }
+    HGDIOBJ oldBitmap = SelectObject(dc, Picture);
+    UsePalette(dc);
+
+    HBRUSH back = CreateSolidBrush(BackColor);
+    RECT all = {0, 0, PictureWidth, PictureHeight};
+    FillRect(dc, &all, back);
+    DeleteObject(back);
+
+    SetBkMode(dc, OPAQUE);
+    BuildTextScreen(&Screen);
+    for (unsigned row = 0; row < ScreenRows; ++row) {
+        // Runs of cells drawn the same way, one call each.
+        unsigned start = 0;
+        while (start < ScreenColumns) {
+            bool inverted = Screen.inverted[row][start];
+            unsigned end = start + 1;
+            while (end < ScreenColumns && Screen.inverted[row][end] == inverted)
+                ++end;
+            SetTextColor(dc, inverted ? BackColor : TextColor);
+            SetBkColor(dc, inverted ? TextColor : BackColor);
+            TextOutA(dc, (int)start * cellWidth, (int)row * cellHeight, &Screen.cells[row][start], (int)(end - start));
+            start = end;
+        }
+    }
+    SelectObject(dc, oldBitmap);
+    SelectObject(dc, oldFont);
+    DeleteDC(dc);
+    return true;
+}
+
+void Paint(HWND window)
+{
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(window, &paint);
+    UsePalette(dc);
+    RECT client;
+    GetClientRect(window, &client);
+    HDC pictureDc = CreateCompatibleDC(dc);
+    if (pictureDc != nullptr) {
+        HGDIOBJ old = SelectObject(pictureDc, Picture);
+        UsePalette(pictureDc);
+        SetStretchBltMode(dc, COLORONCOLOR);
+        StretchBlt(dc, 0, 0, client.right, client.bottom, pictureDc, 0, 0, PictureWidth, PictureHeight, SRCCOPY);
+        SelectObject(pictureDc, old);
+        DeleteDC(pictureDc);
+    }
+    EndPaint(window, &paint);
+}
+
+LRESULT CALLBACK ScreenProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_PAINT:
+        Paint(window);
+        return 0;
+    case WM_ERASEBKGND:
+        return 1;  // the paint covers every pixel
+    case WM_SETCURSOR:
+        SetCursor(nullptr);
+        return TRUE;
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+        DestroyWindow(window);
+        return 0;
+    case WM_DESTROY:
+        PostQuitMessage(0);
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+}  // namespace
+
+int ShowTestScreen(unsigned char back, unsigned char text)
+{
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    HDC screenDc = GetDC(nullptr);
+    if (screenDc == nullptr)
+        return 1;
+    SetColors(screenDc, back, text);
+    bool drawn = DrawPicture(screenDc);
+    ReleaseDC(nullptr, screenDc);
+    if (!drawn)
+        return 1;
+
+    WNDCLASSA kind;
+    for (unsigned i = 0; i < sizeof kind; ++i)
+        ((char*)&kind)[i] = 0;
+    kind.lpfnWndProc = ScreenProc;
+    kind.hInstance = instance;
+    kind.lpszClassName = TEST_SCREEN_CLASS;  // no class cursor: the pointer is hidden
+    if (!RegisterClassA(&kind))
+        return 1;
+    HWND window = CreateWindowExA(WS_EX_TOPMOST, TEST_SCREEN_CLASS, "Hueline full screen preview", WS_POPUP, 0, 0,
+                                  GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr,
+                                  instance, nullptr);
+    if (window == nullptr)
+        return 1;
+    ShowCursor(FALSE);
+    ShowWindow(window, SW_SHOW);
+    SetForegroundWindow(window);
+    UpdateWindow(window);
+
+    MSG message;
+    int result = 0;
+    for (;;) {
+        BOOL got = GetMessageA(&message, nullptr, 0, 0);
+        if (got == 0)
+            break;  // WM_QUIT: the window has ended
+        if (got == -1) {
+            result = 1;
+            break;
+        }
+        DispatchMessageA(&message);
+    }
+    ShowCursor(TRUE);
+    return result;
+}

@@ -3,7 +3,7 @@
 
 CROSS := -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-i686.cmake
 
-.PHONY: all setup host product wine-tests prefix test run bench clean
+.PHONY: all setup host product wine-tests prefix dist test run bench screenshots clean
 
 all: host product
 
@@ -15,7 +15,7 @@ host: setup
 	@cmake --build build/host -j2
 
 product: setup
-	@cmake -S . -B build/product -DHUELINE_BUILD=product $(CROSS) -DCMAKE_BUILD_TYPE=MinSizeRel >/dev/null
+	@cmake -S . -B build/product -DHUELINE_BUILD=product $(CROSS) -DCMAKE_BUILD_TYPE=MinSizeRel -DHUELINE_DIST_DIR=$(CURDIR)/build/dist >/dev/null
 	@cmake --build build/product -j2
 
 wine-tests: setup
@@ -25,15 +25,25 @@ wine-tests: setup
 prefix: setup
 	@bash tools/wine_prefix.sh
 
-test: host product wine-tests prefix
+# The release zip, build/dist/hueline-1.0.0-win32.zip, from checked executables.
+dist: product
+	@cmake --build build/product --target dist
+
+test: host product wine-tests prefix dist
 	@bash tools/test_all.sh
 
 run: product prefix
 	@bash tools/run.sh
 
-bench: host
+bench: host product wine-tests prefix
 	@mkdir -p build/bench
 	@build/host/settings_bench build/bench
+	@bash tools/bench_fullscreen.sh
+
+# The README's pictures, from the artefacts of the last end-to-end run.
+screenshots:
+	@mkdir -p docs
+	cp build/e2e/full-screen-test.png docs/full-screen-test.png
 
 clean:
 	rm -rf build

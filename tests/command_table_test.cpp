@@ -97,10 +97,13 @@ TEST_F(CommandTableTest, ButtonsAndMenuItemsReachTheirActions)
         {40013, "apply.wav/1", true, false, false},
         {1010, "click.wav/0", false, false, true},
         {40033, "click.wav/0", false, false, true},
+        {1005, "click.wav/1", false, false, false},   // test.exe cannot start here
+        {40010, "click.wav/1", false, false, false},
         {40009, "", false, false, false},  // sounds off: silent
     };
     for (const Case& c : cases) {
         StartWith(ini);
+        HostResetTestProgram();
         EXPECT_TRUE(RunCommand(Window(), c.number)) << c.number;
         EXPECT_EQ(Sounds(), c.sounds) << c.number;
         EXPECT_EQ(Old() != "<missing>", c.writes) << c.number;
@@ -108,6 +111,14 @@ TEST_F(CommandTableTest, ButtonsAndMenuItemsReachTheirActions)
         EXPECT_EQ(Dialog().ended.size(), c.ends ? 1u : 0u) << c.number;
     }
     EXPECT_EQ(Dialog().checks.size(), 1u);  // from 40009
+    // The two full-screen commands tried to start test.exe.
+    StartWith(ini);
+    HostResetTestProgram();
+    RunCommand(Window(), 1005);
+    RunCommand(Window(), 40010);
+    ASSERT_EQ(HostTestProgramState().calls.size(), 4u);
+    EXPECT_EQ(HostTestProgramState().calls[1].rfind("start ", 0), 0u);
+    EXPECT_EQ(HostTestProgramState().calls[3].rfind("start ", 0), 0u);
 }
 
 TEST_F(CommandTableTest, EverythingElseIsIgnored)

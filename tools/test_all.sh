@@ -42,8 +42,12 @@ count_gtest build/logs/wine-tests.log "${PIPESTATUS[0]}"
 
 echo "== executables start on Windows 95 on a 486"
 check "hueline.exe imports and instructions" python3 tools/check_exe.py i686-w64-mingw32-objdump build/product/hueline.exe gui
+check "test.exe imports and instructions" python3 tools/check_exe.py i686-w64-mingw32-objdump build/product/test.exe console
 
-echo "== end to end: the real hueline.exe under Wine and Xvfb"
+echo "== the release zip"
+check "release zip contents" python3 tools/check_dist.py build/dist/hueline-1.0.0-win32.zip build/product
+
+echo "== end to end: the real hueline.exe and test.exe under Wine and Xvfb"
 bash tools/e2e.sh 2>&1 | tee build/logs/e2e.log
 status=${PIPESTATUS[0]}
 add_counts "$(sed -n 's/^e2e: \([0-9]*\) passed, [0-9]* failed$/\1/p' build/logs/e2e.log | tail -n 1)" \

@@ -1,0 +1,211 @@
+// The full-screen test's launcher against a scripted test.exe: the words and
+// the command line it builds, the order of its steps, and how each way the
+// test can end (or fail to start) comes out.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "core/selection.h"
+#include "fullscreen/full_screen_test.h"
+#include "shell/program_directory.h"
+#include "shell/sound_cues.h"
+#include "tests/support/dialog_fixture.h"
+
+using std::string;
+using Calls = std::vector<string>;
+
+static string Word(const string& name)
+{
+    char word[TestWordSize];
+    return MakeTestWord(name.c_str(), word) ? string(word) : "<does not fit>";
+}
+
+TEST(TestWords, SpacesBecomeUnderscores)
+{
+    EXPECT_EQ(Word("Dark Gray"), "Dark_Gray");
+    EXPECT_EQ(Word("Dark Cyan"), "Dark_Cyan");
+    EXPECT_EQ(Word("White"), "White");
+    EXPECT_EQ(Word(" a b "), "_a_b_");
+    EXPECT_EQ(Word(string(39, 'x')), string(39, 'x'));
+    EXPECT_EQ(Word(string(40, 'x')), "<does not fit>");
+}
+
+struct Command {
+    bool built;
+    string program, line;
+};
+
+static Command Build(const string& directory, const char* back = "Dark_Blue", const char* text = "Yellow")
+{
+    char program[TextBufferSize] = "untouched";
+    char line[TextBufferSize] = "untouched";
+    bool built = BuildTestCommand(directory.c_str(), back, text, program, line);
+    return {built, program, line};
+}
+
+TEST(TestCommand, FullPathQuotedThenTheTwoWords)
+{
+    Command c = Build("C:\\TOOLS\\");
+    EXPECT_TRUE(c.built);
+    EXPECT_EQ(c.program, "C:\\TOOLS\\test.exe");
+    EXPECT_EQ(c.line, "\"C:\\TOOLS\\test.exe\" Dark_Blue Yellow");
+
+    c = Build("C:\\Program Files\\Hueline\\", "Dark_Gray", "Dark_Cyan");
+    EXPECT_EQ(c.program, "C:\\Program Files\\Hueline\\test.exe");
+    EXPECT_EQ(c.line, "\"C:\\Program Files\\Hueline\\test.exe\" Dark_Gray Dark_Cyan");
+}
+
+TEST(TestCommand, ALineThatWouldNotFitIsNotBuilt)
+{
+    // Quotes, "test.exe", a space, "Dark_Blue", a space, "Yellow": 28 bytes
+    // beside the directory; the line and its NUL fill the buffer exactly.
+    const unsigned around = 2 + 8 + 1 + 9 + 1 + 6;
+    string fits = "C:\\" + string(TextBufferSize - 1 - around - 4, 'd') + "\\";
+    Command c = Build(fits);
+    EXPECT_TRUE(c.built);
+    EXPECT_EQ(c.line.size(), TextBufferSize - 1);
+
+    c = Build(fits.substr(0, 3) + "d" + fits.substr(3));
+    EXPECT_FALSE(c.built);
+    EXPECT_EQ(c.program, "");
+    EXPECT_EQ(c.line, "");
+}
+
+class FullScreenTest : public DialogTest {
+protected:
+    void SetUp() override
+    {
+        DialogTest::SetUp();
+        StartWith("[386Enh]\r\nMessageBackColor=4\r\nMessageTextColor=E\r\n");
+        SetDirectory("C:\\Program Files\\Hueline\\");
+        // The user has clicked Dark Gray on Dark Cyan in the lists.
+        Dialog().selection[0] = 8;
+        Dialog().selection[1] = 3;
+        HostResetTestProgram();
+    }
+    void TearDown() override
+    {
+        SetDirectory("");
+        DialogTest::TearDown();
+    }
+    void SetDirectory(const string& directory)
+    {
+        ASSERT_LT(directory.size(), TextBufferSize);
+        directory.copy(ProgramDirectory, directory.size());
+        ProgramDirectory[directory.size()] = '\0';
+    }
+    HostTestProgram& Program() { return HostTestProgramState(); }
+    // The calls of one pass of the wait: the three looks for the finished
+    // window, and the wait on the process unless the pass is the last.
+    static void AddPass(Calls* calls, bool waits = true)
+    {
+        for (const char* title : {"Finished - TEST", "Finished - test", "Finished - Test"})
+            calls->push_back(string("find tty|") + title);
+        if (waits)
+            calls->push_back("wait " + std::to_string(TestWaitSliceMs));
+    }
+    void ExpectNothingElseChanged()
+    {
+        EXPECT_STREQ(ColorSelection.SelectedBack, "Dark Gray");  // the sync of the lists
+        EXPECT_STREQ(ColorSelection.SelectedText, "Dark Cyan");
+        EXPECT_STREQ(ColorSelection.InstalledBack, "Dark Red");
+        EXPECT_STREQ(ColorSelection.InstalledText, "Yellow");
+        EXPECT_EQ(Old(), "<missing>");
+        EXPECT_TRUE(Dialog().questions.empty());
+        EXPECT_TRUE(Dialog().ended.empty());
+    }
+
+    const string start = "start C:\\Program Files\\Hueline\\test.exe|"
+                         "\"C:\\Program Files\\Hueline\\test.exe\" Dark_Gray Dark_Cyan";
+};
+
+TEST_F(FullScreenTest, TheFinishedWindowEndsTheWaitAndIsClosed)
+{
+    Program().starts = true;
+    Program().windowAfterWaits = 2;
+    Program().windowTitle = "Finished - test";  // found by the second look of a pass
+
+    EXPECT_EQ(RunFullScreenTest(Window()), 1);
+
+    Calls expected = {"sound click.wav/1", start, "sound testing.wav/9"};
+    AddPass(&expected);
+    AddPass(&expected);
+    expected.push_back("find tty|Finished - TEST");
+    expected.push_back("find tty|Finished - test");
+    for (const char* call : {"close Finished - test", "release", "sound null/0"})
+        expected.push_back(call);
+    EXPECT_EQ(Program().calls, expected);
+    EXPECT_EQ(Program().released, 1);
+    ExpectNothingElseChanged();
+}
+
+TEST_F(FullScreenTest, TheEndOfTheProcessEndsTheWaitAfterOneLastLook)
+{
+    Program().starts = true;
+    Program().endsAfterWaits = 3;  // no finished window ever: Wine, NT, close on exit
+
+    EXPECT_EQ(RunFullScreenTest(Window()), 1);
+
+    Calls expected = {"sound click.wav/1", start, "sound testing.wav/9"};
+    for (int pass = 0; pass < 3; ++pass)
+        AddPass(&expected);
+    AddPass(&expected, false);
+    expected.push_back("release");
+    expected.push_back("sound null/0");
+    EXPECT_EQ(Program().calls, expected);
+    ExpectNothingElseChanged();
+
+    // A window left by a finished program once the process has ended is
+    // still closed.
+    HostResetTestProgram();
+    Program().starts = true;
+    Program().endsAfterWaits = 1;
+    Program().windowAfterWaits = 1;
+    Program().windowTitle = "Finished - Test";
+    EXPECT_EQ(RunFullScreenTest(Window()), 1);
+    ASSERT_GE(Program().calls.size(), 3u);
+    EXPECT_EQ(Calls(Program().calls.end() - 3, Program().calls.end()),
+              Calls({"close Finished - Test", "release", "sound null/0"}));
+}
+
+TEST_F(FullScreenTest, AFailedStartOnlyClicks)
+{
+    Program().starts = false;  // test.exe missing, or not startable
+    EXPECT_EQ(RunFullScreenTest(Window()), 0);
+    EXPECT_EQ(Program().calls, Calls({"sound click.wav/1", start}));
+    EXPECT_EQ(Program().released, 0);
+    ExpectNothingElseChanged();
+}
+
+TEST_F(FullScreenTest, ACommandLineThatWouldNotFitIsAFailedStart)
+{
+    Program().starts = true;
+    Program().endsAfterWaits = 1;
+    // The path of test.exe would fit; the command line would not.
+    SetDirectory("C:\\" + string(TextBufferSize - 25, 'd') + "\\");
+    EXPECT_EQ(RunFullScreenTest(Window()), 0);
+    EXPECT_EQ(Program().calls, Calls({"sound click.wav/1"}));
+    ExpectNothingElseChanged();
+}
+
+TEST_F(FullScreenTest, WithSoundsOffNoSoundCallIsMade)
+{
+    SoundsEnabled = 0;
+    Program().starts = true;
+    Program().endsAfterWaits = 1;
+    EXPECT_EQ(RunFullScreenTest(Window()), 1);
+    Calls expected = {start};
+    AddPass(&expected);
+    AddPass(&expected, false);
+    expected.push_back("release");
+    EXPECT_EQ(Program().calls, expected);
+    EXPECT_TRUE(Dialog().sounds.empty());
+    SoundsEnabled = 1;
+}
+
+TEST_F(FullScreenTest, EachPassWaitsAFewTensOfMilliseconds)
+{
+    EXPECT_GE(TestWaitSliceMs, 10u);
+    EXPECT_LE(TestWaitSliceMs, 50u);
+}

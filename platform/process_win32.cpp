@@ -12,7 +12,10 @@ PlatformProcess PlatformStartProgram(const char* program, char* commandLine)
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = SW_SHOW;
     PROCESS_INFORMATION started;
-    if (!CreateProcessA(program, commandLine, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started))
+    // With no console of its own: a console window would come up behind the
+    // full-screen window and take the keyboard from it.
+    if (!CreateProcessA(program, commandLine, nullptr, nullptr, FALSE, DETACHED_PROCESS, nullptr, nullptr, &startup,
+                        &started))
         return PlatformNoProcess;
     CloseHandle(started.hThread);
     return (PlatformProcess)started.hProcess;

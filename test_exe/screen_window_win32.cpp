@@ -51,10 +51,14 @@ void UsePalette(HDC dc)
     }
 }
 
-// Draws the text screen into Picture; false when the picture could not be made.
-bool DrawPicture(HDC screenDc)
+// Draws the text screen into Picture, a monochrome bitmap: the background
+// white, the text black (the title the other way round). Each paint maps
+// black to the text colour and white to the background colour, so the
+// screen shows exactly the two colours, whatever smoothing the system gives
+// its fonts. False when the picture could not be made.
+bool DrawPicture()
 {
-    HDC dc = CreateCompatibleDC(screenDc);
+    HDC dc = CreateCompatibleDC(nullptr);
     if (dc == nullptr)
         return false;
     HGDIOBJ oldFont = SelectObject(dc, GetStockObject(OEM_FIXED_FONT));
@@ -68,19 +72,15 @@ bool DrawPicture(HDC screenDc)
     int cellHeight = metrics.tmHeight;
     PictureWidth = cellWidth * (int)ScreenColumns;
     PictureHeight = cellHeight * (int)ScreenRows;
-    Picture = CreateCompatibleBitmap(screenDc, PictureWidth, PictureHeight);
+    Picture = CreateCompatibleBitmap(dc, PictureWidth, PictureHeight);  // of a new DC: monochrome
     if (Picture == nullptr) {
         SelectObject(dc, oldFont);
         DeleteDC(dc);
         return false;
     }
     HGDIOBJ oldBitmap = SelectObject(dc, Picture);
-    UsePalette(dc);
-
-    HBRUSH back = CreateSolidBrush(BackColor);
     RECT all = {0, 0, PictureWidth, PictureHeight};
-    FillRect(dc, &all, back);
-    DeleteObject(back);
+    FillRect(dc, &all, (HBRUSH)GetStockObject(WHITE_BRUSH));
 
     SetBkMode(dc, OPAQUE);
     BuildTextScreen(&Screen);
@@ -92,8 +92,8 @@ bool DrawPicture(HDC screenDc)
             unsigned end = start + 1;
             while (end < ScreenColumns && Screen.inverted[row][end] == inverted)
                 ++end;
-            SetTextColor(dc, inverted ? BackColor : TextColor);
-            SetBkColor(dc, inverted ? TextColor : BackColor);
+            SetTextColor(dc, inverted ? RGB(255, 255, 255) : RGB(0, 0, 0));
+            SetBkColor(dc, inverted ? RGB(0, 0, 0) : RGB(255, 255, 255));
             TextOutA(dc, (int)start * cellWidth, (int)row * cellHeight, &Screen.cells[row][start], (int)(end - start));
             start = end;
         }
@@ -114,7 +114,8 @@ void Paint(HWND window)
     HDC pictureDc = CreateCompatibleDC(dc);
     if (pictureDc != nullptr) {
         HGDIOBJ old = SelectObject(pictureDc, Picture);
-        UsePalette(pictureDc);
+        SetTextColor(dc, TextColor);  // for the picture's black
+        SetBkColor(dc, BackColor);    // for its white
         SetStretchBltMode(dc, COLORONCOLOR);
         StretchBlt(dc, 0, 0, client.right, client.bottom, pictureDc, 0, 0, PictureWidth, PictureHeight, SRCCOPY);
         SelectObject(pictureDc, old);
@@ -157,8 +158,8 @@ int ShowTestScreen(unsigned char back, unsigned char text)
     if (screenDc == nullptr)
         return 1;
     SetColors(screenDc, back, text);
-    bool drawn = DrawPicture(screenDc);
     ReleaseDC(nullptr, screenDc);
+    bool drawn = DrawPicture();
     if (!drawn)
         return 1;
 

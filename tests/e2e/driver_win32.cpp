@@ -25,6 +25,17 @@
 //   question MS             wait up to MS ms for the "Restart?" box; print
 //                           its owner, texts and buttons
 //   answer yes|no|enter     answer the "Restart?" box (enter: press Enter)
+//   start ID                press the push button ID, or choose the menu
+//                           command ID, without waiting for the main window:
+//                           the full-screen test keeps it busy
+//   screen MS               wait up to MS ms for test.exe's full-screen
+//                           window; print its place, and whether it is
+//                           topmost and in front
+//   screens                 print how many full-screen windows are open
+//   end-screen key|click    press a key or click the mouse, as the user
+//                           would, on test.exe's window; wait for test.exe
+//                           to end and print its exit code; then print how
+//                           long the main window took to answer after that
 //
 // Lines printed are "name=value", UTF-8.
 #include <windows.h>
@@ -34,6 +45,8 @@
 #include <cstring>
 #include <string>
 #include <vector>
+
+#include "test_exe/screen_window.h"
 
 namespace {
 
@@ -303,6 +316,93 @@ int ParseInt(const char* text)
     return (int)value;
 }
 
+// ---- The full-screen test ------------------------------------------------------
+
+HWND FindScreen()
+{
+    HWND window = FindWindowA(TEST_SCREEN_CLASS, nullptr);
+    return (window && IsWindowVisible(window)) ? window : nullptr;
+}
+
+BOOL CALLBACK CountScreen(HWND window, LPARAM count)
+{
+    char name[64] = {};
+    GetClassNameA(window, name, sizeof name);
+    if (std::strcmp(name, TEST_SCREEN_CLASS) == 0 && IsWindowVisible(window)) ++*(int*)count;
+    return TRUE;
+}
+
+void PrintScreen(HWND screen)
+{
+    RECT box;
+    GetWindowRect(screen, &box);
+    Say("screen-rect", Decimal(box.left) + "," + Decimal(box.top) + "," + Decimal(box.right - box.left) + "," +
+                           Decimal(box.bottom - box.top));
+    Say("screen-size", Decimal(GetSystemMetrics(SM_CXSCREEN)) + "x" + Decimal(GetSystemMetrics(SM_CYSCREEN)));
+    Say("screen-topmost", (GetWindowLongW(screen, GWL_EXSTYLE) & WS_EX_TOPMOST) ? "yes" : "no");
+    HWND front = GetForegroundWindow();
+    Say("screen-front", front == screen ? "yes" : "no, " + (front ? Utf8(ClassOf(front)) : std::string("none")));
+}
+
+double Milliseconds()
+{
+    static LARGE_INTEGER frequency;
+    if (!frequency.QuadPart) QueryPerformanceFrequency(&frequency);
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return 1000.0 * (double)now.QuadPart / (double)frequency.QuadPart;
+}
+
+// Input as the keyboard or the mouse makes it: into the system's input
+// queue, to the window in front or under the pointer.
+void UserInput(HWND screen, bool key)
+{
+    INPUT input[3] = {};
+    if (key) {
+        input[0].type = input[1].type = INPUT_KEYBOARD;
+        input[0].ki.wVk = input[1].ki.wVk = VK_SPACE;
+        input[1].ki.dwFlags = KEYEVENTF_KEYUP;
+        SendInput(2, input, sizeof(INPUT));
+        return;
+    }
+    RECT box;
+    GetWindowRect(screen, &box);
+    SetCursorPos((box.left + box.right) / 2, (box.top + box.bottom) / 2);
+    Sleep(50);
+    input[0].type = input[1].type = INPUT_MOUSE;
+    input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(2, input, sizeof(INPUT));
+}
+
+void EndScreen(const std::string& how)
+{
+    if (how != "key" && how != "click") Fail("end-screen key or click");
+    HWND screen = FindScreen();
+    if (!screen) Fail("no full-screen window is open");
+    DWORD id = 0;
+    GetWindowThreadProcessId(screen, &id);
+    HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, id);
+    if (!process) Fail("cannot open test.exe's process");
+    UserInput(screen, how == "key");
+    if (WaitForSingleObject(process, 10000) != WAIT_OBJECT_0) Fail("test.exe did not end within 10 s");
+    double ended = Milliseconds();
+    DWORD code = 0;
+    GetExitCodeProcess(process, &code);
+    CloseHandle(process);
+    Say("screen-exit-code", Decimal((long)code));
+
+    HWND main = FindWindowW(L"#32770", kMainCaption);
+    if (!main) Fail("the main window is gone");
+    DWORD_PTR ignored = 0;
+    if (!SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &ignored))
+        Fail("the main window did not answer within 10 s of the end of test.exe");
+    char delay[32];
+    std::snprintf(delay, sizeof delay, "%.1f", Milliseconds() - ended);
+    Say("answer-delay-ms", delay);
+    Settle(main);
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -380,6 +480,23 @@ int main(int argc, char** argv)
             // A Yes may end every process of the prefix, this one included:
             // the caller reads its outcome from outside.
             if (how == "no" && main) Settle(main);
+        } else if (action == "start") {
+            HWND dialog = MainOrFail();
+            int id = ParseInt(next("button or command"));
+            if (id < 40000)
+                PostMessageW(Control(dialog, id), BM_CLICK, 0, 0);
+            else
+                PostMessageW(dialog, WM_COMMAND, (WPARAM)id, 0);
+        } else if (action == "screen") {
+            HWND screen = WaitFor(FindScreen, (DWORD)ParseInt(next("milliseconds")));
+            if (!screen) Fail("test.exe's full-screen window did not appear");
+            PrintScreen(screen);
+        } else if (action == "screens") {
+            int count = 0;
+            EnumWindows(CountScreen, (LPARAM)&count);
+            Say("screens", Decimal(count));
+        } else if (action == "end-screen") {
+            EndScreen(next("key or click"));
         } else {
             Fail("unknown action " + action);
         }

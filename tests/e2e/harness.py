@@ -117,7 +117,8 @@ class Image:
 
 
 CALL = re.compile(r"^([0-9a-f]{4}):Call (winmm\.sndPlaySoundA|user32\.ExitWindowsEx|"
-                  r"user32\.MessageBoxA|user32\.CheckMenuItem|user32\.EndDialog)\((.*)\) ret=[0-9a-f]+$")
+                  r"user32\.MessageBoxA|user32\.CheckMenuItem|user32\.EndDialog|"
+                  r"KERNEL32\.CreateProcessA)\((.*)\) ret=[0-9a-f]+$")
 QUOTED = re.compile(r'"((?:[^"\\]|\\.)*)"')
 
 
@@ -125,7 +126,7 @@ def parse_calls(text, thread, image):
     """The traced calls made by one thread, in order, as tuples:
     ("sound", file or None, flags), ("restart", flags, reserved),
     ("question", owner, text, caption, style), ("check", item, state),
-    ("end", window, result)."""
+    ("end", window, result), ("launch", program, command line)."""
     calls = []
     for line in text.splitlines():
         match = CALL.match(line.rstrip("\r"))
@@ -149,19 +150,24 @@ def parse_calls(text, thread, image):
             calls.append(("check", int(words[1], 16), int(words[2], 16)))
         elif name == "user32.EndDialog":
             calls.append(("end", words[0], int(words[1], 16)))
+        elif name == "KERNEL32.CreateProcessA":
+            texts = [t.encode("latin-1").decode("unicode_escape") for t in QUOTED.findall(args)]
+            texts += [None] * (2 - len(texts))
+            calls.append(("launch", texts[0], texts[1]))
     return calls
 
 
 class Session:
     """One run of hueline.exe, from a system.ini of the test's choosing."""
 
-    def __init__(self, name, system_ini):
+    def __init__(self, name, system_ini, program=PROGRAM):
         self.name = name
+        self.program = Path(program)
         self.folder = ARTEFACTS / name
         self.folder.mkdir(parents=True, exist_ok=True)
         self.trace_path = self.folder / "relay.log"
         self.transcript = open(self.folder / "driver.log", "w", encoding="utf-8")
-        self.image = Image(PROGRAM)
+        self.image = Image(self.program)
         self.process = None
         self.trace = None
         self.window = None
@@ -183,7 +189,7 @@ class Session:
         # so that the trace holds the program alone.
         self.drive("gone", 0)
         self.trace = open(self.trace_path, "wb")
-        self.process = subprocess.Popen(["wine", str(PROGRAM)], cwd=str(PRODUCT),
+        self.process = subprocess.Popen(["wine", str(self.program)], cwd=str(self.program.parent),
                                         env=wine_env("+relay"), stdin=subprocess.DEVNULL,
                                         stdout=subprocess.DEVNULL, stderr=self.trace)
         found = dict(self.drive("wait", WAIT_MS))
@@ -269,3 +275,90 @@ def image_facts(path):
                           check=True, timeout=COMMAND_SECONDS, stdout=subprocess.PIPE)
     width, height, colours = done.stdout.decode().split()
     return int(width), int(height), int(colours)
+
+
+# ---- The full-screen test -------------------------------------------------------
+
+TEST_PROGRAM = PRODUCT / "test.exe"
+WAVES = ["click.wav", "refresh.wav", "cancel.wav", "restore.wav", "apply.wav", "testing.wav"]
+
+
+def install_copy(folder, with_test=True):
+    """Copies hueline.exe, its sounds and (unless told not to) test.exe into
+    the folder of the prefix's drive C given as a Windows path below C:\
+    (spaces allowed); returns the copy of hueline.exe."""
+    target = PREFIX / "drive_c" / Path(*folder.split("\\"))
+    if target.exists():
+        shutil.rmtree(target)
+    target.mkdir(parents=True)
+    names = ["hueline.exe"] + WAVES + (["test.exe"] if with_test else [])
+    for name in names:
+        shutil.copyfile(PRODUCT / name, target / name)
+    return target / "hueline.exe"
+
+
+def root_pixels():
+    """The whole screen of the display as (width, height, RGB bytes)."""
+    env = dict(os.environ)
+    scratch = ARTEFACTS / "tmp"
+    scratch.mkdir(parents=True, exist_ok=True)
+    env["MAGICK_TEMPORARY_PATH"] = str(scratch)
+    done = subprocess.run(["/usr/bin/import", "-window", "root", "-depth", "8", "ppm:-"], env=env, check=True,
+                          timeout=COMMAND_SECONDS, stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+    data = done.stdout
+    # P6, width, height, maximum value, each followed by one blank.
+    fields = []
+    at = 0
+    while len(fields) < 4:
+        while data[at:at + 1].isspace():
+            at += 1
+        end = at
+        while not data[end:end + 1].isspace():
+            end += 1
+        fields.append(data[at:end])
+        at = end
+    at += 1
+    if fields[0] != b"P6" or fields[3] != b"255":
+        raise ValueError("not an 8-bit PPM picture of the screen")
+    width, height = int(fields[1]), int(fields[2])
+    return width, height, data[at:at + 3 * width * height]
+
+
+def pixel(picture, x, y):
+    width, height, data = picture
+    at = 3 * (y * width + x)
+    return tuple(data[at:at + 3])
+
+
+def colour_counts(picture):
+    """How many pixels of each colour the picture holds."""
+    width, height, data = picture
+    counts = {}
+    view = memoryview(data)
+    for at in range(0, 3 * width * height, 3):
+        key = bytes(view[at:at + 3])
+        counts[key] = counts.get(key, 0) + 1
+    return {tuple(k): n for k, n in counts.items()}
+
+
+def save_root(path):
+    """Saves a picture of the whole screen."""
+    env = dict(os.environ)
+    scratch = ARTEFACTS / "tmp"
+    scratch.mkdir(parents=True, exist_ok=True)
+    env["MAGICK_TEMPORARY_PATH"] = str(scratch)
+    subprocess.run(["/usr/bin/import", "-window", "root", str(path)], env=env, check=True,
+                   timeout=COMMAND_SECONDS, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
+
+
+def run_test_program(*words):
+    """Runs test.exe on its own with these arguments; returns its exit code
+    and what it wrote to its output."""
+    scratch = ARTEFACTS / "tmp"
+    scratch.mkdir(parents=True, exist_ok=True)
+    with tempfile.TemporaryFile(dir=str(scratch)) as output:
+        done = subprocess.run(["wine", str(TEST_PROGRAM)] + list(words), env=wine_env(), cwd=str(PRODUCT),
+                              stdin=subprocess.DEVNULL, stdout=output, stderr=subprocess.DEVNULL,
+                              timeout=COMMAND_SECONDS)
+        output.seek(0)
+        return done.returncode, output.read().decode("latin-1")

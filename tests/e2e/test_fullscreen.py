@@ -1,0 +1,158 @@
+"""End-to-end tests of the full-screen test under Wine: hueline.exe starts the
+real test.exe, which covers the whole screen in the picked pair until a key
+or a click, and the main window answers again afterwards."""
+
+import time
+import unittest
+
+from harness import (ARTEFACTS, SYSTEM_INI, SYSTEM_OLD, Session, colour_counts, install_copy, pixel,
+                     read_or_none, root_pixels, run_test_program, save_root)
+
+BACK, TEXT = 1003, 1004
+SND_ASYNC, SND_LOOP = 1, 8
+VGA = {
+    "Black": (0, 0, 0), "Dark Blue": (0, 0, 170), "Dark Green": (0, 170, 0), "Dark Cyan": (0, 170, 170),
+    "Dark Red": (170, 0, 0), "Dark Mauve": (170, 0, 170), "Brown": (170, 85, 0), "Gray": (170, 170, 170),
+    "Dark Gray": (85, 85, 85), "Blue": (85, 85, 255), "Green": (85, 255, 85), "Cyan": (85, 255, 255),
+    "Red": (255, 85, 85), "Mauve": (255, 85, 255), "Yellow": (255, 255, 85), "White": (255, 255, 255),
+}
+INSTALLED = b"[boot]\r\nshell=Explorer.exe\r\n[386Enh]\r\nMessageBackColor=4\r\nMessageTextColor=E\r\n"
+USAGE = "Usage: test.exe BACKGROUND TEXT  (color names with _ for a space, as in Dark_Blue White)\r\n"
+PAINT_SECONDS = 10
+
+
+class FullScreenCase(unittest.TestCase):
+    def setUp(self):
+        self.sessions = []
+
+    def tearDown(self):
+        for session in self.sessions:
+            session.close()
+
+    def start(self, program=None, label=""):
+        name = self.id().rsplit(".", 1)[-1] + (("-" + label) if label else "")
+        session = Session(name, INSTALLED) if program is None else Session(name, INSTALLED, program)
+        self.sessions.append(session)
+        session.open()
+        return session
+
+    def assertMainWindow(self, session, back_list, text_list):
+        state = session.state()
+        self.assertEqual((state["back-current"], state["text-current"], state["back-list"], state["text-list"]),
+                         ("Dark Red", "Yellow", back_list, text_list))
+        self.assertEqual(read_or_none(SYSTEM_INI), INSTALLED)
+        self.assertIsNone(read_or_none(SYSTEM_OLD))
+
+    def assertCovers(self, back, text, picture_name=None):
+        """The whole screen shows the text screen in back and text: every
+        pixel is one of the two, the edges and corners are the background,
+        and some text stands in the text colour."""
+        want_back, want_text = VGA[back], VGA[text]
+        deadline = time.time() + PAINT_SECONDS
+        while True:
+            picture = root_pixels()
+            width, height, _ = picture
+            edges = [(0, 0), (width - 1, 0), (0, height - 1), (width - 1, height - 1),
+                     (width // 2, 0), (width // 2, height - 1), (0, height // 2), (width - 1, height // 2)]
+            if all(pixel(picture, x, y) == want_back for x, y in edges) or time.time() > deadline:
+                break
+            time.sleep(0.2)
+        self.assertEqual((width, height), (1024, 768))
+        for x, y in edges:
+            self.assertEqual(pixel(picture, x, y), want_back, "pixel %d,%d" % (x, y))
+        counts = colour_counts(picture)
+        self.assertEqual(set(counts), {want_back, want_text}, "the colours on the screen")
+        self.assertGreater(counts[want_text], 2000, "pixels of text")
+        self.assertGreater(counts[want_back], counts[want_text])
+        if picture_name:
+            save_root(ARTEFACTS / picture_name)
+
+    def run_test(self, session, command, back, text, end_by, picture_name=None):
+        """Runs one full-screen test by command; returns the traced calls up
+        to the moment the screen shows and those of its end."""
+        since = session.mark()
+        screen = dict(session.drive("start", command, "screen", 20000))
+        self.assertEqual(screen["screen-rect"], "0,0,1024,768")
+        self.assertEqual(screen["screen-topmost"], "yes")
+        self.assertEqual(screen["screen-front"], "yes", "the keyboard goes to the full screen")
+        self.assertCovers(back, text, picture_name)
+        shown = session.calls(since)
+        since = session.mark()
+        ended = dict(session.drive("end-screen", end_by))
+        self.assertEqual(ended["screen-exit-code"], "0")
+        self.assertLess(float(ended["answer-delay-ms"]), 1000.0)
+        self.assertEqual(dict(session.drive("screens"))["screens"], "0")
+        return shown, session.calls(since)
+
+
+class FullScreenTest(FullScreenCase):
+    def test_button_and_menu_cover_the_screen_until_a_key_or_a_click(self):
+        session = self.start()
+        cases = [
+            (1005, "Dark Blue", "Yellow", "key", "full-screen-test.png"),
+            (40010, "Brown", "White", "click", None),
+            (1005, "Dark Gray", "Dark Cyan", "click", None),
+        ]
+        for command, back, text, end_by, picture in cases:
+            with self.subTest(command=command, back=back, text=text, end_by=end_by):
+                session.drive("select", BACK, back, "select", TEXT, text)
+                shown, ended = self.run_test(session, command, back, text, end_by, picture)
+                words = back.replace(" ", "_") + " " + text.replace(" ", "_")
+                self.assertEqual(len(shown), 3, shown)
+                self.assertEqual(shown[0], ("sound", "click.wav", SND_ASYNC))
+                self.assertEqual(shown[1][0], "launch")
+                self.assertTrue(shown[1][1].endswith("\\build\\product\\test.exe"), shown[1][1])
+                self.assertEqual(shown[1][2], '"%s" %s' % (shown[1][1], words))
+                # The loop starts after the launch and stops once the test has ended.
+                self.assertEqual(shown[2], ("sound", "testing.wav", SND_ASYNC | SND_LOOP))
+                self.assertEqual(ended, [("sound", None, 0)])
+                self.assertMainWindow(session, back, text)
+        self.assertTrue(session.running())
+
+    def test_from_a_folder_with_spaces(self):
+        program = install_copy("Program Files\\Hueline")
+        session = self.start(program)
+        session.drive("select", BACK, "Dark Green", "select", TEXT, "White")
+        shown, ended = self.run_test(session, 1005, "Dark Green", "White", "key")
+        launch = [call for call in shown if call[0] == "launch"]
+        self.assertEqual(len(launch), 1)
+        self.assertTrue(launch[0][1].endswith(":\\Program Files\\Hueline\\test.exe"), launch[0][1])
+        self.assertEqual(launch[0][2], '"%s" Dark_Green White' % launch[0][1])
+        self.assertEqual(ended, [("sound", None, 0)])
+        self.assertMainWindow(session, "Dark Green", "White")
+
+    def test_without_test_exe_only_the_click_sounds(self):
+        program = install_copy("Hueline Alone", with_test=False)
+        session = self.start(program)
+        session.drive("select", BACK, "Green", "select", TEXT, "Black")
+        for action in (("click", 1005), ("command", 40010)):
+            with self.subTest(action=action):
+                calls = session.act(*action, "screens")
+                self.assertEqual([c for c in calls if c[0] != "launch"], [("sound", "click.wav", SND_ASYNC)])
+                self.assertEqual(dict(session.drive("screens"))["screens"], "0")
+                self.assertMainWindow(session, "Green", "Black")
+        self.assertTrue(session.running())
+
+    def test_with_sounds_off_no_cue_and_no_stop(self):
+        session = self.start()
+        self.assertEqual(session.act("command", 40009), [("check", 40009, 0)])
+        session.drive("select", BACK, "Red", "select", TEXT, "Dark Blue")
+        shown, ended = self.run_test(session, 40010, "Red", "Dark Blue", "key")
+        self.assertEqual([c[0] for c in shown], ["launch"])
+        self.assertEqual(ended, [])
+        self.assertMainWindow(session, "Red", "Dark Blue")
+
+
+class TestProgramArgumentsTest(unittest.TestCase):
+    def test_bad_arguments_print_one_line_of_usage_and_exit_2(self):
+        cases = [(), ("Blue",), ("Blue", "White", "Red"), ("blue", "White"), ("Dark Blue", "White"),
+                 ("Blue_[default]", "White"), ("Blue", "W" * 3000)]
+        for words in cases:
+            with self.subTest(words=[w[:20] for w in words]):
+                code, output = run_test_program(*words)
+                self.assertEqual(code, 2)
+                self.assertEqual(output, USAGE)
+
+
+if __name__ == "__main__":
+    unittest.main()

@@ -13,7 +13,7 @@ if ! { [ -f "$WINEPREFIX/system.reg" ] && [ -d "$WINEPREFIX/drive_c/windows" ]; 
   [ -d "$WINEPREFIX/drive_c/windows" ] || { echo "wine: the prefix was not created" >&2; exit 1; }
 fi
 
-setup_version=1
+setup_version=2
 stamp="$WINEPREFIX/hueline-setup"
 if [ "$(cat "$stamp" 2>/dev/null || true)" = "$setup_version" ]; then
   exit 0
@@ -49,7 +49,7 @@ REGEDIT4
 "Managed"="N"
 
 [HKEY_CURRENT_USER\Software\Wine\Debug]
-"RelayInclude"="winmm.sndPlaySoundA;user32.ExitWindowsEx;user32.MessageBoxA;user32.CheckMenuItem;user32.EndDialog"
+"RelayInclude"="winmm.sndPlaySoundA;user32.ExitWindowsEx;user32.MessageBoxA;user32.CheckMenuItem;user32.EndDialog;shell32.ShellExecuteA"
 EOF
 DISPLAY= wine reg import 'C:\hueline-setup.reg' >/dev/null 2>&1 \
   || { echo "wine: could not import $reg_file" >&2; exit 1; }

@@ -375,8 +375,10 @@ LRESULT CALLBACK CoverProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
 }
 
 // A plain black window of this program over the whole main window, shown and
-// painted, then destroyed: the system then has the main window repaint what
-// it uncovers, as it does when any other program's window moves away.
+// painted, then destroyed. Wine keeps a copy of every window's pixels and puts
+// an uncovered part back from it without asking the program; Windows 9x keeps
+// no such copy: it marks what was uncovered as needing paint, background
+// erase included, and the window repaints it. The driver marks it so itself.
 void Cover(HWND dialog, DWORD ms)
 {
     WNDCLASSW kind = {};
@@ -400,6 +402,7 @@ void Cover(HWND dialog, DWORD ms)
         Sleep(20);
     }
     DestroyWindow(cover);
+    RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
     Settle(dialog);
     WaitPainted(dialog);
 }

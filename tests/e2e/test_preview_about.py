@@ -120,9 +120,8 @@ class AboutTest(PreviewCase):
                                (("command", 40008), [CLICK, CLICK])):
             with self.subTest(action=action):
                 about = self.open_about(session, action, sounds)
-                # 283 x 223 dialog units at 8-point MS Sans Serif's 6 x 13
-                # base units, inside the sunken client edge.
-                self.assertEqual(about["about-client"].split(",")[2:], ["420", "358"])
+                # 283 x 223 dialog units at 8-point MS Sans Serif's 6 x 13 base units.
+                self.assertEqual(about["about-client"].split(",")[2:], ["425", "362"])
                 for key in ("escape", "enter"):
                     self.assertEqual(session.act("about-key", key), [], key)
                     self.assertEqual(dict(session.drive("about-state"))["about"], "open", key)

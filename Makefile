@@ -3,7 +3,7 @@
 
 CROSS := -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-i686.cmake
 
-.PHONY: all setup host product wine-tests prefix test run bench clean
+.PHONY: all setup host product wine-tests prefix test run bench screenshots clean
 
 all: host product
 
@@ -30,6 +30,17 @@ test: host product wine-tests prefix
 
 run: product prefix
 	@bash tools/run.sh
+
+# The pictures README.md shows: taken by the end-to-end run, stored small.
+SCREENSHOTS := main-dialog-preview about-box
+
+screenshots: product wine-tests prefix
+	@bash tools/e2e.sh
+	@mkdir -p docs
+	@for name in $(SCREENSHOTS); do \
+	  convert build/e2e/$$name.png -strip -define png:exclude-chunks=date,time PNG8:docs/$$name.png && \
+	  echo "screenshots: docs/$$name.png"; \
+	done
 
 bench: host
 	@mkdir -p build/bench

@@ -419,7 +419,7 @@ def main():
     icon_bytes = sum(len(d) for (t, _), ds in res.entries.items() if t in (RT_ICON, RT_GROUP_ICON) for d in ds)
     size = os.path.getsize(exe)
     print("%s: 33 icons, dialog 107 and the version resource as they should be; "
-          "%d bytes, of which icon data %d (%d without it)" % (name, size, icon_bytes, size - icon_bytes))
+          "%d bytes, %d of them icon data" % (name, size, icon_bytes))
     return 0
 
 

@@ -1,15 +1,22 @@
 #!/usr/bin/env python3
-"""Writes Hueline's 33 icons as .ico files, for the resource compiler.
+"""Writes Hueline's 33 icons as raw icon resources, for the resource compiler.
 
 Usage: make_icons.py OUTPUT_FOLDER
 
-  icon106.ico            the program's own icon (Explorer, the About box)
-  icon107.ico-icon122.ico  the preview's rounded squares, one per colour 0-15
-  icon124.ico-icon139.ico  the preview's letter "A", one per colour 0-15
+  icon_resources.rc      the resource lines, included by resources/icons.rc
+  image1.bin             the 48 x 48 image, one copy shared by every icon
+  image106.bin-image139.bin  the 32 x 32 image of each icon
+  group106.bin-group139.bin  each icon's directory of its two images
+
+  106          the program's own icon (Explorer, the About box)
+  107-122      the preview's rounded squares, one per colour 0-15
+  124-139      the preview's letter "A", one per colour 0-15
 
 Each icon holds two images: a 32 x 32 one with 16 colours, the one drawn at
 the standard icon size, and a 48 x 48 one with 256 colours that is the same in
-every icon (an opaque square of 4,4,4). In a preview icon only the pixels of
+every icon (an opaque square of 4,4,4), so the executable holds it once:
+each icon's group names the shared image and its own small one, as the
+resource compiler's ICON statement cannot. In a preview icon only the pixels of
 its shape are opaque, all in one colour; every other pixel is transparent
 through the mask (and black in the colour bits, so that drawing it leaves the
 screen unchanged).
@@ -121,14 +128,17 @@ def large_image():
     return dib(48, 48, 8, [LARGE_COLOUR], [[0] * 48 for _ in range(48)])
 
 
-def icon_file(images):
-    """An .ico file of (width, height, colour count, bits, image) entries."""
+RT_ICON, RT_GROUP_ICON = 3, 14
+LARGE_IMAGE_ID = 1  # the image resource number of the shared 48 x 48 image
+
+
+def icon_group(images):
+    """An icon group resource of (width, height, colour count, bits, image,
+    image resource number) entries."""
     out = struct.pack("<HHH", 0, 1, len(images))
-    offset = 6 + 16 * len(images)
-    for width, height, colours, bits, data in images:
-        out += struct.pack("<BBBBHHII", width % 256, height % 256, colours % 256, 0, 1, bits, len(data), offset)
-        offset += len(data)
-    return out + b"".join(data for *_, data in images)
+    for width, height, colours, bits, data, number in images:
+        out += struct.pack("<BBBBHHIH", width % 256, height % 256, colours % 256, 0, 1, bits, len(data), number)
+    return out
 
 
 def icons():
@@ -141,14 +151,25 @@ def icons():
     return table
 
 
+def write(folder, name, data):
+    with open(os.path.join(folder, name), "wb") as f:
+        f.write(data)
+
+
 def main():
     folder = sys.argv[1]
     os.makedirs(folder, exist_ok=True)
     large = large_image()
-    for number, rows in icons().items():
-        data = icon_file([(32, 32, 16, 4, small_image(rows)), (48, 48, 0, 8, large)])
-        with open(os.path.join(folder, "icon%d.ico" % number), "wb") as f:
-            f.write(data)
+    write(folder, "image%d.bin" % LARGE_IMAGE_ID, large)
+    lines = ["%d %d \"image%d.bin\"" % (LARGE_IMAGE_ID, RT_ICON, LARGE_IMAGE_ID)]
+    for number, rows in sorted(icons().items()):
+        small = small_image(rows)
+        write(folder, "image%d.bin" % number, small)
+        write(folder, "group%d.bin" % number,
+              icon_group([(32, 32, 16, 4, small, number), (48, 48, 0, 8, large, LARGE_IMAGE_ID)]))
+        lines.append("%d %d \"image%d.bin\"" % (number, RT_ICON, number))
+        lines.append("%d %d \"group%d.bin\"" % (number, RT_GROUP_ICON, number))
+    write(folder, "icon_resources.rc", ("\n".join(lines) + "\n").encode("ascii"))
 
 
 if __name__ == "__main__":

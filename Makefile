@@ -35,15 +35,21 @@ test: host product wine-tests prefix dist
 run: product prefix
 	@bash tools/run.sh
 
+# The pictures README.md shows: taken by the end-to-end run, stored small.
+SCREENSHOTS := main-dialog-preview about-box full-screen-test
+
+screenshots: product wine-tests prefix
+	@bash tools/e2e.sh
+	@mkdir -p docs
+	@for name in $(SCREENSHOTS); do \
+	  convert build/e2e/$$name.png -strip -define png:exclude-chunks=date,time PNG8:docs/$$name.png && \
+	  echo "screenshots: docs/$$name.png"; \
+	done
+
 bench: host product wine-tests prefix
 	@mkdir -p build/bench
 	@build/host/settings_bench build/bench
 	@bash tools/bench_fullscreen.sh
-
-# The README's pictures, from the artefacts of the last end-to-end run.
-screenshots:
-	@mkdir -p docs
-	cp build/e2e/full-screen-test.png docs/full-screen-test.png
 
 clean:
 	rm -rf build

@@ -48,6 +48,28 @@ std::string HostControlText(int control);
 // The window handle to pass in tests.
 PlatformWindow HostWindow();
 
+// ---- The stand-in preview, About box and homepage -----------------------------
+
+// An icon of the stand-in is its resource number.
+int HostIconResource(PlatformIcon icon);  // 0 for a null icon
+
+struct HostDrawing {
+    int x, y;
+    int under, over;        // resource numbers, 0 for an icon left out
+    size_t soundsBefore;    // HostDialog::sounds recorded before it
+};
+
+struct HostShell {
+    std::vector<HostDrawing> drawings;
+    std::vector<PlatformWindow> aboutOwners;  // one per About box run
+    std::vector<size_t> aboutSoundsBefore;    // HostDialog::sounds recorded before each
+    std::vector<std::string> addresses;       // every address opened
+};
+
+// Clears the records (HostResetDialog does too).
+HostShell& HostResetShell();
+HostShell& HostShellState();
+
 // ---- The stand-in full-screen test ---------------------------------------------
 
 // What the next started program does, and a record of the calls, in order,

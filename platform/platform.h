@@ -64,6 +64,22 @@ union FormatArg {
 // that the result fits: see FormatText in core/text.h, the only caller.
 void PlatformFormat(char* out, const char* fmt, const FormatArg* args);
 
+// ---- Preview, About box and homepage -------------------------------------------
+// An icon of the program's resources; null when it could not be loaded.
+typedef struct PlatformIconTag* PlatformIcon;
+
+// Loads the icon resource with the given number, at the standard icon size (LoadIconA).
+PlatformIcon PlatformLoadIcon(int resource);
+// Draws under, then over, with their top left corner at pixel (x, y) of the
+// dialog's client area, each through its mask so that its transparent pixels
+// keep what lies beneath (GetDC, DrawIcon, ReleaseDC). A null icon is left out.
+void PlatformDrawIcons(PlatformWindow dialog, int x, int y, PlatformIcon under, PlatformIcon over);
+// Runs the About box (dialog 107) modally over owner; returns once it has closed.
+void PlatformRunAboutBox(PlatformWindow owner);
+// Opens a web address through the shell, with no owner window (ShellExecuteA,
+// "open", SW_SHOW). Nothing is reported when it cannot be opened.
+void PlatformOpenAddress(const char* address);
+
 // ---- Full-screen test ----------------------------------------------------------
 // A started program, or PlatformNoProcess when it could not be started.
 typedef struct PlatformProcessTag* PlatformProcess;

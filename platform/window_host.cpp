@@ -37,6 +37,7 @@ HostDialog& HostResetDialog(int firstList, int secondList)
     Dialog.lists[1] = secondList;
     Dialog.selection[0] = Dialog.selection[1] = -1;
     Dialog.answerYes = false;
+    HostResetShell();
     return Dialog;
 }
 

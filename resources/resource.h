@@ -4,6 +4,18 @@
 // Dialogs and menus
 #define IDD_MAIN 102
 #define IDM_MAIN 105
+#define IDD_ABOUT 107
+
+// Icons: the program's own, then the preview's two sets of 16, by colour
+// number (107-122 and 124-139; there is no 123). Dialog 107 is a different
+// resource from icon 107.
+#define IDI_PROGRAM 106
+#define IDI_FIRST_BACK 107
+#define IDI_FIRST_TEXT 124
+
+// The homepage: opened with its scheme, shown in the About box without it.
+#define HOMEPAGE_HOST "www.hueline.org"
+#define HOMEPAGE_ADDRESS "http://" HOMEPAGE_HOST
 
 // Controls of the main dialog
 #define IDC_BACK_LIST 1003

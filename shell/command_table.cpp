@@ -3,6 +3,8 @@
 #include "core/selection_actions.h"
 #include "fullscreen/full_screen_test.h"
 #include "resources/resource.h"
+#include "shell/about_box.h"
+#include "shell/preview.h"
 #include "shell/sound_cues.h"
 
 namespace {
@@ -13,6 +15,15 @@ void ApplyAndAsk(PlatformWindow dialog, unsigned) { ApplySelection(dialog, true)
 void Apply(PlatformWindow dialog, unsigned) { ApplySelection(dialog, false); }
 void Exit(PlatformWindow dialog, unsigned) { ExitProgram(dialog); }
 void Sounds(PlatformWindow dialog, unsigned) { ToggleSounds(dialog); }
+void Refresh(PlatformWindow dialog, unsigned) { RefreshFromLists(dialog); }
+void About(PlatformWindow dialog, unsigned) { ShowAboutBox(dialog); }
+// The About menu item: its own click, then the About box's.
+void ClickThenAbout(PlatformWindow dialog, unsigned)
+{
+    PlayCue("click.wav", CueAsync);
+    ShowAboutBox(dialog);
+}
+void Homepage(PlatformWindow, unsigned) { VisitHomepage(); }
 void Test(PlatformWindow dialog, unsigned) { RunFullScreenTest(dialog); }
 
 }  // namespace
@@ -29,6 +40,12 @@ const Command CommandTable[] = {
     {IDM_RESTORE, Restore, 0},
     {IDM_APPLY, Apply, 0},
     {IDM_EXIT, Exit, 0},
+    {IDC_REFRESH, Refresh, 0},
+    {IDM_REFRESH, Refresh, 0},
+    {IDC_ABOUT, About, 0},
+    {IDM_ABOUT, ClickThenAbout, 0},
+    {IDM_ABOUT_HIDDEN, ClickThenAbout, 0},
+    {IDM_HOMEPAGE, Homepage, 0},
 
     {IDM_TEXT_BLACK, PickTextColor, 0},
     {IDM_TEXT_DARK_BLUE, PickTextColor, 1},

@@ -3,16 +3,16 @@
 #include <windows.h>
 
 #include "core/selection_actions.h"
+#include "platform/instance_win32.h"
 #include "resources/resource.h"
 #include "shell/main_dialog_win32.h"
+#include "shell/preview.h"
 #include "shell/program_directory.h"
-
-// Kept for creating dialogs and loading resources.
-HINSTANCE ProgramInstance;
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
     ProgramInstance = instance;
+    LoadPreviewIcons();
 
     GetModuleFileNameA(instance, ProgramDirectory, sizeof ProgramDirectory);
     CutToDirectory(ProgramDirectory);

@@ -42,6 +42,7 @@ count_gtest build/logs/wine-tests.log "${PIPESTATUS[0]}"
 
 echo "== executables start on Windows 95 on a 486"
 check "hueline.exe imports and instructions" python3 tools/check_exe.py i686-w64-mingw32-objdump build/product/hueline.exe gui
+check "hueline.exe icons, About box and version" python3 tools/check_resources.py build/product/hueline.exe
 check "test.exe imports and instructions" python3 tools/check_exe.py i686-w64-mingw32-objdump build/product/test.exe console
 
 echo "== the release zip"

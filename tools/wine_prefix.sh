@@ -13,7 +13,7 @@ if ! { [ -f "$WINEPREFIX/system.reg" ] && [ -d "$WINEPREFIX/drive_c/windows" ]; 
   [ -d "$WINEPREFIX/drive_c/windows" ] || { echo "wine: the prefix was not created" >&2; exit 1; }
 fi
 
-setup_version=3
+setup_version=4
 stamp="$WINEPREFIX/hueline-setup"
 if [ "$(cat "$stamp" 2>/dev/null || true)" = "$setup_version" ]; then
   exit 0
@@ -39,7 +39,8 @@ cp -f "$fonts_src"/*.fon "$fonts_src"/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
 # - Debug: when the end-to-end tests run the program with WINEDEBUG=+relay,
 #   only the calls whose effects cannot be seen under Wine are traced: the
 #   sounds, the restart, the restart question, the sound switch's check mark,
-#   the end of the dialog and the start of test.exe. WINEDEBUG stays -all otherwise (wine_env.sh).
+#   the end of the dialog, the opening of the web page and the start of
+#   test.exe. WINEDEBUG stays -all otherwise (wine_env.sh).
 reg_file="$WINEPREFIX/drive_c/hueline-setup.reg"
 cat > "$reg_file" <<'EOF'
 REGEDIT4
@@ -49,7 +50,7 @@ REGEDIT4
 "Managed"="N"
 
 [HKEY_CURRENT_USER\Software\Wine\Debug]
-"RelayInclude"="winmm.sndPlaySoundA;user32.ExitWindowsEx;user32.MessageBoxA;user32.CheckMenuItem;user32.EndDialog;kernel32.CreateProcessA"
+"RelayInclude"="winmm.sndPlaySoundA;user32.ExitWindowsEx;user32.MessageBoxA;user32.CheckMenuItem;user32.EndDialog;shell32.ShellExecuteA;kernel32.CreateProcessA"
 EOF
 DISPLAY= wine reg import 'C:\hueline-setup.reg' >/dev/null 2>&1 \
   || { echo "wine: could not import $reg_file" >&2; exit 1; }

@@ -36,6 +36,18 @@
 //                           would, on test.exe's window; wait for test.exe
 //                           to end and print its exit code; then print how
 //                           long the main window took to answer after that
+//   place                   print where the main window's client area lies
+//                           on the screen, once it has painted everything
+//   cover MS                cover the main window with a window of this
+//                           program for MS ms, uncover it again, and wait
+//                           until it has painted what was uncovered
+//   about MS                wait up to MS ms for the About box; print its
+//                           owner, its place and whether the main window
+//                           takes input meanwhile
+//   about-key escape|enter  press a key in the About box
+//   about-close             press the About box's close box; wait until it
+//                           has gone
+//   about-state             print whether the About box is open
 //
 // Lines printed are "name=value", UTF-8.
 #include <windows.h>
@@ -403,6 +415,97 @@ void EndScreen(const std::string& how)
     Settle(main);
 }
 
+// ---- The preview and the About box ------------------------------------------
+
+const wchar_t kAboutCaption[] = L"Hueline - About";
+
+HWND FindAbout()
+{
+    HWND box = FindWindowW(L"#32770", kAboutCaption);
+    return (box && IsWindowVisible(box)) ? box : nullptr;
+}
+
+HWND AboutOrFail()
+{
+    HWND box = FindAbout();
+    if (!box) Fail("the About box is not open");
+    return box;
+}
+
+BOOL CALLBACK NeedsPaint(HWND child, LPARAM any)
+{
+    if (GetUpdateRect(child, nullptr, FALSE)) *reinterpret_cast<bool*>(any) = true;
+    return TRUE;
+}
+
+// Waits until the window and its controls have painted everything that needs
+// it; the last paint then still has to reach the screen, which takes Wine a
+// moment more.
+void WaitPainted(HWND window)
+{
+    DWORD start = GetTickCount();
+    for (;;) {
+        bool pending = GetUpdateRect(window, nullptr, FALSE) != 0;
+        EnumChildWindows(window, NeedsPaint, (LPARAM)&pending);
+        if (!pending) break;
+        if (GetTickCount() - start >= kSettleMs) Fail("the window is still painting");
+        Sleep(20);
+    }
+    Sleep(300);
+}
+
+void PrintPlace(const char* name, HWND window)
+{
+    POINT origin = {0, 0};
+    ClientToScreen(window, &origin);
+    RECT client;
+    GetClientRect(window, &client);
+    RECT box;
+    GetWindowRect(window, &box);
+    Say((std::string(name) + "-client").c_str(), Decimal(origin.x) + "," + Decimal(origin.y) + "," +
+                                                     Decimal(client.right) + "," + Decimal(client.bottom));
+    Say((std::string(name) + "-rect").c_str(), Decimal(box.left) + "," + Decimal(box.top) + "," +
+                                                   Decimal(box.right - box.left) + "," + Decimal(box.bottom - box.top));
+}
+
+LRESULT CALLBACK CoverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+// A plain black window of this program over the whole main window, shown and
+// painted, then destroyed. Wine keeps a copy of every window's pixels and puts
+// an uncovered part back from it without asking the program; Windows 9x keeps
+// no such copy: it marks what was uncovered as needing paint, background
+// erase included, and the window repaints it. The driver marks it so itself.
+void Cover(HWND dialog, DWORD ms)
+{
+    WNDCLASSW kind = {};
+    kind.lpfnWndProc = CoverProc;
+    kind.hInstance = GetModuleHandleW(nullptr);
+    kind.hbrBackground = (HBRUSH)GetStockObject(BLACK_BRUSH);
+    kind.lpszClassName = L"HuelineDriverCover";
+    RegisterClassW(&kind);
+    RECT box;
+    GetWindowRect(dialog, &box);
+    HWND cover = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kind.lpszClassName, L"", WS_POPUP,
+                                 box.left, box.top, box.right - box.left, box.bottom - box.top,
+                                 nullptr, nullptr, kind.hInstance, nullptr);
+    if (!cover) Fail("the covering window could not be made");
+    ShowWindow(cover, SW_SHOWNOACTIVATE);
+    UpdateWindow(cover);
+    DWORD start = GetTickCount();
+    while (GetTickCount() - start < ms) {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+        Sleep(20);
+    }
+    DestroyWindow(cover);
+    RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+    Settle(dialog);
+    WaitPainted(dialog);
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -497,6 +600,40 @@ int main(int argc, char** argv)
             Say("screens", Decimal(count));
         } else if (action == "end-screen") {
             EndScreen(next("key or click"));
+        } else if (action == "place") {
+            HWND dialog = MainOrFail();
+            Settle(dialog);
+            WaitPainted(dialog);
+            PrintPlace("main", dialog);
+        } else if (action == "cover") {
+            Cover(MainOrFail(), (DWORD)ParseInt(next("milliseconds")));
+        } else if (action == "about") {
+            HWND box = WaitFor(FindAbout, (DWORD)ParseInt(next("milliseconds")));
+            if (!box) Fail("no About box appeared");
+            HWND main = FindWindowW(L"#32770", kMainCaption);
+            HWND owner = GetWindow(box, GW_OWNER);
+            Say("about", "open");
+            Say("about-owner", owner && owner == main ? "main" : (owner ? "other" : "none"));
+            Say("main-enabled", main && IsWindowEnabled(main) ? "yes" : "no");
+            WaitPainted(box);
+            PrintPlace("about", box);
+        } else if (action == "about-key") {
+            HWND box = AboutOrFail();
+            PressKey(box, KeyNamed(next("key")));
+            Settle(MainOrFail());
+            Say("about", FindAbout() ? "open" : "none");
+        } else if (action == "about-close") {
+            HWND box = AboutOrFail();
+            PostMessageW(box, WM_SYSCOMMAND, SC_CLOSE, 0);
+            DWORD start = GetTickCount();
+            while (!Closed(box)) {
+                if (GetTickCount() - start >= kSettleMs) Fail("the About box is still open");
+                Sleep(20);
+            }
+            Settle(MainOrFail());
+            Say("about", "none");
+        } else if (action == "about-state") {
+            Say("about", FindAbout() ? "open" : "none");
         } else {
             Fail("unknown action " + action);
         }

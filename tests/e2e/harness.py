@@ -118,7 +118,7 @@ class Image:
 
 CALL = re.compile(r"^([0-9a-f]{4}):Call (winmm\.sndPlaySoundA|user32\.ExitWindowsEx|"
                   r"user32\.MessageBoxA|user32\.CheckMenuItem|user32\.EndDialog|"
-                  r"KERNEL32\.CreateProcessA)\((.*)\) ret=[0-9a-f]+$")
+                  r"shell32\.ShellExecuteA|KERNEL32\.CreateProcessA)\((.*)\) ret=[0-9a-f]+$")
 QUOTED = re.compile(r'"((?:[^"\\]|\\.)*)"')
 
 
@@ -126,7 +126,8 @@ def parse_calls(text, thread, image):
     """The traced calls made by one thread, in order, as tuples:
     ("sound", file or None, flags), ("restart", flags, reserved),
     ("question", owner, text, caption, style), ("check", item, state),
-    ("end", window, result), ("launch", program, command line)."""
+    ("end", window, result), ("shell", owner, verb, file, parameters,
+    directory, show), ("launch", program, command line)."""
     calls = []
     for line in text.splitlines():
         match = CALL.match(line.rstrip("\r"))
@@ -150,11 +151,30 @@ def parse_calls(text, thread, image):
             calls.append(("check", int(words[1], 16), int(words[2], 16)))
         elif name == "user32.EndDialog":
             calls.append(("end", words[0], int(words[1], 16)))
+        elif name == "shell32.ShellExecuteA":
+            calls.append(("shell", words[0]) + tuple(shell_strings(args, image)) + (int(words[-1], 16),))
         elif name == "KERNEL32.CreateProcessA":
             texts = [t.encode("latin-1").decode("unicode_escape") for t in QUOTED.findall(args)]
             texts += [None] * (2 - len(texts))
             calls.append(("launch", texts[0], texts[1]))
     return calls
+
+
+def shell_strings(args, image):
+    """The four string arguments of a traced ShellExecuteA, None for a null
+    one: Wine's trace quotes a string after its address, and leaves an
+    empty one unquoted at times, so each is read from the program's file
+    when the trace gives no text."""
+    strings = []
+    for word in args.split(",")[1:5]:
+        word = word.strip()
+        address = int(word.split()[0], 16)
+        quoted = QUOTED.search(word)
+        if quoted:
+            strings.append(quoted.group(1).encode("latin-1").decode("unicode_escape"))
+        else:
+            strings.append(image.string_at(address) if address else None)
+    return strings
 
 
 class Session:
@@ -275,6 +295,37 @@ def image_facts(path):
                           check=True, timeout=COMMAND_SECONDS, stdout=subprocess.PIPE)
     width, height, colours = done.stdout.decode().split()
     return int(width), int(height), int(colours)
+
+
+def screen_pixels(x, y, width, height):
+    """The screen's pixels inside a rectangle: rows top down of (R, G, B)."""
+    env = dict(os.environ)
+    scratch = ARTEFACTS / "tmp"
+    scratch.mkdir(parents=True, exist_ok=True)
+    env["MAGICK_TEMPORARY_PATH"] = str(scratch)
+    done = subprocess.run(["/usr/bin/import", "-window", "root", "-crop",
+                           "%dx%d+%d+%d" % (width, height, x, y), "+repage", "-depth", "8", "ppm:-"],
+                          env=env, check=True, timeout=COMMAND_SECONDS,
+                          stdout=subprocess.PIPE, stderr=subprocess.PIPE)
+    data = done.stdout
+    fields = []
+    at = 0
+    while len(fields) < 4:  # "P6", width, height, maximum
+        while data[at:at + 1].isspace():
+            at += 1
+        end = at
+        while not data[end:end + 1].isspace():
+            end += 1
+        fields.append(data[at:end])
+        at = end
+    at += 1
+    if fields[0] != b"P6" or (int(fields[1]), int(fields[2]), int(fields[3])) != (width, height, 255):
+        raise ValueError("unexpected picture %r" % fields)
+    rows = []
+    for row in range(height):
+        line = data[at + row * width * 3:at + (row + 1) * width * 3]
+        rows.append([tuple(line[i:i + 3]) for i in range(0, len(line), 3)])
+    return rows
 
 
 # ---- The full-screen test -------------------------------------------------------

@@ -1,0 +1,3 @@
+#include "platform/instance_win32.h"
+
+HINSTANCE ProgramInstance;

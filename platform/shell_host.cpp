@@ -1,0 +1,47 @@
+// Host stand-in of the preview's icons, the About box and the shell: records
+// what the program asked for, in order with the sounds it played.
+#include "platform/host_control.h"
+#include "platform/platform.h"
+
+namespace {
+
+HostShell Shell;
+
+}  // namespace
+
+HostShell& HostResetShell()
+{
+    Shell = HostShell();
+    return Shell;
+}
+
+HostShell& HostShellState()
+{
+    return Shell;
+}
+
+int HostIconResource(PlatformIcon icon)
+{
+    return (int)(intptr_t)icon;
+}
+
+PlatformIcon PlatformLoadIcon(int resource)
+{
+    return (PlatformIcon)(intptr_t)resource;
+}
+
+void PlatformDrawIcons(PlatformWindow, int x, int y, PlatformIcon under, PlatformIcon over)
+{
+    Shell.drawings.push_back({x, y, HostIconResource(under), HostIconResource(over), HostDialogState().sounds.size()});
+}
+
+void PlatformRunAboutBox(PlatformWindow owner)
+{
+    Shell.aboutOwners.push_back(owner);
+    Shell.aboutSoundsBefore.push_back(HostDialogState().sounds.size());
+}
+
+void PlatformOpenAddress(const char* address)
+{
+    Shell.addresses.push_back(address);
+}

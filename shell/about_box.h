@@ -1,0 +1,12 @@
+// The About box and the program's web page.
+#pragma once
+
+#include "platform/platform.h"
+
+// The full address of the web page, scheme included.
+extern const char HomepageAddress[];
+
+// A click, then the About box over the main dialog until the user closes it.
+void ShowAboutBox(PlatformWindow dialog);
+// A click, then the web page in the user's browser; a failure shows nothing.
+void VisitHomepage();

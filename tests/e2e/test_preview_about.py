@@ -1,0 +1,165 @@
+"""End-to-end tests of the preview, the About box and the homepage command:
+the preview's pixels read back from the screen, the About box's behaviour,
+and the sounds and the shell call read from the trace. The pictures for
+README.md (make screenshots) are taken here too."""
+
+import sys
+import unittest
+
+from harness import ARTEFACTS, ROOT, image_facts, screen_pixels, screenshot
+from test_main_window import BACK, TEXT, SND_ASYNC, Case
+
+sys.path.insert(0, str(ROOT / "tools"))
+from check_resources import COLOURS, LETTER_A, ROUNDED_SQUARE  # noqa: E402
+
+NAMES = ["Black", "Dark Blue", "Dark Green", "Dark Cyan", "Dark Red", "Dark Mauve", "Brown", "Gray",
+         "Dark Gray", "Blue", "Green", "Cyan", "Red", "Mauve", "Yellow", "White"]
+PREVIEW_AT = (258, 195)  # client-area pixels of the picture's top left corner
+MARGIN = 3               # pixels around the picture that must keep the background
+SW_SHOW = 5
+CLICK = ("sound", "click.wav", SND_ASYNC)
+REFRESH = ("sound", "refresh.wav", SND_ASYNC)
+
+
+def ini(back, text):
+    return b"[386Enh]\r\nMessageBackColor=%X\r\nMessageTextColor=%X\r\n" % (NAMES.index(back), NAMES.index(text))
+
+
+class PreviewCase(Case):
+    def preview_problems(self, session, back, text):
+        """What differs between the screen and back on text at the preview's
+        place: the square, the letter, and the untouched background around
+        and between them."""
+        place = dict(session.drive("place"))
+        x, y = [int(v) for v in place["main-client"].split(",")[:2]]
+        size = 32 + 2 * MARGIN
+        rows = screen_pixels(x + PREVIEW_AT[0] - MARGIN, y + PREVIEW_AT[1] - MARGIN, size, size)
+        background = rows[0][0]
+        wrong = []
+        for row in range(size):
+            for column in range(size):
+                r, c = row - MARGIN, column - MARGIN
+                want = background
+                if 0 <= r < 32 and 0 <= c < 32:
+                    if LETTER_A[r][c] == "#":
+                        want = COLOURS[NAMES.index(text)]
+                    elif ROUNDED_SQUARE[r][c] == "#":
+                        want = COLOURS[NAMES.index(back)]
+                if rows[row][column] != want:
+                    wrong.append("(%d,%d) %s not %s" % (c, r, rows[row][column], want))
+        return wrong
+
+    def assertPreview(self, session, back, text, why=""):
+        wrong = self.preview_problems(session, back, text)
+        self.assertEqual(wrong[:4], [], "%s on %s %s: %d pixels differ" % (back, text, why, len(wrong)))
+
+
+class PreviewTest(PreviewCase):
+    def test_preview_shows_the_pair_and_a_list_click_only_after_refresh(self):
+        session = self.start(ini("Yellow", "Dark Blue"))
+        # Start-up refreshes once, before the window is shown.
+        self.assertEqual(session.calls(), [REFRESH])
+        self.assertPreview(session, "Yellow", "Dark Blue", "at start")
+
+        self.assertEqual(session.act("select", BACK, "Green", "select", TEXT, "Red"), [])
+        self.assertPreview(session, "Yellow", "Dark Blue", "after list clicks alone")
+        self.assertEqual(session.act("click", 1013), [REFRESH])
+        self.assertPreview(session, "Green", "Red", "after Refresh")
+
+        session.drive("select", BACK, "White", "select", TEXT, "White")
+        self.assertEqual(session.act("command", 40034), [REFRESH])
+        self.assertPreview(session, "White", "White", "from the menu's Refresh: a plain square")
+
+        session.drive("select", BACK, "Black", "select", TEXT, "Cyan")
+        self.assertEqual(session.act("click", 1013), [REFRESH])
+        self.assertPreview(session, "Black", "Cyan", "after Refresh")
+        self.assertEqual(session.act("cover", 300), [])
+        self.assertPreview(session, "Black", "Cyan", "after being covered and uncovered")
+
+    def test_a_colour_menu_pick_shows_at_the_next_paint(self):
+        session = self.start(ini("Dark Red", "Yellow"))
+        self.assertPreview(session, "Dark Red", "Yellow", "at start")
+        self.assertEqual(session.act("command", 40049), [CLICK])  # background "Red"
+        self.assertEqual(session.act("command", 40018), [CLICK])  # text "Dark Blue"
+        self.assertPreview(session, "Dark Red", "Yellow", "before a paint")
+        for time in ("first", "second"):
+            with self.subTest(time):
+                self.assertEqual(session.act("cover", 300), [], "a repaint makes no sound")
+                self.assertPreview(session, "Red", "Dark Blue", "after being covered the %s time" % time)
+
+    def test_readme_picture_of_the_main_dialog(self):
+        session = self.start(ini("Blue", "White"))
+        session.drive("select", BACK, "Dark Blue", "select", TEXT, "Yellow", "click", 1013)
+        self.assertPreview(session, "Dark Blue", "Yellow")
+        place = dict(session.drive("place"))
+        rect = [int(v) for v in place["main-rect"].split(",")]
+        picture = ARTEFACTS / "main-dialog-preview.png"
+        screenshot(rect, picture)
+        self.assertEqual(image_facts(picture)[:2], (rect[2], rect[3]))
+
+
+class AboutTest(PreviewCase):
+    def open_about(self, session, action, sounds):
+        calls = session.act(*action)
+        self.assertEqual(calls, sounds, action)
+        about = dict(session.drive("about", 10000))
+        self.assertEqual((about["about-owner"], about["main-enabled"]), ("main", "no"), action)
+        return about
+
+    def close_about(self, session):
+        calls = session.act("about-close")
+        self.assertEqual(len(calls), 1)
+        self.assertEqual(calls[0][0], "end")
+        self.assertNotEqual(calls[0][1], session.window, "the main dialog ended")
+        self.assertEqual(calls[0][2], 0)
+
+    def test_about_box_from_its_button_and_both_menu_commands(self):
+        session = self.start(ini("Dark Red", "Yellow"))
+        for action, sounds in ((("click", 1009), [CLICK]),
+                               (("command", 40001), [CLICK, CLICK]),
+                               (("command", 40008), [CLICK, CLICK])):
+            with self.subTest(action=action):
+                about = self.open_about(session, action, sounds)
+                # 283 x 223 dialog units at 8-point MS Sans Serif's 6 x 13 base units.
+                self.assertEqual(about["about-client"].split(",")[2:], ["425", "362"])
+                for key in ("escape", "enter"):
+                    self.assertEqual(session.act("about-key", key), [], key)
+                    self.assertEqual(dict(session.drive("about-state"))["about"], "open", key)
+                self.close_about(session)
+                # The main dialog answers again, unchanged.
+                self.assertWindow(session, "Dark Red", "Yellow", "Dark Red", "Yellow")
+                self.assertEqual(session.act("click", 1006), [("sound", "cancel.wav", SND_ASYNC)])
+                self.assertPreview(session, "Dark Red", "Yellow", "after the About box")
+        self.assertTrue(session.running())
+
+    def test_about_box_opens_silently_with_sounds_off(self):
+        session = self.start(ini("Dark Red", "Yellow"))
+        self.assertEqual(session.act("command", 40009), [("check", 40009, 0)])
+        for action in (("click", 1009), ("command", 40001), ("command", 40008)):
+            with self.subTest(action=action):
+                self.open_about(session, action, [])
+                self.close_about(session)
+
+    def test_readme_picture_of_the_about_box(self):
+        session = self.start(ini("Blue", "White"))
+        about = self.open_about(session, ("click", 1009), [CLICK])
+        rect = [int(v) for v in about["about-rect"].split(",")]
+        picture = ARTEFACTS / "about-box.png"
+        screenshot(rect, picture)
+        width, height, colours = image_facts(picture)
+        self.assertEqual((width, height), (rect[2], rect[3]))
+        self.assertGreater(colours, 4, "the picture holds hardly anything")
+        self.close_about(session)
+
+
+class HomepageTest(Case):
+    def test_homepage_goes_to_the_shell_with_no_owner(self):
+        session = self.start(ini("Dark Red", "Yellow"))
+        calls = session.act("command", 40002)
+        self.assertEqual(calls, [CLICK, ("shell", "00000000", "open", "http://www.hueline.org", "", "", SW_SHOW)])
+        self.assertWindow(session, "Dark Red", "Yellow", "Dark Red", "Yellow")
+        self.assertTrue(session.running())
+
+
+if __name__ == "__main__":
+    unittest.main()

@@ -3,7 +3,7 @@
 
 CROSS := -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-i686.cmake
 
-.PHONY: all setup host product wine-tests prefix test run bench clean
+.PHONY: all setup host sanitize product wine-tests prefix test run bench mutate coverage clean
 
 all: host product
 
@@ -13,6 +13,13 @@ setup:
 host: setup
 	@cmake -S . -B build/host -DHUELINE_BUILD=host -DCMAKE_BUILD_TYPE=Release >/dev/null
 	@cmake --build build/host -j2
+
+# The host tests again, under AddressSanitizer and UndefinedBehaviorSanitizer.
+SANITIZE := -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer
+sanitize: setup
+	@cmake -S . -B build/sanitize -DHUELINE_BUILD=host -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  "-DCMAKE_CXX_FLAGS=$(SANITIZE)" "-DCMAKE_EXE_LINKER_FLAGS=$(SANITIZE)" >/dev/null
+	@cmake --build build/sanitize -j2 --target hueline_tests
 
 product: setup
 	@cmake -S . -B build/product -DHUELINE_BUILD=product $(CROSS) -DCMAKE_BUILD_TYPE=MinSizeRel >/dev/null
@@ -25,7 +32,7 @@ wine-tests: setup
 prefix: setup
 	@bash tools/wine_prefix.sh
 
-test: host product wine-tests prefix
+test: host sanitize product wine-tests prefix
 	@bash tools/test_all.sh
 
 run: product prefix
@@ -34,6 +41,15 @@ run: product prefix
 bench: host
 	@mkdir -p build/bench
 	@build/host/settings_bench build/bench
+
+# Plants each fault of tests/mutations/faults.txt in a scratch copy of the
+# tree and tells which ones the host tests catch.
+mutate: setup
+	@python3 tools/mutate.py --jobs 2
+
+# Line and branch coverage of the platform-independent code by the host tests.
+coverage: setup
+	@bash tools/coverage.sh
 
 clean:
 	rm -rf build

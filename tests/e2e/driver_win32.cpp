@@ -12,7 +12,7 @@
 //   wait MS                 wait up to MS ms for the main window to be shown;
 //                           print its handle and its thread's id
 //   gone MS                 wait up to MS ms for the main window to disappear
-//   select LIST NAME        click the item NAME of list 1003 or 1004
+//   select LIST NAME        click the item NAME of a list (IDC_BACK_LIST, IDC_TEXT_LIST)
 //   click ID                press the push button ID with the mouse
 //   command ID              choose the menu command ID; any WM_COMMAND
 //                           wParam may be given (0x... for hex), so a
@@ -25,6 +25,8 @@
 //   question MS             wait up to MS ms for the "Restart?" box; print
 //                           its owner, texts and buttons
 //   answer yes|no|enter     answer the "Restart?" box (enter: press Enter)
+//   version                 print the Windows version the prefix reports
+//                           (GetVersion: "4.10" and "9x" on Windows 98)
 //
 // Lines printed are "name=value", UTF-8.
 #include <windows.h>
@@ -34,6 +36,8 @@
 #include <cstring>
 #include <string>
 #include <vector>
+
+#include "resources/resource.h"
 
 namespace {
 
@@ -113,13 +117,13 @@ bool Closed(HWND window)
 
 // Waits until the main window's thread has dealt with everything posted to it
 // so far. A marker goes in behind that input: a new caret position in the
-// read-only field 1012, which nothing else moves. The thread handles posted
+// read-only field IDC_BACK_CURRENT, which nothing else moves. The thread handles posted
 // messages in order, so once the field reports the new position the input
 // before it has been handled, or is waiting in a message box that the thread
 // runs meanwhile. Returns as well when the window closes.
 void Settle(HWND dialog)
 {
-    HWND field = GetDlgItem(dialog, 1012);
+    HWND field = GetDlgItem(dialog, IDC_BACK_CURRENT);
     if (!field) return;
     DWORD start = GetTickCount();
     auto caret = [&](DWORD_PTR* at) {
@@ -247,10 +251,10 @@ std::string Decimal(long value) { return std::to_string(value); }
 void PrintState(HWND dialog)
 {
     Settle(dialog);
-    Say("back-current", Utf8(TextOf(Control(dialog, 1012))));
-    Say("text-current", Utf8(TextOf(Control(dialog, 1011))));
-    Say("back-list", SelectedItem(Control(dialog, 1003)));
-    Say("text-list", SelectedItem(Control(dialog, 1004)));
+    Say("back-current", Utf8(TextOf(Control(dialog, IDC_BACK_CURRENT))));
+    Say("text-current", Utf8(TextOf(Control(dialog, IDC_TEXT_CURRENT))));
+    Say("back-list", SelectedItem(Control(dialog, IDC_BACK_LIST)));
+    Say("text-list", SelectedItem(Control(dialog, IDC_TEXT_LIST)));
     RECT box;
     GetWindowRect(dialog, &box);
     Say("rect", Decimal(box.left) + "," + Decimal(box.top) + "," + Decimal(box.right - box.left) + "," +
@@ -380,6 +384,14 @@ int main(int argc, char** argv)
             // A Yes may end every process of the prefix, this one included:
             // the caller reads its outcome from outside.
             if (how == "no" && main) Settle(main);
+        } else if (action == "version") {
+            // Low byte major, next byte minor; the top bit is set on Windows 9x.
+            DWORD version = GetVersion();
+            Say("windows-version", Decimal(LOBYTE(LOWORD(version))) + "." + Decimal(HIBYTE(LOWORD(version))));
+            Say("windows-family", (version & 0x80000000u) ? "9x" : "nt");
+            char raw[16];
+            std::snprintf(raw, sizeof raw, "%08lx", (unsigned long)version);
+            Say("get-version", raw);
         } else {
             Fail("unknown action " + action);
         }

@@ -3,7 +3,10 @@ through hueline_driver.exe, a second program in the same prefix.
 
 What cannot be seen under Wine (sounds, the forced restart) is read from Wine's
 relay trace of the program, limited by the prefix's RelayInclude setting
-(tools/wine_prefix.sh) to the calls the tests look at.
+(tools/wine_prefix.sh) to the calls of traced_calls.txt.
+
+Wine's environment comes from tools/wine.env, and the control and command
+numbers from resources/resource.h, as the program's own code takes them.
 """
 
 import os
@@ -13,10 +16,41 @@ import struct
 import subprocess
 import tempfile
 from pathlib import Path
+from types import SimpleNamespace
 
 ROOT = Path(__file__).resolve().parents[2]
 BUILD = ROOT / "build"
-PREFIX = BUILD / "wine"
+
+
+def read_wine_env():
+    """Wine's environment as tools/wine.env sets it."""
+    env = {}
+    for line in (ROOT / "tools" / "wine.env").read_text().splitlines():
+        if line and not line.startswith("#"):
+            name, _, value = line.partition("=")
+            env[name] = value
+    env["WINEPREFIX"] = str(ROOT / env["WINEPREFIX"])
+    return env
+
+
+def read_resource_ids():
+    """The #defines of resources/resource.h, as ID.IDC_EXIT and the like."""
+    header = (ROOT / "resources" / "resource.h").read_text()
+    return SimpleNamespace(**{name: int(value) for name, value in
+                              re.findall(r"^#define\s+(\w+)\s+(\d+)\s*$", header, re.M)})
+
+
+def read_traced_calls():
+    """The calls the prefix traces, as "dll.Function"."""
+    lines = (HERE / "traced_calls.txt").read_text().splitlines()
+    return [line.strip() for line in lines if line.strip() and not line.startswith("#")]
+
+
+HERE = Path(__file__).resolve().parent
+WINE_ENV = read_wine_env()
+ID = read_resource_ids()
+TRACED_CALLS = read_traced_calls()
+PREFIX = Path(WINE_ENV["WINEPREFIX"])
 WINDOWS = PREFIX / "drive_c" / "windows"
 SYSTEM_INI = WINDOWS / "system.ini"
 SYSTEM_OLD = WINDOWS / "system.old"
@@ -30,14 +64,12 @@ EXIT_SECONDS = 20        # for the process to end once its window has closed
 COMMAND_SECONDS = 60     # for one run of the driver or of wineserver
 
 
-def wine_env(debug="-all"):
+def wine_env(debug=None):
+    """The environment for a Wine process; debug, when given, sets WINEDEBUG."""
     env = dict(os.environ)
-    env.update(
-        WINEPREFIX=str(PREFIX),
-        WINEARCH="win32",
-        WINEDEBUG=debug,
-        WINEDLLOVERRIDES="mscoree,mshtml=",
-    )
+    env.update(WINE_ENV)
+    if debug is not None:
+        env["WINEDEBUG"] = debug
     return env
 
 
@@ -116,8 +148,8 @@ class Image:
         return None
 
 
-CALL = re.compile(r"^([0-9a-f]{4}):Call (winmm\.sndPlaySoundA|user32\.ExitWindowsEx|"
-                  r"user32\.MessageBoxA|user32\.CheckMenuItem|user32\.EndDialog)\((.*)\) ret=[0-9a-f]+$")
+CALL = re.compile(r"^([0-9a-f]{4}):Call (%s)\((.*)\) ret=[0-9a-f]+$"
+                  % "|".join(re.escape(name) for name in TRACED_CALLS))
 QUOTED = re.compile(r'"((?:[^"\\]|\\.)*)"')
 
 

@@ -6,7 +6,9 @@ The faults are listed in tests/mutations/faults.txt (its head says how an entry
 is written). The runner works in a scratch copy of the tree (build/mutate/src)
 with its own build tree (build/mutate/build), so the working tree is never
 changed. For each fault it puts the replacement in place of the original text,
-rebuilds the host tests, runs them and puts the original back.
+rebuilds the host tests, runs them and puts the original back. `make mutate`
+builds them as `make test`'s sanitizer tree does, so a fault that only reads or
+writes out of bounds is caught as the test run would catch it.
 
 A fault is caught when the tests fail (or hang, or crash) with it in place,
 and survives when they pass. An entry whose original text is not in its file,
@@ -14,6 +16,7 @@ or is there more than once, is an error: the list is stale and must be mended.
 So is a fault that stops the code from building: it would prove nothing.
 
 Usage: mutate.py [--jobs N] [--only TEXT] [--min PERCENT] [--faults FILE]
+                 [--cxx-flags FLAGS] [--link-flags FLAGS]
   --only TEXT   run only the faults whose file or description holds TEXT
   --min         the score below which the run fails (default 90)
 The last line is "mutate: C caught, S survived, E errors of N; score P%".
@@ -40,6 +43,14 @@ TEST_MEMORY = 1 << 30      # bytes; a fault that makes a loop grow a string stop
 
 def limit_memory():
     resource.setrlimit(resource.RLIMIT_AS, (TEST_MEMORY, TEST_MEMORY))
+
+
+def test_environment():
+    """AddressSanitizer reserves far more address space than it uses, so it
+    gets a limit of its own instead of the address-space limit."""
+    env = dict(os.environ)
+    env["ASAN_OPTIONS"] = "hard_rss_limit_mb=%d" % (TEST_MEMORY >> 20)
+    return env
 
 
 class Fault:
@@ -112,13 +123,13 @@ def build(jobs):
     return done.returncode == 0, done.stdout.decode("utf-8", "replace")
 
 
-def run_tests():
+def run_tests(sanitized):
     """Runs the host tests; returns (passed, the names of the failed tests or
     how the run ended)."""
     try:
         done = subprocess.run([str(TEST_BINARY), "--gtest_brief=1"], cwd=str(BUILD),
                               stdout=subprocess.PIPE, stderr=subprocess.STDOUT, timeout=TEST_SECONDS,
-                              preexec_fn=limit_memory)
+                              env=test_environment(), preexec_fn=None if sanitized else limit_memory)
     except subprocess.TimeoutExpired:
         return False, "the tests hung"
     output = done.stdout.decode("utf-8", "replace")
@@ -138,6 +149,8 @@ def main():
     parser.add_argument("--only", default="")
     parser.add_argument("--min", type=float, default=90.0)
     parser.add_argument("--faults", type=Path, default=FAULTS, help="another list of faults")
+    parser.add_argument("--cxx-flags", default="", help="compiler flags of the build, e.g. sanitizers")
+    parser.add_argument("--link-flags", default="", help="linker flags of the build")
     args = parser.parse_args()
 
     faults = read_faults(args.faults.read_bytes().decode())
@@ -149,14 +162,16 @@ def main():
 
     SOURCE.mkdir(parents=True, exist_ok=True)
     copy_tree()
+    sanitized = "-fsanitize=address" in args.cxx_flags
     subprocess.run(["cmake", "-S", str(SOURCE), "-B", str(BUILD), "-DHUELINE_BUILD=host",
-                    "-DCMAKE_BUILD_TYPE=Release"], check=True, stdout=subprocess.DEVNULL)
+                    "-DCMAKE_BUILD_TYPE=RelWithDebInfo", "-DCMAKE_CXX_FLAGS=" + args.cxx_flags,
+                    "-DCMAKE_EXE_LINKER_FLAGS=" + args.link_flags], check=True, stdout=subprocess.DEVNULL)
     ok, output = build(args.jobs)
     if not ok:
         print(output)
         print("mutate: the unchanged tree does not build")
         return 1
-    passed, why = run_tests()
+    passed, why = run_tests(sanitized)
     if not passed:
         print("mutate: the tests fail on the unchanged tree (%s)" % why)
         return 1
@@ -182,7 +197,7 @@ def main():
             path.write_bytes(text.replace(original, "\n".join(fault.replacement)).encode())
             ok, output = build(args.jobs)
             if ok:
-                passed, why = run_tests()
+                passed, why = run_tests(sanitized)
         finally:
             path.write_bytes(text.encode())
         if not ok:

@@ -25,6 +25,9 @@
 //   question MS             wait up to MS ms for the "Restart?" box; print
 //                           its owner, texts and buttons
 //   answer yes|no|enter     answer the "Restart?" box (enter: press Enter)
+//   layout LIST             print where each visible item of a list shows on
+//                           the screen, which one is selected, and the
+//                           system colours of a dialog and of a selection
 //   version                 print the Windows version the prefix reports
 //                           (GetVersion: "4.10" and "9x" on Windows 98)
 //
@@ -299,6 +302,36 @@ void PrintQuestion(HWND box)
     Say("question-buttons", buttons);
 }
 
+std::string Rgb(int index)
+{
+    COLORREF c = GetSysColor(index);
+    return Decimal(GetRValue(c)) + "," + Decimal(GetGValue(c)) + "," + Decimal(GetBValue(c));
+}
+
+// The visible items of a list as screen rectangles, as a picture of the
+// screen should show them.
+void PrintLayout(HWND dialog, int id)
+{
+    Settle(dialog);
+    HWND list = Control(dialog, id);
+    RECT client;
+    GetClientRect(list, &client);
+    int height = (int)SendMessageW(list, LB_GETITEMHEIGHT, 0, 0);
+    if (height <= 0) Fail("list " + std::to_string(id) + " has no item height");
+    int count = (int)SendMessageW(list, LB_GETCOUNT, 0, 0);
+    int top = (int)SendMessageW(list, LB_GETTOPINDEX, 0, 0);
+    Say("selected", Decimal((long)SendMessageW(list, LB_GETCURSEL, 0, 0)));
+    for (int i = top; i < count && (i - top + 1) * height <= client.bottom; ++i) {
+        POINT corner = {client.left, (i - top) * height};
+        ClientToScreen(list, &corner);
+        Say("item", Decimal(i) + "," + Decimal(corner.x) + "," + Decimal(corner.y) + "," +
+                        Decimal(client.right - client.left) + "," + Decimal(height));
+    }
+    Say("face-color", Rgb(COLOR_BTNFACE));
+    Say("highlight-color", Rgb(COLOR_HIGHLIGHT));
+    Say("window-color", Rgb(COLOR_WINDOW));
+}
+
 int ParseInt(const char* text)
 {
     char* end = nullptr;
@@ -384,6 +417,8 @@ int main(int argc, char** argv)
             // A Yes may end every process of the prefix, this one included:
             // the caller reads its outcome from outside.
             if (how == "no" && main) Settle(main);
+        } else if (action == "layout") {
+            PrintLayout(MainOrFail(), ParseInt(next("list")));
         } else if (action == "version") {
             // Low byte major, next byte minor; the top bit is set on Windows 9x.
             DWORD version = GetVersion();

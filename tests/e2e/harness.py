@@ -282,8 +282,33 @@ def read_or_none(path):
     return path.read_bytes() if path.exists() else None
 
 
+class Picture:
+    """A picture of part of the screen, as rows of RGB pixels."""
+
+    def __init__(self, width, height, pixels):
+        self.width, self.height, self.pixels = width, height, pixels
+
+    def pixel(self, x, y):
+        at = 3 * (y * self.width + x)
+        return tuple(self.pixels[at:at + 3])
+
+    def count(self, colour, box):
+        """How many pixels inside box (x, y, width, height) are of colour."""
+        x0, y0, width, height = box
+        return sum(1 for y in range(y0, y0 + height) for x in range(x0, x0 + width)
+                   if self.pixel(x, y) == colour)
+
+    def most_common(self):
+        counts = {}
+        for at in range(0, len(self.pixels), 3):
+            colour = tuple(self.pixels[at:at + 3])
+            counts[colour] = counts.get(colour, 0) + 1
+        return max(counts, key=counts.get)
+
+
 def screenshot(rect, path):
-    """Saves the part of the screen inside rect (x, y, width, height)."""
+    """Saves the part of the screen inside rect (x, y, width, height) as the
+    picture file path, and returns it as a Picture."""
     x, y, width, height = rect
     env = dict(os.environ)
     scratch = ARTEFACTS / "tmp"
@@ -293,11 +318,14 @@ def screenshot(rect, path):
                     "%dx%d+%d+%d" % (width, height, x, y), "+repage", str(path)],
                    env=env, check=True, timeout=COMMAND_SECONDS,
                    stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
-
-
-def image_facts(path):
-    """Width, height and number of distinct colours of an image file."""
-    done = subprocess.run(["/usr/bin/identify", "-format", "%w %h %k", str(path)],
-                          check=True, timeout=COMMAND_SECONDS, stdout=subprocess.PIPE)
-    width, height, colours = done.stdout.decode().split()
-    return int(width), int(height), int(colours)
+    done = subprocess.run(["/usr/bin/convert", str(path), "-depth", "8", "ppm:-"],
+                          env=env, check=True, timeout=COMMAND_SECONDS, stdout=subprocess.PIPE)
+    # A binary PPM: "P6", width, height, maximum value, one white space, pixels.
+    header = re.match(rb"P6\s+(\d+)\s+(\d+)\s+255\s", done.stdout)
+    if not header:
+        raise ValueError("%s: not an 8-bit picture" % path)
+    width, height = int(header.group(1)), int(header.group(2))
+    pixels = done.stdout[header.end():]
+    if len(pixels) != 3 * width * height:
+        raise ValueError("%s: %d bytes of pixels for %dx%d" % (path, len(pixels), width, height))
+    return Picture(width, height, pixels)

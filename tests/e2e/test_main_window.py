@@ -4,8 +4,7 @@ and restart the program asks the system for."""
 
 import unittest
 
-from harness import (ARTEFACTS, ID, SYSTEM_INI, SYSTEM_OLD, Session, image_facts,
-                     read_or_none, run_driver, screenshot)
+from harness import ARTEFACTS, ID, SYSTEM_INI, SYSTEM_OLD, Session, read_or_none, screenshot
 
 BACK, TEXT = ID.IDC_BACK_LIST, ID.IDC_TEXT_LIST
 QUESTION_TEXT = ("The settings you have chosen will only take effect\n"
@@ -385,18 +384,56 @@ class SoundSwitchTest(Case):
         self.assertEqual(session.calls(since), [("end", session.window, 0)])
 
 
+def colour(text):
+    return tuple(int(part) for part in text.split(","))
+
+
 class ScreenshotTest(Case):
+    """What shows on the screen, pixel by pixel, against what the window says
+    it holds: the dialog's face and each list's selected item."""
+
+    def layout(self, session, list_id):
+        lines = session.drive("layout", list_id)
+        facts = dict(lines)
+        items = {}
+        for name, value in lines:
+            if name == "item":
+                index, x, y, width, height = (int(part) for part in value.split(","))
+                items[index] = (x, y, width, height)
+        return int(facts["selected"]), items, colour(facts["face-color"]), colour(facts["highlight-color"])
+
+    def assertSelectionShows(self, session, list_id, rect, picture, expected):
+        selected, items, face, highlight = self.layout(session, list_id)
+        self.assertEqual(selected, expected)
+        self.assertIn(selected, items, "the selected item is scrolled out of view")
+        self.assertGreater(len(items), 3, "hardly any item shows")
+        for index, (x, y, width, height) in items.items():
+            box = (x - rect[0], y - rect[1], width, height)
+            marked = picture.count(highlight, box)
+            with self.subTest(list=list_id, item=index):
+                if index == selected:
+                    # The highlight fills the item but for the letters on it.
+                    self.assertGreater(marked, width * height // 2)
+                else:
+                    self.assertEqual(marked, 0)
+        return face
+
     def test_main_window_picture(self):
         session = self.start(HAND_INSTALLED)
         state = session.state()
         # 213 x 166 dialog units at the 6 x 13 base units of 8-point MS Sans Serif.
         self.assertEqual(state["client-size"], "320x270")
         rect = [int(part) for part in state["rect"].split(",")]
-        picture = ARTEFACTS / "main-dialog.png"
-        screenshot(rect, picture)
-        width, height, colours = image_facts(picture)
-        self.assertEqual((width, height), (rect[2], rect[3]))
-        self.assertGreater(colours, 4, "the picture holds hardly anything")
+        picture = screenshot(rect, ARTEFACTS / "main-dialog.png")
+        face = self.assertSelectionShows(session, BACK, rect, picture, COLOURS.index("Dark Red"))
+        self.assertSelectionShows(session, TEXT, rect, picture, COLOURS.index("Yellow"))
+        self.assertEqual(picture.most_common(), face, "the dialog is not drawn in the face colour")
+
+        # A click moves the highlight on the screen, not only in the list.
+        session.drive("select", BACK, "Green")
+        picture = screenshot(rect, ARTEFACTS / "main-dialog-green.png")
+        self.assertSelectionShows(session, BACK, rect, picture, COLOURS.index("Green"))
+        self.assertSelectionShows(session, TEXT, rect, picture, COLOURS.index("Yellow"))
 
 
 if __name__ == "__main__":

@@ -20,6 +20,7 @@ find "$out" -name '*.gcda' -delete
 
 # Portable code only: no *_win32 file, no test, no host stand-in.
 gcovr --root . --object-directory "$out" \
+  "$out/CMakeFiles/hueline_portable.dir" "$out/CMakeFiles/hueline_tests.dir" \
   --filter 'core/' --filter 'settings/' --filter 'shell/' --filter 'fullscreen/' \
   --exclude '.*_win32\.(cpp|h)$' \
   --exclude-throw-branches --exclude-unreachable-branches \
@@ -38,7 +39,7 @@ rows = [(f["filename"], f["line_covered"], f["line_total"], f["branch_covered"],
 rows.append(("total", summary["line_covered"], summary["line_total"],
              summary["branch_covered"], summary["branch_total"]))
 width = max(len(r[0]) for r in rows)
-print("%-*s  %13s %7s  %13s %7s" % (width, "file", "lines", "", "branches", ""))
+print("%-*s  %-21s  %-21s" % (width, "file", "       lines", "       branches"))
 for name, lc, lt, bc, bt in rows:
     if name == "total":
         print("-" * (width + 46))

@@ -140,6 +140,9 @@ def run_tests(sanitized):
     if failed:
         more = " and %d more" % (len(failed) - 3) if len(failed) > 3 else ""
         return False, ", ".join(failed[:3]) + more
+    sanitizer = re.search(r"ERROR: (\w+Sanitizer: [\w-]+)|(runtime error: [^\n]*)", output)
+    if sanitizer:
+        return False, sanitizer.group(1) or sanitizer.group(2)
     return False, "the tests ended with status %d" % done.returncode
 
 

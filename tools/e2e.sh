@@ -4,6 +4,8 @@
 # build/wine-tests/hueline_driver.exe. Builds nothing: `make test` has built
 # both and set up the prefix. Artefacts (traces, driver transcripts, the files
 # each test left, a picture of the main window) go to build/e2e.
+# Given words, it runs only the tests whose name holds one of them:
+#   bash tools/e2e.sh ScreenshotTest test_restore
 # Its summary is the suite's own last line, "e2e: N passed, M failed"; its exit
 # status is the suite's.
 set -uo pipefail
@@ -33,7 +35,7 @@ fi
 echo "e2e: display $DISPLAY"
 
 start=$(date +%s)
-timeout -k 10 "$suite_seconds" python3 tests/e2e/run_suite.py </dev/null 2>&1 | tee "$out/suite.log"
+timeout -k 10 "$suite_seconds" python3 tests/e2e/run_suite.py "$@" </dev/null 2>&1 | tee "$out/suite.log"
 status=${PIPESTATUS[0]}
 xvfb_end
 echo "e2e: took $(( $(date +%s) - start )) s; artefacts in $out"

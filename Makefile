@@ -3,7 +3,7 @@
 
 CROSS := -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-i686.cmake
 
-.PHONY: all setup host product wine-tests prefix dist test run bench screenshots clean
+.PHONY: all setup host sanitize product wine-tests prefix dist test run bench screenshots mutate coverage clean
 
 all: host product
 
@@ -13,6 +13,15 @@ setup:
 host: setup
 	@cmake -S . -B build/host -DHUELINE_BUILD=host -DCMAKE_BUILD_TYPE=Release >/dev/null
 	@cmake --build build/host -j2
+
+# The host tests again, under AddressSanitizer and UndefinedBehaviorSanitizer.
+SANITIZE := -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer
+# (GCC 12 warns falsely about std::regex internals when sanitizing.)
+SANITIZE_CXX := $(SANITIZE) -Wno-maybe-uninitialized
+sanitize: setup
+	@cmake -S . -B build/sanitize -DHUELINE_BUILD=host -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  "-DCMAKE_CXX_FLAGS=$(SANITIZE_CXX)" "-DCMAKE_EXE_LINKER_FLAGS=$(SANITIZE)" >/dev/null
+	@cmake --build build/sanitize -j2 --target hueline_tests
 
 product: setup
 	@cmake -S . -B build/product -DHUELINE_BUILD=product $(CROSS) -DCMAKE_BUILD_TYPE=MinSizeRel -DHUELINE_DIST_DIR=$(CURDIR)/build/dist >/dev/null
@@ -29,7 +38,7 @@ prefix: setup
 dist: product
 	@cmake --build build/product --target dist
 
-test: host product wine-tests prefix dist
+test: host sanitize product wine-tests prefix dist
 	@bash tools/test_all.sh
 
 run: product prefix
@@ -50,6 +59,15 @@ bench: host product wine-tests prefix
 	@mkdir -p build/bench
 	@build/host/settings_bench build/bench
 	@bash tools/bench_fullscreen.sh
+
+# Plants each fault of tests/mutations/faults.txt in a scratch copy of the
+# tree and tells which ones the host tests catch.
+mutate: setup
+	@python3 tools/mutate.py --jobs 2 "--cxx-flags=$(SANITIZE_CXX)" "--link-flags=$(SANITIZE)"
+
+# Line and branch coverage of the platform-independent code by the host tests.
+coverage: setup
+	@bash tools/coverage.sh
 
 clean:
 	rm -rf build

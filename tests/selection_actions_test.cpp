@@ -53,6 +53,15 @@ TEST_F(SelectionActions, CancelPutsTheListsBackWithoutReadingThem)
     EXPECT_EQ(Sounds(), "cancel.wav/1");
     EXPECT_EQ(Ini(), Installed4E);
     EXPECT_EQ(Old(), "<missing>");
+
+    // Picks from the menus are thrown away too.
+    PickBackColor(Window(), 2);
+    PickTextColor(Window(), 0);
+    CancelSelection(Window());
+    EXPECT_EQ(BackListSelection(), "Dark Red");
+    EXPECT_EQ(TextListSelection(), "Yellow");
+    EXPECT_STREQ(ColorSelection.SelectedBack, "Dark Red");
+    EXPECT_STREQ(ColorSelection.SelectedText, "Yellow");
 }
 
 TEST_F(SelectionActions, ApplyFromTheButtonTakesTheListsAndAsks)
@@ -140,14 +149,30 @@ TEST_F(SelectionActions, ExitClicksToTheEndAndSavesNothing)
     EXPECT_EQ(Ini(), Installed4E);
 }
 
-TEST_F(SelectionActions, ListsWithoutSelectionLeaveTheSelectionAlone)
+TEST_F(SelectionActions, OnlyPositionsZeroToFifteenAreColours)
 {
     StartWith(Installed4E);
-    Dialog().selection[0] = -1;
-    Dialog().selection[1] = 99;
+    Dialog().selection[0] = -1;  // nothing selected
+    Dialog().selection[1] = 16;  // one past the last colour
     SyncSelectionFromLists(Window());
     EXPECT_STREQ(ColorSelection.SelectedBack, "Dark Red");
     EXPECT_STREQ(ColorSelection.SelectedText, "Yellow");
+
+    // The first and the last position are colours.
+    Dialog().selection[0] = 0;
+    Dialog().selection[1] = 15;
+    SyncSelectionFromLists(Window());
+    EXPECT_STREQ(ColorSelection.SelectedBack, "Black");
+    EXPECT_STREQ(ColorSelection.SelectedText, "White");
+
+    // A list that lost its selection keeps what it last gave, and Apply
+    // writes that.
+    Dialog().selection[0] = 16;
+    Dialog().selection[1] = -1;
+    ApplySelection(Window(), false);
+    EXPECT_EQ(Ini(), "[386Enh]\r\n" + Block("0", "F"));
+    EXPECT_EQ(HostControlText(IDC_BACK_CURRENT), "Black");
+    EXPECT_EQ(HostControlText(IDC_TEXT_CURRENT), "White");
 }
 
 TEST_F(SelectionActions, SoundSwitch)

@@ -16,6 +16,8 @@ TEST(ProgramDirectory, CutAfterTheLastSeparator)
 {
     EXPECT_EQ(DirectoryOf("C:\\TOOLS\\SCREEN.EXE"), "C:\\TOOLS\\");
     EXPECT_EQ(DirectoryOf("C:\\A/B\\x.exe"), "C:\\A/B\\");
+    EXPECT_EQ(DirectoryOf("C:\\A\\B/x.exe"), "C:\\A\\B/");  // "/" separates too
+    EXPECT_EQ(DirectoryOf("D:/Tools/hueline.exe"), "D:/Tools/");
     EXPECT_EQ(DirectoryOf("C:\\MY TOOLS\\hueline.exe"), "C:\\MY TOOLS\\");
     EXPECT_EQ(DirectoryOf("C:\\"), "C:\\");
     EXPECT_EQ(DirectoryOf("hueline.exe"), "");

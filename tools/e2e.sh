@@ -4,7 +4,10 @@
 # build/wine-tests/hueline_driver.exe. Builds nothing: `make test` has built
 # both and set up the prefix. Artefacts (traces, driver transcripts, the files
 # each test left, a picture of the main window) go to build/e2e.
-# The last line printed is always "e2e: N passed, M failed".
+# Given words, it runs only the tests whose name holds one of them:
+#   bash tools/e2e.sh ScreenshotTest test_restore
+# Its summary is the suite's own last line, "e2e: N passed, M failed"; its exit
+# status is the suite's.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 . tools/wine_env.sh
@@ -15,12 +18,7 @@ suite_seconds=600
 rm -rf "$out"
 mkdir -p "$out"
 
-finish() {
-  # Ends whatever is left of the prefix's processes, then the display.
-  timeout -k 5 60 wineserver -k >/dev/null 2>&1 || true
-  xvfb_stop
-}
-trap 'finish; echo "e2e: 0 passed, 1 failed"; exit 1' INT TERM
+trap 'echo "e2e: 0 passed, 1 failed"; exit 1' INT TERM
 
 for needed in build/product/hueline.exe build/wine-tests/hueline_driver.exe "$WINEPREFIX/hueline-setup"; do
   if [ ! -e "$needed" ]; then
@@ -30,25 +28,21 @@ for needed in build/product/hueline.exe build/wine-tests/hueline_driver.exe "$WI
   fi
 done
 
-if ! xvfb_start "$out"; then
+if ! xvfb_for_script "$out"; then
   echo "e2e: 0 passed, 1 failed"
   exit 1
 fi
 echo "e2e: display $DISPLAY"
 
 start=$(date +%s)
-timeout -k 10 "$suite_seconds" python3 tests/e2e/run_suite.py </dev/null
-status=$?
-finish
+timeout -k 10 "$suite_seconds" python3 tests/e2e/run_suite.py "$@" </dev/null 2>&1 | tee "$out/suite.log"
+status=${PIPESTATUS[0]}
+xvfb_end
 echo "e2e: took $(( $(date +%s) - start )) s; artefacts in $out"
 
-if [ -f "$out/result.txt" ]; then
-  read -r passed failed < "$out/result.txt"
-else
-  passed=0
-  failed=1
-  echo "e2e: the suite ended without a result (status $status)"
+# The suite printed its own summary; one that was cut short printed none.
+if [ "$status" -ne 0 ] && ! tail -n 1 "$out/suite.log" | grep -qE '^e2e: [0-9]+ passed, [0-9]+ failed$'; then
+  echo "e2e: the suite ended without a summary (status $status)"
+  echo "e2e: 0 passed, 1 failed"
 fi
-if [ "$status" -ne 0 ] && [ "$failed" -eq 0 ]; then failed=1; fi
-echo "e2e: $passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+exit "$status"

@@ -21,18 +21,8 @@ fi
 . tools/xvfb.sh
 out=build/run
 mkdir -p "$out"
-program_pid=""
-finish() {
-  if [ -n "$program_pid" ]; then
-    timeout -k 5 30 wineserver -k >/dev/null 2>&1 || true
-    wait "$program_pid" 2>/dev/null || true
-  fi
-  xvfb_stop
-}
-trap finish EXIT
-
 echo "run: no usable display; starting a virtual one"
-xvfb_start "$out"
+xvfb_for_script "$out"
 (cd build/product && exec wine hueline.exe) </dev/null >"$out/wine.log" 2>&1 &
 program_pid=$!
 

@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  cmake make g++ googletest libgtest-dev
+  cmake make g++ googletest libgtest-dev gcovr
   g++-mingw-w64-i686 binutils-mingw-w64-i686 mingw-w64-i686-dev
   wine wine32 fonts-wine
   xvfb x11-apps x11-utils imagemagick

@@ -1,6 +1,13 @@
 #!/usr/bin/env bash
 # Runs every test of the project, after `make` has built everything, and ends
 # with one line of totals. Exits non-zero when anything failed.
+#
+# Each suite's own summary and exit status make its share of the totals:
+# GoogleTest's "[  PASSED  ] N tests." and "[  FAILED  ] M tests", or a line
+# "NAME: N passed, M failed" (the last one counts). A suite that prints neither
+# is one check: one pass or one failure by its exit status. One that failed
+# without saying how many of its tests failed (it crashed), or that ran
+# nothing, counts as one failure.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 . tools/wine_env.sh
@@ -9,50 +16,49 @@ mkdir -p build/logs
 passed=0
 failed=0
 
-# Adds one run's counts to the totals; a run that failed without saying what
-# failed (it crashed, or ran nothing) counts as one failure.
-add_counts() {
-  local p=${1:-0} f=${2:-0} status=$3
-  if [ "$status" -ne 0 ] && [ "$f" -eq 0 ]; then f=1; fi
+# suite NAME SHOW COMMAND...: runs COMMAND, keeps its output in
+# build/logs/NAME.log, shows the lines matching SHOW, and adds its counts.
+suite() {
+  local name=$1 show=$2 log=build/logs/$1.log
+  shift 2
+  "$@" 2>&1 | tr -d '\r' | tee "$log" | grep -E "$show"
+  local status=${PIPESTATUS[0]} p f
+  p=$(sed -n -e 's/^\[  PASSED  \] \([0-9]*\) tests\?\..*/\1/p' \
+             -e 's/^[a-z0-9-]*: \([0-9]*\) passed, [0-9]* failed$/\1/p' "$log" | tail -n 1)
+  f=$(sed -n -e 's/^\[  FAILED  \] \([0-9]*\) tests\?, listed below.*/\1/p' \
+             -e 's/^[a-z0-9-]*: [0-9]* passed, \([0-9]*\) failed$/\1/p' "$log" | tail -n 1)
+  if [ -z "$p$f" ]; then
+    if [ "$status" -eq 0 ]; then p=1; f=0; else p=0; f=1; fi
+  fi
+  p=${p:-0}
+  f=${f:-0}
+  if { [ "$status" -ne 0 ] || [ $((p + f)) -eq 0 ]; } && [ "$f" -eq 0 ]; then f=1; fi
+  if [ "$f" -ne 0 ]; then echo "FAILED: $name (see $log)"; fi
   passed=$((passed + p))
   failed=$((failed + f))
 }
 
-# Adds a GoogleTest run's summary to the totals.
-count_gtest() {
-  local log=$1
-  add_counts "$(sed -n 's/^\[  PASSED  \] \([0-9]*\) tests\?\..*/\1/p' "$log" | tail -n 1)" \
-             "$(sed -n 's/^\[  FAILED  \] \([0-9]*\) tests\?, listed below.*/\1/p' "$log" | tail -n 1)" "$2"
-}
-
-# Runs one check that is a single pass or fail.
-check() {
-  local name=$1
-  shift
-  if "$@"; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAILED: $name"; fi
-}
+gtest_lines='^\[  (PASSED|FAILED) |^\[ faults|Failure|ERROR: .*Sanitizer|runtime error'
 
 echo "== host tests (host file layer)"
-build/host/hueline_tests 2>&1 | tee build/logs/host-tests.log | grep -E '^\[  (PASSED|FAILED) |^\[ faults|Failure' 
-count_gtest build/logs/host-tests.log "${PIPESTATUS[0]}"
+suite host-tests "$gtest_lines" build/host/hueline_tests
+
+echo "== host tests under AddressSanitizer and UndefinedBehaviorSanitizer"
+suite sanitize-tests "$gtest_lines" build/sanitize/hueline_tests
 
 echo "== the same tests cross-compiled, under Wine (Win32 file layer)"
-DISPLAY= wine build/wine-tests/hueline_wine_tests.exe 2>&1 | tr -d '\r' | tee build/logs/wine-tests.log | grep -E '^\[  (PASSED|FAILED) |Failure'
-count_gtest build/logs/wine-tests.log "${PIPESTATUS[0]}"
+suite wine-tests "$gtest_lines" env DISPLAY= wine build/wine-tests/hueline_wine_tests.exe
 
 echo "== executables start on Windows 95 on a 486"
-check "hueline.exe imports and instructions" python3 tools/check_exe.py i686-w64-mingw32-objdump build/product/hueline.exe gui
-check "hueline.exe icons, About box and version" python3 tools/check_resources.py build/product/hueline.exe
-check "test.exe imports and instructions" python3 tools/check_exe.py i686-w64-mingw32-objdump build/product/test.exe console
+suite check-hueline-exe '.' python3 tools/check_exe.py i686-w64-mingw32-objdump build/product/hueline.exe gui
+suite check-resources '.' python3 tools/check_resources.py build/product/hueline.exe
+suite check-test-exe '.' python3 tools/check_exe.py i686-w64-mingw32-objdump build/product/test.exe console
 
 echo "== the release zip"
-check "release zip contents" python3 tools/check_dist.py build/dist/hueline-1.0.0-win32.zip build/product
+suite check-dist '.' python3 tools/check_dist.py build/dist/hueline-1.0.0-win32.zip build/product
 
-echo "== end to end: the real hueline.exe and test.exe under Wine and Xvfb"
-bash tools/e2e.sh 2>&1 | tee build/logs/e2e.log
-status=${PIPESTATUS[0]}
-add_counts "$(sed -n 's/^e2e: \([0-9]*\) passed, [0-9]* failed$/\1/p' build/logs/e2e.log | tail -n 1)" \
-           "$(sed -n 's/^e2e: [0-9]* passed, \([0-9]*\) failed$/\1/p' build/logs/e2e.log | tail -n 1)" "$status"
+echo "== end to end: the real hueline.exe and test.exe under Wine and Xvfb, Windows 98"
+suite e2e '.' bash tools/e2e.sh
 
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

@@ -1,8 +1,14 @@
-# Sourced by the project's scripts: Wine in the project's own prefix under the
-# build folder, 32-bit, quiet, never touching the user's ~/.wine.
+# Sourced by the project's scripts: exports Wine's environment as
+# tools/wine.env sets it.
 top=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
-export WINEPREFIX="$top/build/wine"
-export WINEARCH=win32
-export WINEDEBUG=${WINEDEBUG:--all}
-# No Mono or Gecko download prompts: the program needs neither.
-export WINEDLLOVERRIDES="mscoree,mshtml="
+while IFS= read -r wine_line; do
+  case "$wine_line" in '' | '#'*) continue ;; esac
+  wine_name=${wine_line%%=*}
+  wine_value=${wine_line#*=}
+  case "$wine_name" in
+    WINEPREFIX) wine_value="$top/$wine_value" ;;
+    WINEDEBUG) wine_value=${WINEDEBUG:-$wine_value} ;;
+  esac
+  export "$wine_name=$wine_value"
+done <"$top/tools/wine.env"
+unset wine_line wine_name wine_value

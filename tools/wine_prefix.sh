@@ -13,12 +13,16 @@ if ! { [ -f "$WINEPREFIX/system.reg" ] && [ -d "$WINEPREFIX/drive_c/windows" ]; 
   [ -d "$WINEPREFIX/drive_c/windows" ] || { echo "wine: the prefix was not created" >&2; exit 1; }
 fi
 
-setup_version=4
+# The set-up is redone when its version or the list of traced calls changes,
+# so an existing prefix takes a new setting too.
+setup_version=5
+traced_calls=$(grep -v '^#' "$top/tests/e2e/traced_calls.txt" | grep . | paste -sd ';')
+setup_id="$setup_version $traced_calls"
 stamp="$WINEPREFIX/hueline-setup"
-if [ "$(cat "$stamp" 2>/dev/null || true)" = "$setup_version" ]; then
+if [ "$(cat "$stamp" 2>/dev/null || true)" = "$setup_id" ]; then
   exit 0
 fi
-echo "wine: setting up the private prefix (version $setup_version)"
+echo "wine: setting up the private prefix (version $setup_version, Windows 98)"
 
 # Fonts. The prefix's registry names Wine's own fonts ("MS Sans Serif" is
 # sserife.fon, the bitmap font of Windows 95 dialogs; Tahoma and Marlett draw
@@ -31,32 +35,35 @@ mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
 cp -f "$fonts_src"/*.fon "$fonts_src"/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
 
 # Registry.
+# - Version: the prefix reports Windows 98 (4.10) to every program, the system
+#   the program is made for.
 # - X11 Driver: Wine draws the windows' captions and frames itself and places
 #   them without a window manager, so the program looks the same on a desktop
 #   and on the tests' bare Xvfb display (which has no window manager: managed
 #   windows there lose their captions, and every hidden window waits seconds
 #   for a manager that never answers).
 # - Debug: when the end-to-end tests run the program with WINEDEBUG=+relay,
-#   only the calls whose effects cannot be seen under Wine are traced: the
-#   sounds, the restart, the restart question, the sound switch's check mark,
-#   the end of the dialog, the opening of the web page and the start of
-#   test.exe. WINEDEBUG stays -all otherwise (wine_env.sh).
+#   only the calls listed in tests/e2e/traced_calls.txt are traced.
+#   WINEDEBUG stays -all otherwise (tools/wine.env).
 reg_file="$WINEPREFIX/drive_c/hueline-setup.reg"
-cat > "$reg_file" <<'EOF'
+cat > "$reg_file" <<EOF
 REGEDIT4
+
+[HKEY_CURRENT_USER\Software\Wine]
+"Version"="win98"
 
 [HKEY_CURRENT_USER\Software\Wine\X11 Driver]
 "Decorated"="N"
 "Managed"="N"
 
 [HKEY_CURRENT_USER\Software\Wine\Debug]
-"RelayInclude"="winmm.sndPlaySoundA;user32.ExitWindowsEx;user32.MessageBoxA;user32.CheckMenuItem;user32.EndDialog;shell32.ShellExecuteA;kernel32.CreateProcessA"
+"RelayInclude"="$traced_calls"
 EOF
 DISPLAY= wine reg import 'C:\hueline-setup.reg' >/dev/null 2>&1 \
   || { echo "wine: could not import $reg_file" >&2; exit 1; }
 wineserver --wait
 
-for value in '"Managed"="N"' '"RelayInclude"="winmm.sndPlaySoundA'; do
+for value in '"Version"="win98"' '"Managed"="N"' "\"RelayInclude\"=\"$traced_calls\""; do
   grep -qF "$value" "$WINEPREFIX/user.reg" || { echo "wine: the registry set-up did not take ($value)" >&2; exit 1; }
 done
-echo "$setup_version" > "$stamp"
+echo "$setup_id" > "$stamp"

@@ -1,8 +1,11 @@
 # Sourced by the project's scripts: a private virtual X display (Xvfb) for
 # running hueline.exe where there is no screen, as in CI.
 #
-#   xvfb_start LOGDIR    start one on a free display number and export DISPLAY
-#   xvfb_stop            stop it again (safe to call twice, or when none runs)
+#   xvfb_for_script LOGDIR   start one for the rest of the calling script: it
+#                            is stopped when the script exits, after every
+#                            process of the Wine prefix has been ended
+#   xvfb_start LOGDIR        start one on a free display number and export DISPLAY
+#   xvfb_stop                stop it again (safe to call twice, or when none runs)
 #
 # The server listens on an abstract local socket only and keeps no lock file,
 # so it leaves nothing behind in /tmp.
@@ -53,4 +56,14 @@ xvfb_stop() {
     wait "$xvfb_pid" 2>/dev/null || true
     xvfb_pid=""
   fi
+}
+
+xvfb_for_script() {
+  trap xvfb_end EXIT
+  xvfb_start "$1"
+}
+
+xvfb_end() {
+  timeout -k 5 60 wineserver -k >/dev/null 2>&1 || true
+  xvfb_stop
 }

@@ -12,7 +12,7 @@
 //   wait MS                 wait up to MS ms for the main window to be shown;
 //                           print its handle and its thread's id
 //   gone MS                 wait up to MS ms for the main window to disappear
-//   select LIST NAME        click the item NAME of list 1003 or 1004
+//   select LIST NAME        click the item NAME of a list (IDC_BACK_LIST, IDC_TEXT_LIST)
 //   click ID                press the push button ID with the mouse
 //   command ID              choose the menu command ID; any WM_COMMAND
 //                           wParam may be given (0x... for hex), so a
@@ -48,6 +48,11 @@
 //   about-close             press the About box's close box; wait until it
 //                           has gone
 //   about-state             print whether the About box is open
+//   layout LIST             print where each visible item of a list shows on
+//                           the screen, which one is selected, and the
+//                           system colours of a dialog and of a selection
+//   version                 print the Windows version the prefix reports
+//                           (GetVersion: "4.10" and "9x" on Windows 98)
 //
 // Lines printed are "name=value", UTF-8.
 #include <windows.h>
@@ -59,6 +64,7 @@
 #include <vector>
 
 #include "test_exe/screen_window.h"
+#include "resources/resource.h"
 
 namespace {
 
@@ -138,13 +144,13 @@ bool Closed(HWND window)
 
 // Waits until the main window's thread has dealt with everything posted to it
 // so far. A marker goes in behind that input: a new caret position in the
-// read-only field 1012, which nothing else moves. The thread handles posted
+// read-only field IDC_BACK_CURRENT, which nothing else moves. The thread handles posted
 // messages in order, so once the field reports the new position the input
 // before it has been handled, or is waiting in a message box that the thread
 // runs meanwhile. Returns as well when the window closes.
 void Settle(HWND dialog)
 {
-    HWND field = GetDlgItem(dialog, 1012);
+    HWND field = GetDlgItem(dialog, IDC_BACK_CURRENT);
     if (!field) return;
     DWORD start = GetTickCount();
     auto caret = [&](DWORD_PTR* at) {
@@ -272,10 +278,10 @@ std::string Decimal(long value) { return std::to_string(value); }
 void PrintState(HWND dialog)
 {
     Settle(dialog);
-    Say("back-current", Utf8(TextOf(Control(dialog, 1012))));
-    Say("text-current", Utf8(TextOf(Control(dialog, 1011))));
-    Say("back-list", SelectedItem(Control(dialog, 1003)));
-    Say("text-list", SelectedItem(Control(dialog, 1004)));
+    Say("back-current", Utf8(TextOf(Control(dialog, IDC_BACK_CURRENT))));
+    Say("text-current", Utf8(TextOf(Control(dialog, IDC_TEXT_CURRENT))));
+    Say("back-list", SelectedItem(Control(dialog, IDC_BACK_LIST)));
+    Say("text-list", SelectedItem(Control(dialog, IDC_TEXT_LIST)));
     RECT box;
     GetWindowRect(dialog, &box);
     Say("rect", Decimal(box.left) + "," + Decimal(box.top) + "," + Decimal(box.right - box.left) + "," +
@@ -318,6 +324,36 @@ void PrintQuestion(HWND box)
         }
     }
     Say("question-buttons", buttons);
+}
+
+std::string Rgb(int index)
+{
+    COLORREF c = GetSysColor(index);
+    return Decimal(GetRValue(c)) + "," + Decimal(GetGValue(c)) + "," + Decimal(GetBValue(c));
+}
+
+// The visible items of a list as screen rectangles, as a picture of the
+// screen should show them.
+void PrintLayout(HWND dialog, int id)
+{
+    Settle(dialog);
+    HWND list = Control(dialog, id);
+    RECT client;
+    GetClientRect(list, &client);
+    int height = (int)SendMessageW(list, LB_GETITEMHEIGHT, 0, 0);
+    if (height <= 0) Fail("list " + std::to_string(id) + " has no item height");
+    int count = (int)SendMessageW(list, LB_GETCOUNT, 0, 0);
+    int top = (int)SendMessageW(list, LB_GETTOPINDEX, 0, 0);
+    Say("selected", Decimal((long)SendMessageW(list, LB_GETCURSEL, 0, 0)));
+    for (int i = top; i < count && (i - top + 1) * height <= client.bottom; ++i) {
+        POINT corner = {client.left, (i - top) * height};
+        ClientToScreen(list, &corner);
+        Say("item", Decimal(i) + "," + Decimal(corner.x) + "," + Decimal(corner.y) + "," +
+                        Decimal(client.right - client.left) + "," + Decimal(height));
+    }
+    Say("face-color", Rgb(COLOR_BTNFACE));
+    Say("highlight-color", Rgb(COLOR_HIGHLIGHT));
+    Say("window-color", Rgb(COLOR_WINDOW));
 }
 
 int ParseInt(const char* text)
@@ -634,6 +670,16 @@ int main(int argc, char** argv)
             Say("about", "none");
         } else if (action == "about-state") {
             Say("about", FindAbout() ? "open" : "none");
+        } else if (action == "layout") {
+            PrintLayout(MainOrFail(), ParseInt(next("list")));
+        } else if (action == "version") {
+            // Low byte major, next byte minor; the top bit is set on Windows 9x.
+            DWORD version = GetVersion();
+            Say("windows-version", Decimal(LOBYTE(LOWORD(version))) + "." + Decimal(HIBYTE(LOWORD(version))));
+            Say("windows-family", (version & 0x80000000u) ? "9x" : "nt");
+            char raw[16];
+            std::snprintf(raw, sizeof raw, "%08lx", (unsigned long)version);
+            Say("get-version", raw);
         } else {
             Fail("unknown action " + action);
         }

@@ -3,7 +3,10 @@ through hueline_driver.exe, a second program in the same prefix.
 
 What cannot be seen under Wine (sounds, the forced restart) is read from Wine's
 relay trace of the program, limited by the prefix's RelayInclude setting
-(tools/wine_prefix.sh) to the calls the tests look at.
+(tools/wine_prefix.sh) to the calls of traced_calls.txt.
+
+Wine's environment comes from tools/wine.env, and the control and command
+numbers from resources/resource.h, as the program's own code takes them.
 """
 
 import os
@@ -13,10 +16,41 @@ import struct
 import subprocess
 import tempfile
 from pathlib import Path
+from types import SimpleNamespace
 
 ROOT = Path(__file__).resolve().parents[2]
 BUILD = ROOT / "build"
-PREFIX = BUILD / "wine"
+
+
+def read_wine_env():
+    """Wine's environment as tools/wine.env sets it."""
+    env = {}
+    for line in (ROOT / "tools" / "wine.env").read_text().splitlines():
+        if line and not line.startswith("#"):
+            name, _, value = line.partition("=")
+            env[name] = value
+    env["WINEPREFIX"] = str(ROOT / env["WINEPREFIX"])
+    return env
+
+
+def read_resource_ids():
+    """The #defines of resources/resource.h, as ID.IDC_EXIT and the like."""
+    header = (ROOT / "resources" / "resource.h").read_text()
+    return SimpleNamespace(**{name: int(value) for name, value in
+                              re.findall(r"^#define\s+(\w+)\s+(\d+)\s*$", header, re.M)})
+
+
+def read_traced_calls():
+    """The calls the prefix traces, as "dll.Function"."""
+    lines = (HERE / "traced_calls.txt").read_text().splitlines()
+    return [line.strip() for line in lines if line.strip() and not line.startswith("#")]
+
+
+HERE = Path(__file__).resolve().parent
+WINE_ENV = read_wine_env()
+ID = read_resource_ids()
+TRACED_CALLS = read_traced_calls()
+PREFIX = Path(WINE_ENV["WINEPREFIX"])
 WINDOWS = PREFIX / "drive_c" / "windows"
 SYSTEM_INI = WINDOWS / "system.ini"
 SYSTEM_OLD = WINDOWS / "system.old"
@@ -30,14 +64,12 @@ EXIT_SECONDS = 20        # for the process to end once its window has closed
 COMMAND_SECONDS = 60     # for one run of the driver or of wineserver
 
 
-def wine_env(debug="-all"):
+def wine_env(debug=None):
+    """The environment for a Wine process; debug, when given, sets WINEDEBUG."""
     env = dict(os.environ)
-    env.update(
-        WINEPREFIX=str(PREFIX),
-        WINEARCH="win32",
-        WINEDEBUG=debug,
-        WINEDLLOVERRIDES="mscoree,mshtml=",
-    )
+    env.update(WINE_ENV)
+    if debug is not None:
+        env["WINEDEBUG"] = debug
     return env
 
 
@@ -116,9 +148,11 @@ class Image:
         return None
 
 
-CALL = re.compile(r"^([0-9a-f]{4}):Call (winmm\.sndPlaySoundA|user32\.ExitWindowsEx|"
-                  r"user32\.MessageBoxA|user32\.CheckMenuItem|user32\.EndDialog|"
-                  r"shell32\.ShellExecuteA|KERNEL32\.CreateProcessA)\((.*)\) ret=[0-9a-f]+$")
+# Wine's trace spells some modules in capitals (KERNEL32): names are matched
+# without regard to case and reported as traced_calls.txt spells them.
+CALL = re.compile(r"^([0-9a-f]{4}):Call (%s)\((.*)\) ret=[0-9a-f]+$"
+                  % "|".join(re.escape(name) for name in TRACED_CALLS), re.IGNORECASE)
+CALL_NAMES = {name.lower(): name for name in TRACED_CALLS}
 QUOTED = re.compile(r'"((?:[^"\\]|\\.)*)"')
 
 
@@ -133,7 +167,7 @@ def parse_calls(text, thread, image):
         match = CALL.match(line.rstrip("\r"))
         if not match or match.group(1) != thread:
             continue
-        name, args = match.group(2), match.group(3)
+        name, args = CALL_NAMES[match.group(2).lower()], match.group(3)
         words = args.split(",")
         if name == "winmm.sndPlaySoundA":
             address = int(words[0].split()[0], 16)
@@ -153,7 +187,7 @@ def parse_calls(text, thread, image):
             calls.append(("end", words[0], int(words[1], 16)))
         elif name == "shell32.ShellExecuteA":
             calls.append(("shell", words[0]) + tuple(shell_strings(args, image)) + (int(words[-1], 16),))
-        elif name == "KERNEL32.CreateProcessA":
+        elif name == "kernel32.CreateProcessA":
             texts = [t.encode("latin-1").decode("unicode_escape") for t in QUOTED.findall(args)]
             texts += [None] * (2 - len(texts))
             calls.append(("launch", texts[0], texts[1]))
@@ -276,8 +310,33 @@ def read_or_none(path):
     return path.read_bytes() if path.exists() else None
 
 
+class Picture:
+    """A picture of part of the screen, as rows of RGB pixels."""
+
+    def __init__(self, width, height, pixels):
+        self.width, self.height, self.pixels = width, height, pixels
+
+    def pixel(self, x, y):
+        at = 3 * (y * self.width + x)
+        return tuple(self.pixels[at:at + 3])
+
+    def count(self, colour, box):
+        """How many pixels inside box (x, y, width, height) are of colour."""
+        x0, y0, width, height = box
+        return sum(1 for y in range(y0, y0 + height) for x in range(x0, x0 + width)
+                   if self.pixel(x, y) == colour)
+
+    def most_common(self):
+        counts = {}
+        for at in range(0, len(self.pixels), 3):
+            colour = tuple(self.pixels[at:at + 3])
+            counts[colour] = counts.get(colour, 0) + 1
+        return max(counts, key=counts.get)
+
+
 def screenshot(rect, path):
-    """Saves the part of the screen inside rect (x, y, width, height)."""
+    """Saves the part of the screen inside rect (x, y, width, height) as the
+    picture file path, and returns it as a Picture."""
     x, y, width, height = rect
     env = dict(os.environ)
     scratch = ARTEFACTS / "tmp"
@@ -287,6 +346,17 @@ def screenshot(rect, path):
                     "%dx%d+%d+%d" % (width, height, x, y), "+repage", str(path)],
                    env=env, check=True, timeout=COMMAND_SECONDS,
                    stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
+    done = subprocess.run(["/usr/bin/convert", str(path), "-depth", "8", "ppm:-"],
+                          env=env, check=True, timeout=COMMAND_SECONDS, stdout=subprocess.PIPE)
+    # A binary PPM: "P6", width, height, maximum value, one white space, pixels.
+    header = re.match(rb"P6\s+(\d+)\s+(\d+)\s+255\s", done.stdout)
+    if not header:
+        raise ValueError("%s: not an 8-bit picture" % path)
+    width, height = int(header.group(1)), int(header.group(2))
+    pixels = done.stdout[header.end():]
+    if len(pixels) != 3 * width * height:
+        raise ValueError("%s: %d bytes of pixels for %dx%d" % (path, len(pixels), width, height))
+    return Picture(width, height, pixels)
 
 
 def image_facts(path):

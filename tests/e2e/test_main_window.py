@@ -4,10 +4,9 @@ and restart the program asks the system for."""
 
 import unittest
 
-from harness import (ARTEFACTS, SYSTEM_INI, SYSTEM_OLD, Session, image_facts,
-                     read_or_none, screenshot)
+from harness import ARTEFACTS, ID, SYSTEM_INI, SYSTEM_OLD, Session, read_or_none, screenshot
 
-BACK, TEXT = 1003, 1004
+BACK, TEXT = ID.IDC_BACK_LIST, ID.IDC_TEXT_LIST
 QUESTION_TEXT = ("The settings you have chosen will only take effect\n"
                  "after your computer is restarted.\n"
                  "Please close all other applications before restarting.\n"
@@ -15,6 +14,13 @@ QUESTION_TEXT = ("The settings you have chosen will only take effect\n"
 MB_YESNO_ICONINFORMATION = 0x44
 SND_ASYNC = 1
 SND_SYNC = 0
+
+# The colours in list and menu order.
+COLOURS = ["Black", "Dark Blue", "Dark Green", "Dark Cyan", "Dark Red", "Dark Mauve", "Brown", "Gray",
+           "Dark Gray", "Blue", "Green", "Cyan", "Red", "Mauve", "Yellow", "White"]
+# Numbers among the menu commands that nothing is bound to.
+UNBOUND = (40023, 40032, 40050)
+assert not set(UNBOUND) & set(vars(ID).values()), "a number thought unbound is in resource.h"
 
 # The file most cases start from: colours installed by hand, Dark Red on
 # Yellow, between other settings that every rewrite must keep.
@@ -74,7 +80,7 @@ class Case(unittest.TestCase):
         self.assertEqual(
             (state["back-current"], state["text-current"], state["back-list"], state["text-list"]),
             (back_current, text_current, back_list, text_list),
-            "fields 1012, 1011 and the selections of lists 1003, 1004")
+            "the two Current fields and the selections of the two lists")
         return state
 
     def assertFiles(self, system_ini, system_old):
@@ -108,7 +114,7 @@ class InitTest(Case):
             with self.subTest(label):
                 session = self.start(content, label.replace(" ", "-").replace(",", ""))
                 self.assertWindow(session, back, text, back, text)
-                session.drive("click", 1010)
+                session.drive("click", ID.IDC_EXIT)
                 self.assertEnds(session)
                 self.assertFiles(content, None)
 
@@ -119,13 +125,13 @@ class CancelTest(Case):
         session.drive("select", BACK, "Green", "select", TEXT, "Black")
         self.assertWindow(session, "Dark Red", "Yellow", "Green", "Black")
 
-        calls = session.act("click", 1006)
+        calls = session.act("click", ID.IDC_CANCEL_SELECTION)
         self.assertEqual(calls, [("sound", "cancel.wav", SND_ASYNC)])
         self.assertWindow(session, "Dark Red", "Yellow", "Dark Red", "Yellow")
 
         session.drive("select", BACK, "White", "select", TEXT, "Black")
         self.assertWindow(session, "Dark Red", "Yellow", "White", "Black")
-        calls = session.act("command", 40011)
+        calls = session.act("command", ID.IDM_CANCEL_SELECTION)
         self.assertEqual(calls, [("sound", "cancel.wav", SND_ASYNC)])
         self.assertWindow(session, "Dark Red", "Yellow", "Dark Red", "Yellow")
         self.assertFiles(HAND_INSTALLED, None)
@@ -138,14 +144,14 @@ class ApplyTest(Case):
         session = self.start(HAND_INSTALLED)
         # List clicks alone, no Refresh: Apply takes the lists as they stand.
         session.drive("select", BACK, "Green", "select", TEXT, "Black")
-        calls = session.act("command", 40013)
+        calls = session.act("command", ID.IDM_APPLY)
         self.assertEqual(calls, [("sound", "apply.wav", SND_ASYNC)])
         state = self.assertWindow(session, "Green", "Black", "Green", "Black")
         self.assertEqual(state["question"], "none")
         self.assertFiles(self.GREEN_ON_BLACK, HAND_INSTALLED)
 
         # The same pair again: both files are rewritten, one block remains.
-        calls = session.act("command", 40013)
+        calls = session.act("command", ID.IDM_APPLY)
         self.assertEqual(calls, [("sound", "apply.wav", SND_ASYNC)])
         self.assertFiles(self.GREEN_ON_BLACK, self.GREEN_ON_BLACK)
         self.assertTrue(session.running())
@@ -159,7 +165,7 @@ class ApplyTest(Case):
         session = self.start(no_section)
         self.assertWindow(session, "Dark Red", "White", "Dark Red", "White")
         session.drive("select", BACK, "Green")
-        self.assertEqual(session.act("command", 40013), [("sound", "apply.wav", SND_ASYNC)])
+        self.assertEqual(session.act("command", ID.IDM_APPLY), [("sound", "apply.wav", SND_ASYNC)])
         self.assertWindow(session, "Green", "White", "Green", "White")
         self.assertFiles(b"[boot]\r\nshell=Explorer.exe\r\n", no_section)
 
@@ -195,7 +201,7 @@ class ApplyTest(Case):
         self.assertWindow(session, "Dark Red", "Dark Blue", "Dark Red", "Dark Blue")
         session.drive("select", BACK, "Dark Cyan", "select", TEXT, "White")
 
-        calls = session.act("click", 1008, "question", 10000)
+        calls = session.act("click", ID.IDC_APPLY, "question", 10000)
         self.assertEqual(calls, [
             ("sound", "apply.wav", SND_ASYNC),
             ("question", session.window, QUESTION_TEXT, "Restart?", MB_YESNO_ICONINFORMATION)])
@@ -214,7 +220,7 @@ class ApplyTest(Case):
         self.assertFiles(expected, earlier_block)
 
         since = session.mark()
-        session.drive("click", 1010, "gone", 10000)
+        session.drive("click", ID.IDC_EXIT, "gone", 10000)
         self.assertEnds(session)
         self.assertEqual(session.calls(since), [("sound", "click.wav", SND_SYNC), ("end", session.window, 0)])
         self.assertNotIn("restart", [call[0] for call in session.calls()])
@@ -235,7 +241,7 @@ class ApplyTest(Case):
         session = self.start(HAND_INSTALLED)
         session.drive("select", BACK, "Dark Gray", "select", TEXT, "Cyan")
         since = session.mark()
-        session.drive("click", 1008, "question", 10000, "answer", "yes")
+        session.drive("click", ID.IDC_APPLY, "question", 10000, "answer", "yes")
         self.assertAppliedAndRestarted(session, since, expected)
 
     def test_enter_applies_and_enter_answers_yes(self):
@@ -272,14 +278,14 @@ class RestoreTest(Case):
         self.assertWindow(session, "Red", "Yellow", "Red", "Yellow")
         session.drive("select", BACK, "Black", "select", TEXT, "Dark Mauve")
 
-        calls = session.act("click", 1007)
+        calls = session.act("click", ID.IDC_RESTORE)
         self.assertEqual(calls, [("sound", "restore.wav", SND_ASYNC)])
         state = self.assertWindow(session, "Blue", "White", "Blue", "White")
         self.assertEqual(state["question"], "none")
         self.assertFiles(restored, installed)
 
         # From the menu, with nothing installed: the file is still rewritten.
-        calls = session.act("command", 40012)
+        calls = session.act("command", ID.IDM_RESTORE)
         self.assertEqual(calls, [("sound", "restore.wav", SND_ASYNC)])
         self.assertWindow(session, "Blue", "White", "Blue", "White")
         self.assertFiles(restored, restored)
@@ -287,18 +293,9 @@ class RestoreTest(Case):
 
 
 class ColourMenuTest(Case):
-    BACKGROUND_ITEMS = [
-        (40037, "Black"), (40038, "Dark Blue"), (40039, "Dark Green"), (40040, "Dark Cyan"),
-        (40041, "Dark Red"), (40042, "Dark Mauve"), (40043, "Brown"), (40044, "Gray"),
-        (40045, "Dark Gray"), (40046, "Blue"), (40047, "Green"), (40048, "Cyan"),
-        (40049, "Red"), (40052, "Mauve"), (40051, "Yellow"), (40053, "White"),
-    ]
-    TEXT_ITEMS = [
-        (40017, "Black"), (40018, "Dark Blue"), (40019, "Dark Green"), (40020, "Dark Cyan"),
-        (40021, "Dark Red"), (40022, "Dark Mauve"), (40054, "Brown"), (40055, "Gray"),
-        (40024, "Dark Gray"), (40025, "Blue"), (40026, "Green"), (40027, "Cyan"),
-        (40028, "Red"), (40029, "Mauve"), (40030, "Yellow"), (40031, "White"),
-    ]
+    # Each item by the name resource.h gives it, against the colour it names.
+    BACKGROUND_ITEMS = [(getattr(ID, "IDM_BACK_" + name.upper().replace(" ", "_")), name) for name in COLOURS]
+    TEXT_ITEMS = [(getattr(ID, "IDM_TEXT_" + name.upper().replace(" ", "_")), name) for name in COLOURS]
 
     def test_every_colour_item_moves_its_list(self):
         session = self.start(HAND_INSTALLED)
@@ -318,7 +315,7 @@ class ColourMenuTest(Case):
         # selects both lists from the selection again.
         session.drive("select", BACK, "Green", "select", TEXT, "Red")
         self.assertWindow(session, "Dark Red", "Yellow", "Green", "Red")
-        self.assertEqual(session.act("command", 40027), [("sound", "click.wav", SND_ASYNC)])
+        self.assertEqual(session.act("command", ID.IDM_TEXT_CYAN), [("sound", "click.wav", SND_ASYNC)])
         self.assertWindow(session, "Dark Red", "Yellow", "White", "Cyan")
         self.assertFiles(HAND_INSTALLED, None)
 
@@ -331,8 +328,8 @@ class IgnoredInputTest(Case):
             ("key", "escape"),
             ("command", 2),            # IDCANCEL, what Escape sends
             ("command", 1),            # IDOK
-            ("command", 1011), ("command", 1012),
-            ("command", 40023), ("command", 40032), ("command", 40050),
+            ("command", ID.IDC_TEXT_CURRENT), ("command", ID.IDC_BACK_CURRENT),
+            ("command", UNBOUND[0]), ("command", UNBOUND[1]), ("command", UNBOUND[2]),
             ("command", (2 << 16) | BACK),    # a double click in the list
             ("command", (1 << 16) | TEXT),    # a selection change in the list
         ]
@@ -348,11 +345,11 @@ class IgnoredInputTest(Case):
 
 class ExitTest(Case):
     def test_exit_button_menu_and_close_box(self):
-        for label, action in (("button", ("click", 1010)), ("menu", ("command", 40033)),
+        for label, action in (("button", ("click", ID.IDC_EXIT)), ("menu", ("command", ID.IDM_EXIT)),
                               ("close box", ("close",))):
             with self.subTest(label):
                 session = self.start(HAND_INSTALLED, label.replace(" ", "-"))
-                session.drive("select", BACK, "Green", "command", 40054)
+                session.drive("select", BACK, "Green", "command", ID.IDM_TEXT_BROWN)
                 since = session.mark()
                 session.drive(*action, "gone", 10000)
                 self.assertEnds(session)
@@ -364,41 +361,79 @@ class ExitTest(Case):
 class SoundSwitchTest(Case):
     def test_sounds_off_silences_every_cue(self):
         session = self.start(HAND_INSTALLED)
-        calls = session.act("command", 40009)
-        self.assertEqual(calls, [("check", 40009, 0)])
+        calls = session.act("command", ID.IDM_SOUNDS)
+        self.assertEqual(calls, [("check", ID.IDM_SOUNDS, 0)])
 
-        for action in (("click", 1006), ("command", 40051), ("command", 40011),
-                       ("command", 40013), ("click", 1007)):
+        for action in (("click", ID.IDC_CANCEL_SELECTION), ("command", ID.IDM_BACK_YELLOW), ("command", ID.IDM_CANCEL_SELECTION),
+                       ("command", ID.IDM_APPLY), ("click", ID.IDC_RESTORE)):
             with self.subTest(action=action):
                 self.assertEqual(session.act(*action), [])
         # The actions themselves still ran: the last one restored the default.
         self.assertWindow(session, "Blue", "White", "Blue", "White")
 
-        calls = session.act("command", 40009)
-        self.assertEqual(calls, [("check", 40009, 8), ("sound", "click.wav", SND_ASYNC)])
-        calls = session.act("click", 1006)
+        calls = session.act("command", ID.IDM_SOUNDS)
+        self.assertEqual(calls, [("check", ID.IDM_SOUNDS, 8), ("sound", "click.wav", SND_ASYNC)])
+        calls = session.act("click", ID.IDC_CANCEL_SELECTION)
         self.assertEqual(calls, [("sound", "cancel.wav", SND_ASYNC)])
 
-        calls = session.act("command", 40009)
-        self.assertEqual(calls, [("check", 40009, 0)])
+        calls = session.act("command", ID.IDM_SOUNDS)
+        self.assertEqual(calls, [("check", ID.IDM_SOUNDS, 0)])
         since = session.mark()
-        session.drive("click", 1010, "gone", 10000)
+        session.drive("click", ID.IDC_EXIT, "gone", 10000)
         self.assertEnds(session)
         self.assertEqual(session.calls(since), [("end", session.window, 0)])
 
 
+def colour(text):
+    return tuple(int(part) for part in text.split(","))
+
+
 class ScreenshotTest(Case):
+    """What shows on the screen, pixel by pixel, against what the window says
+    it holds: the dialog's face and each list's selected item."""
+
+    def layout(self, session, list_id):
+        lines = session.drive("layout", list_id)
+        facts = dict(lines)
+        items = {}
+        for name, value in lines:
+            if name == "item":
+                index, x, y, width, height = (int(part) for part in value.split(","))
+                items[index] = (x, y, width, height)
+        return int(facts["selected"]), items, colour(facts["face-color"]), colour(facts["highlight-color"])
+
+    def assertSelectionShows(self, session, list_id, rect, picture, expected):
+        selected, items, face, highlight = self.layout(session, list_id)
+        self.assertEqual(selected, expected)
+        self.assertIn(selected, items, "the selected item is scrolled out of view")
+        self.assertGreater(len(items), 3, "hardly any item shows")
+        for index, (x, y, width, height) in items.items():
+            box = (x - rect[0], y - rect[1], width, height)
+            marked = picture.count(highlight, box)
+            with self.subTest(list=list_id, item=index):
+                if index == selected:
+                    # The highlight fills the item but for the letters on it.
+                    self.assertGreater(marked, width * height // 2)
+                else:
+                    self.assertEqual(marked, 0)
+        return face
+
     def test_main_window_picture(self):
         session = self.start(HAND_INSTALLED)
         state = session.state()
         # 213 x 166 dialog units at the 6 x 13 base units of 8-point MS Sans Serif.
         self.assertEqual(state["client-size"], "320x270")
         rect = [int(part) for part in state["rect"].split(",")]
-        picture = ARTEFACTS / "main-dialog.png"
-        screenshot(rect, picture)
-        width, height, colours = image_facts(picture)
-        self.assertEqual((width, height), (rect[2], rect[3]))
-        self.assertGreater(colours, 4, "the picture holds hardly anything")
+        picture = screenshot(rect, ARTEFACTS / "main-dialog.png")
+        face = self.assertSelectionShows(session, BACK, rect, picture, COLOURS.index("Dark Red"))
+        self.assertSelectionShows(session, TEXT, rect, picture, COLOURS.index("Yellow"))
+        self.assertEqual(picture.most_common(), face, "the dialog is not drawn in the face colour")
+
+        # A click moves the highlight on the screen, not only in the list.
+        session.drive("select", BACK, "Green")
+        picture = screenshot(rect, ARTEFACTS / "main-dialog-green.png")
+        self.assertSelectionShows(session, BACK, rect, picture, COLOURS.index("Green"))
+        self.assertSelectionShows(session, TEXT, rect, picture, COLOURS.index("Yellow"))
 
 
 if __name__ == "__main__":

@@ -47,3 +47,15 @@ bool PlatformClose(PlatformFile file)
 {
     return _lclose((HFILE)file) != HFILE_ERROR;
 }
+
+bool PlatformFlush(PlatformFile file)
+{
+    // A handle from OpenFile is the Win32 file handle.
+    return FlushFileBuffers((HANDLE)file) != 0;
+}
+
+bool PlatformDelete(const char* path)
+{
+    OFSTRUCT info;
+    return OpenFile(path, &info, OF_DELETE) != HFILE_ERROR;
+}

@@ -24,6 +24,19 @@ long PlatformFileLength(PlatformFile file);
 // Closes the file; false when the close failed.
 bool PlatformClose(PlatformFile file);
 
+// ---- Flushing and removing files ---------------------------------------------
+// Makes sure the bytes written to an open file have reached the disk
+// (FlushFileBuffers); false when that failed.
+bool PlatformFlush(PlatformFile file);
+// Removes a file; false when it could not be removed (or did not exist).
+bool PlatformDelete(const char* path);
+
+// ---- Memory ------------------------------------------------------------------
+// One block from the process heap (GetProcessHeap, HeapAlloc), or null when
+// there is not that much memory. Every block is given back with PlatformFree.
+void* PlatformAllocate(unsigned long size);
+void PlatformFree(void* block);
+
 // ---- Paths -------------------------------------------------------------------
 // Copies the Windows directory (no trailing separator) into out; returns its
 // length, or 0 when it could not be had or does not fit in size bytes.
@@ -49,6 +62,11 @@ bool PlatformAskYesNo(PlatformWindow dialog, const char* caption, const char* te
 void PlatformEndDialog(PlatformWindow dialog, int result);
 // Sets or clears the check mark of a menu item in the dialog's menu.
 void PlatformCheckMenuItem(PlatformWindow dialog, int item, bool checked);
+
+// ---- Message box -------------------------------------------------------------
+// Tells the user something, in a box owned by dialog (or by no window when
+// dialog is null), with an exclamation icon and an OK button alone.
+void PlatformShowMessage(PlatformWindow dialog, const char* caption, const char* text);
 
 // ---- Sound -------------------------------------------------------------------
 // sndPlaySoundA: file by bare name, or null to stop; the flags as that call takes them.

@@ -171,3 +171,77 @@ TEST_F(SelectionActions, SoundSwitch)
     PlayCue("click.wav", CueSync);
     EXPECT_EQ(Sounds(), "click.wav/1 testing.wav/9 null/0 click.wav/0");
 }
+
+static const string ApplyUnchanged =
+    "Hueline|Hueline could not change system.ini (it may be missing, read-only or in use, "
+    "or the disk may be full), so the new colors were not installed.\nsystem.ini is as it was.";
+static const string RestoreUnchanged =
+    "Hueline|Hueline could not change system.ini (it may be missing, read-only or in use, "
+    "or the disk may be full), so the default colors were not restored.\nsystem.ini is as it was.";
+
+TEST_F(SelectionActions, AFailedWriteIsToldAndNothingShowsAsInstalled)
+{
+    StartWith(Installed4E);
+    Dialog().selection[0] = 10;
+    Dialog().answerYes = true;
+    // The first file operation after Init fails: opening system.ini.
+    HostResetFileOperations(1);
+    ApplySelection(Window(), true);
+    HostResetFileOperations(0);
+    EXPECT_EQ(Ini(), Installed4E);
+    EXPECT_EQ(HostControlText(IDC_BACK_CURRENT), "Dark Red");
+    EXPECT_EQ(HostControlText(IDC_TEXT_CURRENT), "Yellow");
+    EXPECT_STREQ(ColorSelection.InstalledBack, "Dark Red");
+    EXPECT_EQ(Dialog().messages, std::vector<string>{ApplyUnchanged});
+    EXPECT_TRUE(Dialog().questions.empty());  // no restart for colours never written
+    EXPECT_EQ(RestartRequested, 0);
+    EXPECT_TRUE(Dialog().ended.empty());
+
+    HostResetFileOperations(1);
+    RestoreDefaultColors(Window());
+    HostResetFileOperations(0);
+    EXPECT_EQ(Ini(), Installed4E);
+    EXPECT_EQ(HostControlText(IDC_BACK_CURRENT), "Dark Red");
+    EXPECT_EQ(BackListSelection(), "Blue");  // what was picked
+    EXPECT_EQ(Dialog().messages.back(), RestoreUnchanged);
+
+    // A missing system.ini: the same, and the defaults are what it holds.
+    RemoveTestFile("system.ini");
+    ApplySelection(Window(), true);
+    EXPECT_EQ(Ini(), "<missing>");
+    EXPECT_EQ(HostControlText(IDC_BACK_CURRENT), "Blue");
+    EXPECT_EQ(Dialog().messages.size(), 3u);
+    EXPECT_EQ(Dialog().messages.back(), ApplyUnchanged);
+    EXPECT_TRUE(Dialog().questions.empty());
+}
+
+TEST_F(SelectionActions, ApplyWithoutA386EnhSectionSaysSoAndShowsTheDefaults)
+{
+    StartWith("[boot]\r\nMessageBackColor=4\r\nshell=x\r\n");
+    EXPECT_EQ(HostControlText(IDC_BACK_CURRENT), "Dark Red");
+    Dialog().selection[0] = 10;
+    ApplySelection(Window(), true);
+    EXPECT_EQ(Ini(), "[boot]\r\nshell=x\r\n");
+    EXPECT_EQ(HostControlText(IDC_BACK_CURRENT), "Blue");
+    EXPECT_EQ(HostControlText(IDC_TEXT_CURRENT), "White");
+    EXPECT_EQ(BackListSelection(), "Green");
+    EXPECT_EQ(Dialog().messages,
+              std::vector<string>{"Hueline|The color lines were removed from system.ini, but no new "
+                                  "ones could be added, because the file has no [386Enh] section."});
+    EXPECT_TRUE(Dialog().questions.empty());
+}
+
+TEST_F(SelectionActions, TheFieldsShowWhatTheFileHoldsAfterAnApply)
+{
+    // Lone CRs: the colour lines go, the block goes in, the fields agree.
+    StartWith("MessageBackColor=4\r[386Enh]\rdevice=x\r");
+    EXPECT_EQ(HostControlText(IDC_BACK_CURRENT), "Dark Red");
+    Dialog().selection[0] = 3;
+    ApplySelection(Window(), false);
+    EXPECT_EQ(Ini(), "[386Enh]\r" + Block("3", "F") + "device=x\r");
+    EXPECT_EQ(HostControlText(IDC_BACK_CURRENT), "Dark Cyan");
+    EXPECT_TRUE(Dialog().messages.empty());
+    RestoreDefaultColors(Window());
+    EXPECT_EQ(Ini(), "[386Enh]\rdevice=x\r");
+    EXPECT_TRUE(Dialog().messages.empty());
+}

@@ -25,6 +25,10 @@
 //   question MS             wait up to MS ms for the "Restart?" box; print
 //                           its owner, texts and buttons
 //   answer yes|no|enter     answer the "Restart?" box (enter: press Enter)
+//   message MS              wait up to MS ms for a "Hueline" message box;
+//                           print its owner, texts and buttons
+//   ok                      press OK in the "Hueline" message box
+//   windows                 print how many main windows are shown
 //
 // Lines printed are "name=value", UTF-8.
 #include <windows.h>
@@ -39,6 +43,7 @@ namespace {
 
 const wchar_t kMainCaption[] = L"Hueline - Change your blue screen of death!";
 const wchar_t kQuestionCaption[] = L"Restart?";
+const wchar_t kMessageCaption[] = L"Hueline";
 const UINT kSettleMs = 5000;  // how long one action may keep the window busy
 
 std::string Utf8(const std::wstring& text)
@@ -209,6 +214,12 @@ HWND FindQuestion()
     return (box && IsWindowVisible(box)) ? box : nullptr;
 }
 
+HWND FindMessage()
+{
+    HWND box = FindWindowW(L"#32770", kMessageCaption);
+    return (box && IsWindowVisible(box)) ? box : nullptr;
+}
+
 HWND WaitFor(HWND (*find)(), DWORD ms)
 {
     DWORD start = GetTickCount();
@@ -259,6 +270,7 @@ void PrintState(HWND dialog)
     GetClientRect(dialog, &client);
     Say("client-size", Decimal(client.right) + "x" + Decimal(client.bottom));
     Say("question", FindQuestion() ? "open" : "none");
+    Say("message", FindMessage() ? "open" : "none");
 }
 
 BOOL CALLBACK ListChild(HWND child, LPARAM list)
@@ -267,11 +279,12 @@ BOOL CALLBACK ListChild(HWND child, LPARAM list)
     return TRUE;
 }
 
-void PrintQuestion(HWND box)
+// Prints a message box as NAME-owner, NAME-text, NAME-buttons, NAME-default.
+void PrintBox(HWND box, const std::string& name)
 {
     HWND main = FindWindowW(L"#32770", kMainCaption);
     HWND owner = GetWindow(box, GW_OWNER);
-    Say("question-owner", owner && owner == main ? "main" : (owner ? "other" : "none"));
+    Say((name + "-owner").c_str(), owner && owner == main ? "main" : (owner ? "other" : "none"));
     std::vector<HWND> children;
     EnumChildWindows(box, ListChild, (LPARAM)&children);
     std::string buttons;
@@ -282,17 +295,26 @@ void PrintQuestion(HWND box)
         if (kind == L"Button") {
             if (!buttons.empty()) buttons += ",";
             buttons += Utf8(text) + "#" + Decimal(GetDlgCtrlID(child));
-            if (SendMessageW(child, WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON) Say("question-default", Utf8(text));
+            if (SendMessageW(child, WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON) Say((name + "-default").c_str(), Utf8(text));
         } else if (kind == L"Static" && !text.empty()) {
             std::string line = Utf8(text);
             for (char& c : line) {
                 if (c == '\n') c = '|';
                 if (c == '\r') c = '^';
             }
-            Say("question-text", line);
+            Say((name + "-text").c_str(), line);
         }
     }
-    Say("question-buttons", buttons);
+    Say((name + "-buttons").c_str(), buttons);
+}
+
+void PrintQuestion(HWND box) { PrintBox(box, "question"); }
+
+BOOL CALLBACK CountMain(HWND window, LPARAM count)
+{
+    if (IsWindowVisible(window) && ClassOf(window) == L"#32770" && TextOf(window) == kMainCaption)
+        ++*reinterpret_cast<int*>(count);
+    return TRUE;
 }
 
 int ParseInt(const char* text)
@@ -380,6 +402,26 @@ int main(int argc, char** argv)
             // A Yes may end every process of the prefix, this one included:
             // the caller reads its outcome from outside.
             if (how == "no" && main) Settle(main);
+        } else if (action == "message") {
+            HWND box = WaitFor(FindMessage, (DWORD)ParseInt(next("milliseconds")));
+            if (!box) Fail("no \"Hueline\" message box appeared");
+            PrintBox(box, "message");
+        } else if (action == "ok") {
+            HWND box = FindMessage();
+            if (!box) Fail("no \"Hueline\" message box is open");
+            HWND button = GetDlgItem(box, IDOK);
+            if (!button) Fail("the message box has no OK button");
+            PostMessageW(button, BM_CLICK, 0, 0);
+            DWORD start = GetTickCount();
+            while (IsWindow(box) && IsWindowVisible(box)) {
+                if (GetTickCount() - start >= kSettleMs) Fail("the message box stays open");
+                Sleep(20);
+            }
+            if (HWND main = FindMain()) Settle(main);
+        } else if (action == "windows") {
+            int count = 0;
+            EnumWindows(CountMain, (LPARAM)&count);
+            Say("main-windows", Decimal(count));
         } else {
             Fail("unknown action " + action);
         }

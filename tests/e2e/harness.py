@@ -269,3 +269,21 @@ def image_facts(path):
                           check=True, timeout=COMMAND_SECONDS, stdout=subprocess.PIPE)
     width, height, colours = done.stdout.decode().split()
     return int(width), int(height), int(colours)
+
+
+def set_unwritable(path, unwritable):
+    """Makes every write to the file fail (chattr +i: even root, even under
+    Wine), or undoes it."""
+    subprocess.run(["chattr", "+i" if unwritable else "-i", str(path)], check=True,
+                   timeout=COMMAND_SECONDS, stdout=subprocess.DEVNULL)
+
+
+def marker_block(back, text):
+    """The five lines the program writes after [386Enh], for two colour digits."""
+    return (
+        b";; Following 2 lines by Hueline (hueline@hueline.org)\r\n"
+        b";; They are used to change the color of the blue screen of death\r\n"
+        b"MessageBackColor=" + back + b"\r\n"
+        b"MessageTextColor=" + text + b"\r\n"
+        b";; End of Hueline Lines\r\n"
+    )

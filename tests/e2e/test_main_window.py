@@ -150,7 +150,7 @@ class ApplyTest(Case):
         self.assertFiles(self.GREEN_ON_BLACK, self.GREEN_ON_BLACK)
         self.assertTrue(session.running())
 
-    def test_apply_without_a_386enh_section_installs_the_pair_it_cannot_write(self):
+    def test_apply_without_a_386enh_section_shows_what_the_file_holds(self):
         no_section = (
             b"[boot]\r\n"
             b"MessageBackColor=4\r\n"
@@ -159,8 +159,15 @@ class ApplyTest(Case):
         session = self.start(no_section)
         self.assertWindow(session, "Dark Red", "White", "Dark Red", "White")
         session.drive("select", BACK, "Green")
-        self.assertEqual(session.act("command", 40013), [("sound", "apply.wav", SND_ASYNC)])
-        self.assertWindow(session, "Green", "White", "Green", "White")
+        calls = session.act("command", 40013)
+        self.assertEqual(calls, [
+            ("sound", "apply.wav", SND_ASYNC),
+            ("question", session.window,
+             "The color lines were removed from system.ini, but no new ones could be added, "
+             "because the file has no [386Enh] section.", "Hueline", 0x30)])
+        session.drive("message", 10000, "ok")
+        # The colour lines are gone and none could be added: the defaults show.
+        self.assertWindow(session, "Blue", "White", "Green", "White")
         self.assertFiles(b"[boot]\r\nshell=Explorer.exe\r\n", no_section)
 
     def test_apply_button_answered_no_keeps_the_window(self):

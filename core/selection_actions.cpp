@@ -30,7 +30,13 @@ static const char NoSection[] =
     "because the file has no [386Enh] section.";
 static const char NotPutBack[] =
     "Hueline could not finish writing system.ini, nor put it back as it was.\n"
-    "Its earlier content is in system.old.";
+    "Its earlier content is in system.old, and Hueline will put it back when it next starts.";
+static const char Recovered[] =
+    "The last change to system.ini was interrupted, so Hueline put system.ini back "
+    "as it was before that change.";
+static const char NotRecovered[] =
+    "The last change to system.ini was interrupted, and Hueline could not put system.ini "
+    "back from system.old.\nIt will try again when it next starts.";
 
 // The colour at a list's selected position; the reference stays as it was
 // when the list has no selection.
@@ -65,10 +71,26 @@ static void SelectInstalled()
     ColorSelection.SelectedText = ColorSelection.InstalledText;
 }
 
+// Puts system.ini back when its last rewrite was interrupted, and says so.
+static void RecoverAndTell(PlatformWindow dialog)
+{
+    switch (RecoverInterruptedRewrite()) {
+    case SettingsNothingToRecover:
+        break;
+    case SettingsRecovered:
+        PlatformShowMessage(dialog, MessageCaption, Recovered);
+        break;
+    case SettingsNotRecovered:
+        PlatformShowMessage(dialog, MessageCaption, NotRecovered);
+        break;
+    }
+}
+
 // Writes system.ini, then shows what it holds now, as it reads it. True when
 // it holds what was asked; otherwise the user is told what happened.
 static bool WriteAndShow(PlatformWindow dialog, bool apply)
 {
+    RecoverAndTell(dialog);
     SettingsWriteResult result = WriteColorSettings(apply);
     ReadInstalledColors();
     ShowInstalledColors(dialog);
@@ -96,6 +118,7 @@ void InitSelection(PlatformWindow dialog)
         PlatformListAdd(dialog, IDC_BACK_LIST, ColorTable[n]);
         PlatformListAdd(dialog, IDC_TEXT_LIST, ColorTable[n]);
     }
+    RecoverAndTell(dialog);
     ReadInstalledColors();
     ShowInstalledColors(dialog);
     SelectInstalled();

@@ -68,6 +68,14 @@ void PlatformCheckMenuItem(PlatformWindow dialog, int item, bool checked);
 // dialog is null), with an exclamation icon and an OK button alone.
 void PlatformShowMessage(PlatformWindow dialog, const char* caption, const char* text);
 
+// ---- One copy at a time ------------------------------------------------------
+// Claims the name that one running copy of the program holds (a named mutex,
+// CreateMutexA, kept until the process ends); false when another copy holds it.
+bool PlatformClaimOnlyCopy();
+// Brings the window with this caption (the running copy's main dialog, or the
+// box it has open) to the front, restoring it when it is minimized.
+void PlatformShowRunningCopy(const char* caption);
+
 // ---- Sound -------------------------------------------------------------------
 // sndPlaySoundA: file by bare name, or null to stop; the flags as that call takes them.
 void PlatformPlaySound(const char* file, unsigned flags);

@@ -54,8 +54,7 @@ inline unsigned FindLineEnd(const char* bytes, unsigned count, unsigned at)
 
 // How many bytes the line end at position end takes: 0 at the end of the
 // bytes (a last line with no end), 2 for CR LF, 1 for any other end. A CR in
-// the last byte counts as a lone CR: callers that see the bytes in pieces keep
-// such a CR until the next byte is known.
+// the last byte counts as a lone CR.
 inline unsigned LineEndLength(const char* bytes, unsigned count, unsigned end)
 {
     if (end >= count)

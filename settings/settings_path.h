@@ -4,6 +4,9 @@
 // Formats, each with the Windows directory for %s.
 #define SettingsIniFormat "%s\\system.ini"
 #define SettingsOldFormat "%s\\system.old"
+// The mark of a rewrite under way: while it stands, system.ini may be short
+// and system.old is the one whole copy.
+#define SettingsMarkFormat "%s\\hueline.mrk"
 
 // The largest system.ini the rewrite takes on (Windows' own are a few KiB):
 // a larger one is left as it is and the rewrite reported as failed.

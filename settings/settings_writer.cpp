@@ -12,13 +12,26 @@ namespace {
 // blocks of a file with many headers.
 const unsigned long ExtraRoom = 64u << 10;
 
-bool WriteAll(PlatformFile file, const char* bytes, unsigned count)
+const char MarkText[] = "Hueline is rewriting system.ini; system.old holds it as it was.\r\n";
+
+struct SettingsPaths {
+    char ini[TextBufferSize];
+    char old[TextBufferSize];
+    char mark[TextBufferSize];
+};
+// Process-wide rather than on the stack: the program runs one thread, and the
+// executable has no stack-probe helper for large frames.
+SettingsPaths Paths;
+
+bool FindPaths()
 {
-    return count == 0 || PlatformWrite(file, bytes, count) == (int)count;
+    return SettingsFilePath(Paths.ini, SettingsIniFormat) && SettingsFilePath(Paths.old, SettingsOldFormat) &&
+           SettingsFilePath(Paths.mark, SettingsMarkFormat);
 }
 
-// Reads the whole file at path into a new block with room bytes to spare
-// after it. Returns the block (null on any failure) and its file's length.
+// Reads the whole file at path into a new block with room to spare after it
+// for the new content. Returns the block (null on any failure) and its
+// file's length.
 char* ReadWholeFile(const char* path, unsigned* length)
 {
     PlatformFile in = PlatformOpenRead(path);
@@ -37,34 +50,55 @@ char* ReadWholeFile(const char* path, unsigned* length)
     return bytes;
 }
 
-// Creates (or truncates) the file at path and writes bytes into it in one call.
-bool WriteWholeFile(const char* path, const char* bytes, unsigned count)
+// Writes bytes into the file just created, in one call, makes sure they have
+// reached the disk, checks that the file is as long as they are, and closes it.
+bool FillAndClose(PlatformFile out, const char* bytes, unsigned count)
 {
-    PlatformFile out = PlatformCreate(path);
-    if (out == PlatformNoFile)
-        return false;
-    bool ok = WriteAll(out, bytes, count);
+    bool ok = (count == 0 || PlatformWrite(out, bytes, count) == (int)count) && PlatformFlush(out) &&
+              PlatformFileLength(out) == (long)count;
     return PlatformClose(out) && ok;
 }
 
-// True when the file at path is length bytes long.
-bool HasLength(const char* path, unsigned length)
+// Creates (or truncates) the file at path and fills it with bytes.
+bool WriteWholeFile(const char* path, const char* bytes, unsigned count)
+{
+    PlatformFile out = PlatformCreate(path);
+    return out != PlatformNoFile && FillAndClose(out, bytes, count);
+}
+
+// True when the file at path can be opened.
+bool FileStands(const char* path)
 {
     PlatformFile file = PlatformOpenRead(path);
     if (file == PlatformNoFile)
         return false;
-    bool ok = PlatformFileLength(file) == (long)length;
     PlatformClose(file);
-    return ok;
+    return true;
 }
 
 }  // namespace
 
+SettingsRecovery RecoverInterruptedRewrite()
+{
+    if (!FindPaths() || !FileStands(Paths.mark))
+        return SettingsNothingToRecover;
+    // system.old is whole, or the mark would not have been made: put it back.
+    // Until system.ini is whole again the mark stays, so that this can be
+    // interrupted too.
+    unsigned length;
+    char* old = ReadWholeFile(Paths.old, &length);
+    if (old == nullptr)
+        return SettingsNotRecovered;
+    bool ok = WriteWholeFile(Paths.ini, old, length) && PlatformDelete(Paths.mark);
+    PlatformFree(old);
+    return ok ? SettingsRecovered : SettingsNotRecovered;
+}
+
 SettingsWriteResult WriteColorSettings(bool apply)
 {
-    char iniPath[TextBufferSize];
-    char oldPath[TextBufferSize];
-    if (!SettingsFilePath(iniPath, SettingsIniFormat) || !SettingsFilePath(oldPath, SettingsOldFormat))
+    // While a mark stands, system.old is the one whole copy and must not be
+    // overwritten.
+    if (!FindPaths() || FileStands(Paths.mark))
         return SettingsUnchanged;
     char block[MarkerBlockSize];
     unsigned blockLength = 0;
@@ -74,27 +108,31 @@ SettingsWriteResult WriteColorSettings(bool apply)
             return SettingsUnchanged;
     }
 
-    // Back up. Until the backup is known to be whole, system.ini is not touched.
+    // Back up. Until the backup is known to be whole on the disk, system.ini
+    // is not touched.
     unsigned length;
-    char* old = ReadWholeFile(iniPath, &length);
+    char* old = ReadWholeFile(Paths.ini, &length);
     if (old == nullptr)
         return SettingsUnchanged;
     SettingsWriteResult result = SettingsUnchanged;
-    if (WriteWholeFile(oldPath, old, length) && HasLength(oldPath, length)) {
-        // The new content, made whole in memory before system.ini is truncated.
-        char* made = old + length;
-        unsigned room = length + ExtraRoom;
-        unsigned headers;
-        unsigned newLength = RewriteSettingsText(old, length, block, blockLength, made, room, &headers);
-        PlatformFile out = newLength <= room ? PlatformCreate(iniPath) : PlatformNoFile;
-        if (out != PlatformNoFile) {
-            bool ok = WriteAll(out, made, newLength);
-            if (PlatformClose(out) && ok)
+    // The new content, made whole in memory before system.ini is truncated.
+    char* made = old + length;
+    unsigned room = length + ExtraRoom;
+    unsigned headers;
+    unsigned newLength = RewriteSettingsText(old, length, block, blockLength, made, room, &headers);
+    bool backedUp = newLength <= room && WriteWholeFile(Paths.old, old, length);
+    bool marked = backedUp && WriteWholeFile(Paths.mark, MarkText, sizeof MarkText - 1);
+    if (marked) {
+        PlatformFile out = PlatformCreate(Paths.ini);
+        if (out != PlatformNoFile) {  // else system.ini was not even truncated
+            if (FillAndClose(out, made, newLength))
                 result = apply && headers == 0 ? SettingsNoSection : SettingsWritten;
-            else if (!WriteWholeFile(iniPath, old, length))
-                result = SettingsNotPutBack;
+            else if (!WriteWholeFile(Paths.ini, old, length))
+                result = SettingsNotPutBack;  // the mark stays: the next start puts it back
         }
     }
+    if (backedUp && result != SettingsNotPutBack)
+        PlatformDelete(Paths.mark);  // system.ini is whole (or a mark was only half made)
     PlatformFree(old);
     return result;
 }

@@ -17,6 +17,19 @@ enum SettingsWriteResult {
 // line that begins with a removal marker and, when apply is true, puts the
 // MarkerBlock for ColorSelection.InstalledBack and InstalledText after every
 // [386Enh] header (see settings/settings_rewrite.h). The whole file is held in
-// memory; system.ini is only truncated once system.old holds all of it and the
-// new content is ready, and is put back when writing it fails.
+// memory. system.ini is only truncated once system.old holds all of it on the
+// disk, the new content is ready, and the mark of a rewrite under way stands;
+// it is put back when writing it fails, and the mark goes once it is whole.
+// Does nothing while an earlier mark stands (see below).
 SettingsWriteResult WriteColorSettings(bool apply);
+
+// What the start of the program, and every Apply and Restore, first does
+// about a rewrite that was interrupted (the program killed, the power gone):
+enum SettingsRecovery {
+    SettingsNothingToRecover,  // no mark: the last rewrite ended
+    SettingsRecovered,         // system.ini was put back from system.old
+    SettingsNotRecovered,      // it could not be; the mark stays, for next time
+};
+// While the mark stands, puts system.ini back from system.old, then removes
+// the mark.
+SettingsRecovery RecoverInterruptedRewrite();

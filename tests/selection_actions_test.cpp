@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "core/color_table.h"
 #include "core/selection.h"
@@ -184,10 +186,9 @@ TEST_F(SelectionActions, AFailedWriteIsToldAndNothingShowsAsInstalled)
     StartWith(Installed4E);
     Dialog().selection[0] = 10;
     Dialog().answerYes = true;
-    // The first file operation after Init fails: opening system.ini.
-    HostResetFileOperations(1);
+    // system.old cannot be written: a folder stands in its place.
+    ASSERT_EQ(mkdir(TestPath("system.old").c_str(), 0755), 0);
     ApplySelection(Window(), true);
-    HostResetFileOperations(0);
     EXPECT_EQ(Ini(), Installed4E);
     EXPECT_EQ(HostControlText(IDC_BACK_CURRENT), "Dark Red");
     EXPECT_EQ(HostControlText(IDC_TEXT_CURRENT), "Yellow");
@@ -197,9 +198,7 @@ TEST_F(SelectionActions, AFailedWriteIsToldAndNothingShowsAsInstalled)
     EXPECT_EQ(RestartRequested, 0);
     EXPECT_TRUE(Dialog().ended.empty());
 
-    HostResetFileOperations(1);
     RestoreDefaultColors(Window());
-    HostResetFileOperations(0);
     EXPECT_EQ(Ini(), Installed4E);
     EXPECT_EQ(HostControlText(IDC_BACK_CURRENT), "Dark Red");
     EXPECT_EQ(BackListSelection(), "Blue");  // what was picked
@@ -213,6 +212,7 @@ TEST_F(SelectionActions, AFailedWriteIsToldAndNothingShowsAsInstalled)
     EXPECT_EQ(Dialog().messages.size(), 3u);
     EXPECT_EQ(Dialog().messages.back(), ApplyUnchanged);
     EXPECT_TRUE(Dialog().questions.empty());
+    rmdir(TestPath("system.old").c_str());
 }
 
 TEST_F(SelectionActions, ApplyWithoutA386EnhSectionSaysSoAndShowsTheDefaults)

@@ -84,7 +84,8 @@ TEST_F(SettingsWriter, LargeFileSurvivesApplyAndRestore)
 TEST_F(SettingsWriter, NamesThatAreNotColoursChangeNothing)
 {
     WriteTestFile("system.ini", ThreeLines);
+    WriteTestFile("system.old", "older backup");
     EXPECT_EQ(Install("Blue [default]", "White"), SettingsUnchanged);
     EXPECT_EQ(Ini(), ThreeLines);
-    EXPECT_EQ(Old(), "<missing>");
+    EXPECT_EQ(Old(), "older backup");
 }

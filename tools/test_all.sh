@@ -33,7 +33,7 @@ check() {
 }
 
 echo "== host tests (host file layer)"
-build/host/hueline_tests 2>&1 | tee build/logs/host-tests.log | grep -E '^\[  (PASSED|FAILED) |^\[ faults|Failure' 
+build/host/hueline_tests 2>&1 | tee build/logs/host-tests.log | grep -E '^\[  (PASSED|FAILED) |^\[ (faults|crash)|Failure' 
 count_gtest build/logs/host-tests.log "${PIPESTATUS[0]}"
 
 echo "== the same tests cross-compiled, under Wine (Win32 file layer)"

@@ -28,7 +28,11 @@
 //   message MS              wait up to MS ms for a "Hueline" message box;
 //                           print its owner, texts and buttons
 //   ok                      press OK in the "Hueline" message box
-//   windows                 print how many main windows are shown
+//   windows                 print how many main windows are shown, and
+//                           whether the main window is minimized
+//   minimize                minimize the main window
+//   post ID                 choose the menu command ID and return at once,
+//                           while the window may still be busy with it
 //
 // Lines printed are "name=value", UTF-8.
 #include <windows.h>
@@ -422,6 +426,15 @@ int main(int argc, char** argv)
             int count = 0;
             EnumWindows(CountMain, (LPARAM)&count);
             Say("main-windows", Decimal(count));
+            HWND main = FindMain();
+            Say("main-minimized", main && IsIconic(main) ? "yes" : "no");
+        } else if (action == "minimize") {
+            HWND dialog = MainOrFail();
+            PostMessageW(dialog, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+            Settle(dialog);
+            if (!IsIconic(dialog)) Fail("the main window did not minimize");
+        } else if (action == "post") {
+            PostMessageW(MainOrFail(), WM_COMMAND, (WPARAM)(unsigned)ParseInt(next("command")), 0);
         } else {
             Fail("unknown action " + action);
         }

@@ -15,6 +15,7 @@ QUESTION_TEXT = ("The settings you have chosen will only take effect\n"
 MB_YESNO_ICONINFORMATION = 0x44
 SND_ASYNC = 1
 SND_SYNC = 0
+EWX_REBOOT = 2
 
 # The file most cases start from: colours installed by hand, Dark Red on
 # Yellow, between other settings that every rewrite must keep.
@@ -234,7 +235,7 @@ class ApplyTest(Case):
             ("sound", "apply.wav", SND_ASYNC),
             ("question", session.window, QUESTION_TEXT, "Restart?", MB_YESNO_ICONINFORMATION),
             ("end", session.window, 0),
-            ("restart", 6, 0xFFFFFFFF)])
+            ("restart", EWX_REBOOT, 0xFFFFFFFF)])  # and not EWX_FORCE: programs are asked
         self.assertFiles(expected, HAND_INSTALLED)
 
     def test_apply_button_answered_yes_ends_and_restarts(self):

@@ -41,6 +41,7 @@ void SettingsFilesTest::SetUp()
 
 void SettingsFilesTest::TearDown()
 {
+    RemoveTestFile("hueline.mrk");
     if (hadIni_)
         WriteTestFile("system.ini", savedIni_);
     else

@@ -19,7 +19,7 @@ PlatformFile PlatformCreate(const char* path);
 int PlatformRead(PlatformFile file, char* bytes, unsigned count);
 // Writes count (> 0) bytes; returns the number written (less on a full disk) or -1.
 int PlatformWrite(PlatformFile file, const char* bytes, unsigned count);
-// Returns the length of an open file and leaves it positioned at its start; -1 on failure.
+// Returns the length of an open file, without moving its position; -1 on failure.
 long PlatformFileLength(PlatformFile file);
 // Closes the file; false when the close failed.
 bool PlatformClose(PlatformFile file);

@@ -1,6 +1,7 @@
 // Host stand-in of the platform layer: POSIX files in a directory the tests
 // choose, with a switch to make any one file operation fail.
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <stdio.h>
 #include <stdlib.h>
 #include <string.h>
@@ -129,10 +130,8 @@ long PlatformFileLength(PlatformFile file)
 {
     if (Fails("length", file))
         return -1;
-    off_t length = lseek((int)file, 0, SEEK_END);
-    if (length < 0 || lseek((int)file, 0, SEEK_SET) != 0)
-        return -1;
-    return (long)length;
+    struct stat info;
+    return fstat((int)file, &info) != 0 ? -1 : (long)info.st_size;
 }
 
 bool PlatformClose(PlatformFile file)

@@ -128,6 +128,6 @@ int main(int argc, char** argv)
     RunIn(argc > 1 ? argv[1] : ".", "on disk");
     if (access("/dev/shm", W_OK) == 0)
         RunIn("/dev/shm", "in memory");
-    printf("targets: read within 1.5x of a plain read, rewrite within 3x of a plain copy\n");
+    printf("targets: read within 1.5x of a plain read, rewrite within 2.5x of a plain copy\n");
     return 0;
 }

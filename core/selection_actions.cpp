@@ -16,6 +16,28 @@ static const char RestartQuestion[] =
     "Please close all other applications before restarting.\n"
     "Do you want to restart your computer now?";
 
+static const char MessageCaption[] = "Hueline";
+static const char ApplyUnchanged[] =
+    "Hueline could not change system.ini (it may be missing, read-only or in use, "
+    "or the disk may be full), so the new colors were not installed.\n"
+    "system.ini is as it was.";
+static const char RestoreUnchanged[] =
+    "Hueline could not change system.ini (it may be missing, read-only or in use, "
+    "or the disk may be full), so the default colors were not restored.\n"
+    "system.ini is as it was.";
+static const char NoSection[] =
+    "The color lines were removed from system.ini, but no new ones could be added, "
+    "because the file has no [386Enh] section.";
+static const char NotPutBack[] =
+    "Hueline could not finish writing system.ini, nor put it back as it was.\n"
+    "Its earlier content is in system.old, and Hueline will put it back when it next starts.";
+static const char Recovered[] =
+    "The last change to system.ini was interrupted, so Hueline put system.ini back "
+    "as it was before that change.";
+static const char NotRecovered[] =
+    "The last change to system.ini was interrupted, and Hueline could not put system.ini "
+    "back from system.old.\nIt will try again when it next starts.";
+
 // The colour at a list's selected position; the reference stays as it was
 // when the list has no selection.
 static void SyncFromList(PlatformWindow dialog, int list, const char** color)
@@ -49,12 +71,54 @@ static void SelectInstalled()
     ColorSelection.SelectedText = ColorSelection.InstalledText;
 }
 
+// Puts system.ini back when its last rewrite was interrupted, and says so.
+static void RecoverAndTell(PlatformWindow dialog)
+{
+    switch (RecoverInterruptedRewrite()) {
+    case SettingsNothingToRecover:
+        break;
+    case SettingsRecovered:
+        PlatformShowMessage(dialog, MessageCaption, Recovered);
+        break;
+    case SettingsNotRecovered:
+        PlatformShowMessage(dialog, MessageCaption, NotRecovered);
+        break;
+    }
+}
+
+// Writes system.ini, then shows what it holds now, as it reads it. True when
+// it holds what was asked; otherwise the user is told what happened.
+static bool WriteAndShow(PlatformWindow dialog, bool apply)
+{
+    RecoverAndTell(dialog);
+    SettingsWriteResult result = WriteColorSettings(apply);
+    ReadInstalledColors();
+    ShowInstalledColors(dialog);
+    const char* text = nullptr;
+    switch (result) {
+    case SettingsWritten:
+        return true;
+    case SettingsNoSection:
+        text = NoSection;
+        break;
+    case SettingsUnchanged:
+        text = apply ? ApplyUnchanged : RestoreUnchanged;
+        break;
+    case SettingsNotPutBack:
+        text = NotPutBack;
+        break;
+    }
+    PlatformShowMessage(dialog, MessageCaption, text);
+    return false;
+}
+
 void InitSelection(PlatformWindow dialog)
 {
     for (unsigned n = 0; n < ColorCount; ++n) {
         PlatformListAdd(dialog, IDC_BACK_LIST, ColorTable[n]);
         PlatformListAdd(dialog, IDC_TEXT_LIST, ColorTable[n]);
     }
+    RecoverAndTell(dialog);
     ReadInstalledColors();
     ShowInstalledColors(dialog);
     SelectInstalled();
@@ -74,9 +138,8 @@ void RestoreDefaultColors(PlatformWindow dialog)
     SyncSelectionFromLists(dialog);
     ColorSelection.SelectedBack = ColorSelection.InstalledBack = ColorTable[DefaultBackColor];
     ColorSelection.SelectedText = ColorSelection.InstalledText = ColorTable[DefaultTextColor];
-    WriteColorSettings(false);
     SelectListsFromState(dialog);
-    ShowInstalledColors(dialog);
+    WriteAndShow(dialog, false);
 }
 
 void ApplySelection(PlatformWindow dialog, bool askRestart)
@@ -85,8 +148,8 @@ void ApplySelection(PlatformWindow dialog, bool askRestart)
     SyncSelectionFromLists(dialog);
     ColorSelection.InstalledBack = ColorSelection.SelectedBack;
     ColorSelection.InstalledText = ColorSelection.SelectedText;
-    WriteColorSettings(true);
-    ShowInstalledColors(dialog);
+    if (!WriteAndShow(dialog, true))
+        return;  // nothing to restart for
     if (askRestart && PlatformAskYesNo(dialog, RestartCaption, RestartQuestion)) {
         RestartRequested = 1;
         PlatformEndDialog(dialog, 0);

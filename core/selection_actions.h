@@ -16,7 +16,10 @@ void ShowInstalledColors(PlatformWindow dialog);
 void InitSelection(PlatformWindow dialog);
 // Throws the picked pair away: the lists go back to the installed pair.
 void CancelSelection(PlatformWindow dialog);
-// Removes the colour lines from system.ini; "Blue" on "White" is installed.
+// After an Apply or a Restore the Current fields show what system.ini holds,
+// as read back from it; when it could not be written as asked, a message box
+// says what happened, and no restart is offered.
+// Removes the colour lines from system.ini; "Blue" on "White" is picked.
 void RestoreDefaultColors(PlatformWindow dialog);
 // Installs the pair picked in the lists. With askRestart, asks whether to
 // restart now and, on Yes, ends the dialog so that the restart can follow.

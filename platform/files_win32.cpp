@@ -37,13 +37,24 @@ int PlatformWrite(PlatformFile file, const char* bytes, unsigned count)
 
 long PlatformFileLength(PlatformFile file)
 {
-    LONG length = _llseek((HFILE)file, 0, FILE_END);
-    if (length == HFILE_ERROR || _llseek((HFILE)file, 0, FILE_BEGIN) != 0)
-        return -1;
-    return length;
+    // A handle from OpenFile is the Win32 file handle.
+    DWORD length = GetFileSize((HANDLE)file, nullptr);
+    return length == INVALID_FILE_SIZE || length > 0x7FFFFFFF ? -1 : (long)length;
 }
 
 bool PlatformClose(PlatformFile file)
 {
     return _lclose((HFILE)file) != HFILE_ERROR;
+}
+
+bool PlatformFlush(PlatformFile file)
+{
+    // A handle from OpenFile is the Win32 file handle.
+    return FlushFileBuffers((HANDLE)file) != 0;
+}
+
+bool PlatformDelete(const char* path)
+{
+    OFSTRUCT info;
+    return OpenFile(path, &info, OF_DELETE) != HFILE_ERROR;
 }

@@ -10,13 +10,24 @@
 // The directory PlatformWindowsDirectory reports; "" makes that call fail.
 void HostSetWindowsDirectory(const char* directory);
 
-// File operations (opens, reads, writes, lengths, closes) counted since the
-// last reset, and the one to fail: the n-th from the reset, 1-based; 0 fails none.
+// File operations (opens, reads, writes, lengths, flushes, removals, closes,
+// and the allocation of a block to hold a file in) counted since the last
+// reset, and the one to fail: the n-th from the reset, 1-based; 0 fails none.
 // A failed open opens nothing, a failed read returns -1, a failed write writes
 // half its bytes and reports that short count (as a full disk does), a failed
-// length returns -1, and a failed close closes the file but reports failure.
+// length returns -1, a failed flush or removal does nothing and reports
+// failure, a failed allocation returns null, and a failed close closes the
+// file but reports failure.
 void HostResetFileOperations(unsigned failAt);
 unsigned HostFileOperationCount();
+// Every file operation since the reset, in order, as "kind file" ("create
+// system.ini", "write system.ini", "allocate"); those the power cut stopped
+// begin "(not done) ".
+std::vector<std::string> HostFileOperationLog();
+// As if the power went just after the count-th operation from now: every
+// later one does nothing and fails (a close still frees its handle). Ended
+// by the next reset.
+void HostCutPowerAfter(unsigned count);
 
 // ---- The stand-in main dialog -------------------------------------------------
 
@@ -35,6 +46,7 @@ struct HostDialog {
     std::vector<std::pair<int, std::string>> texts;  // control ID and text, last one set wins
     bool answerYes;                        // the answer to the next question
     std::vector<std::string> questions;    // "caption|text" of every question asked
+    std::vector<std::string> messages;     // "caption|text" of every message shown
     std::vector<int> ended;                // results the dialog was ended with
     std::vector<std::pair<int, bool>> checks;  // menu item and check mark, in order
     std::vector<HostSound> sounds;

@@ -19,10 +19,23 @@ PlatformFile PlatformCreate(const char* path);
 int PlatformRead(PlatformFile file, char* bytes, unsigned count);
 // Writes count (> 0) bytes; returns the number written (less on a full disk) or -1.
 int PlatformWrite(PlatformFile file, const char* bytes, unsigned count);
-// Returns the length of an open file and leaves it positioned at its start; -1 on failure.
+// Returns the length of an open file, without moving its position; -1 on failure.
 long PlatformFileLength(PlatformFile file);
 // Closes the file; false when the close failed.
 bool PlatformClose(PlatformFile file);
+
+// ---- Flushing and removing files ---------------------------------------------
+// Makes sure the bytes written to an open file have reached the disk
+// (FlushFileBuffers); false when that failed.
+bool PlatformFlush(PlatformFile file);
+// Removes a file; false when it could not be removed (or did not exist).
+bool PlatformDelete(const char* path);
+
+// ---- Memory ------------------------------------------------------------------
+// One block from the process heap (GetProcessHeap, HeapAlloc), or null when
+// there is not that much memory. Every block is given back with PlatformFree.
+void* PlatformAllocate(unsigned long size);
+void PlatformFree(void* block);
 
 // ---- Paths -------------------------------------------------------------------
 // Copies the Windows directory (no trailing separator) into out; returns its
@@ -49,6 +62,19 @@ bool PlatformAskYesNo(PlatformWindow dialog, const char* caption, const char* te
 void PlatformEndDialog(PlatformWindow dialog, int result);
 // Sets or clears the check mark of a menu item in the dialog's menu.
 void PlatformCheckMenuItem(PlatformWindow dialog, int item, bool checked);
+
+// ---- Message box -------------------------------------------------------------
+// Tells the user something, in a box owned by dialog (or by no window when
+// dialog is null), with an exclamation icon and an OK button alone.
+void PlatformShowMessage(PlatformWindow dialog, const char* caption, const char* text);
+
+// ---- One copy at a time ------------------------------------------------------
+// Claims the name that one running copy of the program holds (a named mutex,
+// CreateMutexA, kept until the process ends); false when another copy holds it.
+bool PlatformClaimOnlyCopy();
+// Brings the window with this caption (the running copy's main dialog, or the
+// box it has open) to the front, restoring it when it is minimized.
+void PlatformShowRunningCopy(const char* caption);
 
 // ---- Sound -------------------------------------------------------------------
 // sndPlaySoundA: file by bare name, or null to stop; the flags as that call takes them.

@@ -99,6 +99,11 @@ bool PlatformAskYesNo(PlatformWindow, const char* caption, const char* text)
     return Dialog.answerYes;
 }
 
+void PlatformShowMessage(PlatformWindow, const char* caption, const char* text)
+{
+    Dialog.messages.push_back(std::string(caption) + "|" + text);
+}
+
 void PlatformEndDialog(PlatformWindow, int result)
 {
     Dialog.ended.push_back(result);

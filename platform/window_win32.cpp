@@ -34,6 +34,11 @@ bool PlatformAskYesNo(PlatformWindow dialog, const char* caption, const char* te
     return MessageBoxA(Handle(dialog), text, caption, MB_YESNO | MB_ICONINFORMATION) == IDYES;
 }
 
+void PlatformShowMessage(PlatformWindow dialog, const char* caption, const char* text)
+{
+    MessageBoxA(Handle(dialog), text, caption, MB_OK | MB_ICONEXCLAMATION);
+}
+
 void PlatformEndDialog(PlatformWindow dialog, int result)
 {
     EndDialog(Handle(dialog), result);

@@ -3,6 +3,7 @@
 
 // Dialogs and menus
 #define IDD_MAIN 102
+#define MAIN_DIALOG_CAPTION "Hueline - Change your blue screen of death!"
 #define IDM_MAIN 105
 #define IDD_ABOUT 107
 

@@ -3,12 +3,16 @@
 #include "core/color_table.h"
 #include "core/selection.h"
 #include "platform/platform.h"
+#include "settings/settings_lines.h"
 #include "settings/settings_path.h"
+
+// Bytes read per call. The part of a line left at the end of one read is
+// moved before the next, when it is short enough to be looked at.
+static const unsigned ReadSize = 4096;
 
 // Process-wide rather than on the stack: the program runs one thread, and the
 // executable has no stack-probe helper for large frames.
-static SettingsScan Scan;
-static char Chunk[SettingsChunkSize];
+static char Buffer[LongLineContent + ReadSize];
 
 void ReadInstalledColors()
 {
@@ -21,16 +25,36 @@ void ReadInstalledColors()
     PlatformFile file = PlatformOpenRead(path);
     if (file == PlatformNoFile)
         return;
-    BeginSettingsScan(&Scan);
-    int got;
-    while ((got = PlatformRead(file, Chunk, SettingsChunkSize)) > 0)
-        ScanSettingsBytes(&Scan, Chunk, (unsigned)got);
+    SettingsColors colors = {ColorNotFound, ColorNotFound};
+    unsigned carried = 0;  // Buffer[0, carried) begins a line
+    bool passing = false;  // inside a line too long to look at, whose start is gone
+    for (;;) {
+        int got = PlatformRead(file, Buffer + carried, ReadSize);
+        // What was read before a read error still counts, as it would have
+        // when the file had ended there.
+        bool atEnd = got <= 0;
+        unsigned count = carried + (got > 0 ? (unsigned)got : 0);
+        unsigned from = 0;
+        if (passing) {
+            // Skip to the end of the long line.
+            unsigned end = FindLineEnd(Buffer, count, 0);
+            passing = end == count;
+            from = passing ? count : end + 1;
+        }
+        unsigned part = from + ScanSettingsLines(&colors, Buffer + from, count - from, atEnd);
+        if (atEnd)
+            break;
+        carried = count - part;
+        if (carried >= LongLineContent) {
+            passing = true;  // too long to look at
+            carried = 0;
+        }
+        CopyBytes(Buffer, Buffer + part, carried);
+    }
     PlatformClose(file);
 
-    // What was read before a read error still counts, as it would have when
-    // the file had ended there.
-    if (Scan.back != ColorNotFound)
-        ColorSelection.InstalledBack = ColorTable[Scan.back];
-    if (Scan.text != ColorNotFound)
-        ColorSelection.InstalledText = ColorTable[Scan.text];
+    if (colors.back != ColorNotFound)
+        ColorSelection.InstalledBack = ColorTable[colors.back];
+    if (colors.text != ColorNotFound)
+        ColorSelection.InstalledText = ColorTable[colors.text];
 }

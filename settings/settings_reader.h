@@ -8,22 +8,22 @@
 // and "White" where the file has none. Reports nothing.
 void ReadInstalledColors();
 
-// The scan behind it, fed the file's bytes in pieces of any size. A line ends
-// at LF, CR or NUL; a final line with no end is not looked at, and neither is a
-// line too long for the line buffer. back and text are colour numbers, or
-// ColorNotFound while no line has named one.
-struct SettingsScan {
-    char line[TextBufferSize];
-    unsigned length;
-    bool inLine;    // collecting a line that may name a colour
-    char previous;  // the last byte of the previous piece
+// Colour numbers found so far, or ColorNotFound while no line has named one.
+struct SettingsColors {
     unsigned char back;
     unsigned char text;
 };
-void BeginSettingsScan(SettingsScan* scan);
-void ScanSettingsBytes(SettingsScan* scan, const char* bytes, unsigned count);
 
-// The colour number of the text after "=": a hexadecimal number read as the C
-// library's strtol would read it in base 16 (leading white space, a sign and a
-// 0x prefix allowed, no digits meaning 0), or ColorNotFound outside 0-15.
-unsigned char ColorNumberOfValue(const char* value);
+// The scan behind it, bytes in: looks at every whole line of bytes[0, count),
+// which begins where a line begins (settings/settings_lines.h says what a line
+// is), and returns where the first line that is not whole yet begins, so that
+// the caller can put that part before the next bytes. With atEnd the bytes are
+// the last of the file: a last line with no end is not looked at, and count is
+// returned. A line with LongLineContent bytes or more is not looked at.
+unsigned ScanSettingsLines(SettingsColors* colors, const char* bytes, unsigned count, bool atEnd);
+
+// The colour number of the length bytes after "=": a hexadecimal number read
+// as the C library's strtol would read it in base 16 (leading white space, a
+// sign and a 0x prefix allowed, no digits meaning 0), or ColorNotFound outside
+// 0-15.
+unsigned char ColorNumberOfValue(const char* value, unsigned length);

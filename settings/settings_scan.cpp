@@ -1,13 +1,10 @@
 #include "core/color_table.h"
+#include "settings/settings_lines.h"
 #include "settings/settings_reader.h"
 
 static const char BackKey[] = "MessageBackColor=";
 static const char TextKey[] = "MessageTextColor=";
 static const unsigned KeyLength = sizeof BackKey - 1;  // 17, the same for both keys
-
-// Content bytes a line may hold: with its end byte it must fit the buffer with
-// a NUL after it.
-static const unsigned LongestLine = TextBufferSize - 2;
 
 static bool IsSpace(char c)
 {
@@ -25,20 +22,22 @@ static int HexDigitValue(char c)
     return -1;
 }
 
-unsigned char ColorNumberOfValue(const char* value)
+// The value is read from the line's content alone: its end stops the digits.
+unsigned char ColorNumberOfValue(const char* value, unsigned length)
 {
     const char* p = value;
-    while (IsSpace(*p))
+    const char* end = value + length;
+    while (p < end && IsSpace(*p))
         ++p;
     bool negative = false;
-    if (*p == '+' || *p == '-') {
+    if (p < end && (*p == '+' || *p == '-')) {
         negative = *p == '-';
         ++p;
     }
-    if (p[0] == '0' && (p[1] == 'x' || p[1] == 'X') && HexDigitValue(p[2]) >= 0)
+    if (end - p >= 3 && p[0] == '0' && (p[1] == 'x' || p[1] == 'X') && HexDigitValue(p[2]) >= 0)
         p += 2;
     unsigned number = 0;
-    for (int digit; (digit = HexDigitValue(*p)) >= 0; ++p) {
+    for (int digit; p < end && (digit = HexDigitValue(*p)) >= 0; ++p) {
         number = number * 16 + (unsigned)digit;
         if (number >= ColorCount)
             return ColorNotFound;  // and stays out of range, however many digits follow
@@ -48,77 +47,54 @@ unsigned char ColorNumberOfValue(const char* value)
     return (unsigned char)number;
 }
 
-void BeginSettingsScan(SettingsScan* scan)
+// Where the whole lines of bytes[0, count) end: the start of the last line,
+// when it has no end yet, or count. (A CR in the last byte counts as an end
+// here: when it is the first half of CR LF, its LF makes an empty line at the
+// start of the next piece, and an empty line names no colour.)
+static unsigned WholeLinesEnd(const char* bytes, unsigned count)
 {
-    scan->length = 0;
-    scan->inLine = false;
-    scan->previous = '\n';  // the file's first byte starts a line
-    scan->back = ColorNotFound;
-    scan->text = ColorNotFound;
+    unsigned i = count;
+    while (i > 0 && !IsLineEndByte(bytes[i - 1]))
+        --i;
+    return i;
 }
 
-static bool EndsLine(char c)
+// The letter after "Message" tells the two keys apart, and is rare
+// elsewhere in system.ini: each key is looked for by its own letter, and
+// the last line that names a colour wins.
+static const unsigned TellingLetter = 7;
+
+// Looks at every line of bytes[0, limit), all of them whole, that begins with
+// key, and takes the value of the last one that names a colour.
+static void FindKey(const char* bytes, unsigned limit, const char* key, unsigned char* color)
 {
-    return c == '\n' || c == '\r' || c == '\0';
+    unsigned at = TellingLetter;
+    while (at < limit) {
+        const char* hit = (const char*)__builtin_memchr(bytes + at, key[TellingLetter], limit - at);
+        if (hit == nullptr)
+            return;
+        unsigned start = (unsigned)(hit - bytes) - TellingLetter;
+        at = start + TellingLetter + 1;
+        if (!StartsWith(bytes + start, limit - start, key, KeyLength) ||
+            (start > 0 && !BeginsLineAfter(bytes, start)))
+            continue;
+        unsigned end = FindLineEnd(bytes, limit, start);
+        unsigned content = end - start;
+        if (content < LongLineContent) {
+            unsigned char n = ColorNumberOfValue(bytes + start + KeyLength, content - KeyLength);
+            if (n != ColorNotFound)
+                *color = n;
+        }
+        at = end + 1;
+    }
 }
 
-// Takes the value of a line that begins with key, when it is a colour number.
-static void TakeValue(const SettingsScan* scan, const char* key, unsigned char* color)
-{
-    if (!StartsWith(scan->line, scan->length, key, KeyLength))
-        return;
-    unsigned char n = ColorNumberOfValue(scan->line + KeyLength);
-    if (n != ColorNotFound)
-        *color = n;
-}
-
-static void ExamineLine(SettingsScan* scan)
-{
-    scan->line[scan->length] = '\0';
-    TakeValue(scan, BackKey, &scan->back);
-    TakeValue(scan, TextKey, &scan->text);
-}
-
-void ScanSettingsBytes(SettingsScan* scan, const char* bytes, unsigned count)
+unsigned ScanSettingsLines(SettingsColors* colors, const char* bytes, unsigned count, bool atEnd)
 {
     if (count == 0)
-        return;
-    unsigned i = 0;
-    while (i < count) {
-        if (!scan->inLine) {
-            // Only a line that begins with the keys' first letter can matter:
-            // look for that letter straight after a line end.
-            const char* hit = (const char*)__builtin_memchr(bytes + i, BackKey[0], count - i);
-            if (hit == nullptr)
-                break;
-            unsigned at = (unsigned)(hit - bytes);
-            char before = at > 0 ? bytes[at - 1] : scan->previous;
-            i = at;
-            if (!EndsLine(before)) {
-                ++i;
-                continue;
-            }
-            // Most such lines are told apart at once, where they stand.
-            if (at + KeyLength <= count && !StartsWith(hit, KeyLength, BackKey, KeyLength) &&
-                !StartsWith(hit, KeyLength, TextKey, KeyLength)) {
-                ++i;
-                continue;
-            }
-            scan->inLine = true;
-            scan->length = 0;
-        }
-        char c = bytes[i++];
-        if (EndsLine(c)) {
-            ExamineLine(scan);
-            scan->inLine = false;
-            continue;
-        }
-        unsigned at = scan->length;
-        scan->line[scan->length++] = c;
-        if (at < KeyLength && c != BackKey[at] && c != TextKey[at])
-            scan->inLine = false;  // cannot begin with either key
-        else if (scan->length > LongestLine)
-            scan->inLine = false;  // too long to look at
-    }
-    scan->previous = bytes[count - 1];
+        return 0;
+    unsigned limit = WholeLinesEnd(bytes, count);
+    FindKey(bytes, limit, BackKey, &colors->back);
+    FindKey(bytes, limit, TextKey, &colors->text);
+    return atEnd ? count : limit;
 }

@@ -4,122 +4,135 @@
 #include "platform/platform.h"
 #include "settings/marker_block.h"
 #include "settings/settings_path.h"
+#include "settings/settings_rewrite.h"
 
 namespace {
 
+// Room for the new content beside the old: as much again, and more for the
+// blocks of a file with many headers.
+const unsigned long ExtraRoom = 64u << 10;
+
+const char MarkText[] = "Hueline is rewriting system.ini; system.old holds it as it was.\r\n";
+
+struct SettingsPaths {
+    char ini[TextBufferSize];
+    char old[TextBufferSize];
+    char mark[TextBufferSize];
+};
 // Process-wide rather than on the stack: the program runs one thread, and the
 // executable has no stack-probe helper for large frames.
-char Chunk[SettingsChunkSize];
-SettingsRewrite Rewrite;
-char Block[MarkerBlockSize];
+SettingsPaths Paths;
 
-struct BufferedOutput {
-    PlatformFile file;
-    unsigned used;
-    char bytes[SettingsChunkSize];
-};
-BufferedOutput Output;
-
-bool WriteAll(PlatformFile file, const char* bytes, unsigned count)
+bool FindPaths()
 {
-    return PlatformWrite(file, bytes, count) == (int)count;
+    return SettingsFilePath(Paths.ini, SettingsIniFormat) && SettingsFilePath(Paths.old, SettingsOldFormat) &&
+           SettingsFilePath(Paths.mark, SettingsMarkFormat);
 }
 
-bool Flush(BufferedOutput* out)
+// Reads the whole file at path into a new block with room to spare after it
+// for the new content. Returns the block (null on any failure) and its
+// file's length.
+char* ReadWholeFile(const char* path, unsigned* length)
 {
-    bool ok = out->used == 0 || WriteAll(out->file, out->bytes, out->used);
-    out->used = 0;
-    return ok;
-}
-
-// Fills the buffer and writes it whole, so that every write but the last is
-// one full chunk.
-bool BufferedWrite(void* context, const char* bytes, unsigned count)
-{
-    BufferedOutput* out = (BufferedOutput*)context;
-    while (count > 0) {
-        unsigned room = SettingsChunkSize - out->used;
-        unsigned part = count < room ? count : room;
-        CopyBytes(out->bytes + out->used, bytes, part);
-        out->used += part;
-        bytes += part;
-        count -= part;
-        if (out->used == SettingsChunkSize && !Flush(out))
-            return false;
-    }
-    return true;
-}
-
-// Copies the file at from to the file at to, creating or truncating it.
-// Returns the number of bytes copied, or -1 when any step failed.
-long CopyWholeFile(const char* from, const char* to)
-{
-    PlatformFile in = PlatformOpenRead(from);
+    PlatformFile in = PlatformOpenRead(path);
     if (in == PlatformNoFile)
-        return -1;
-    PlatformFile out = PlatformCreate(to);
-    if (out == PlatformNoFile) {
-        PlatformClose(in);
-        return -1;
+        return nullptr;
+    long size = PlatformFileLength(in);
+    char* bytes = nullptr;
+    if (size >= 0 && (unsigned long)size <= LargestSettingsFile)
+        bytes = (char*)PlatformAllocate(2 * (unsigned long)size + ExtraRoom);
+    if (bytes != nullptr && size > 0 && PlatformRead(in, bytes, (unsigned)size) != size) {
+        PlatformFree(bytes);
+        bytes = nullptr;
     }
-    long total = 0;
-    int got;
-    while ((got = PlatformRead(in, Chunk, SettingsChunkSize)) > 0) {
-        if (!WriteAll(out, Chunk, (unsigned)got))
-            break;
-        total += got;
-    }
-    bool ok = got == 0;
     PlatformClose(in);  // it was only read: a failed close loses nothing
-    if (!PlatformClose(out))
-        ok = false;
-    return ok ? total : -1;
+    *length = (unsigned)size;
+    return bytes;
 }
 
-// Rebuilds system.ini (target, already truncated) from system.old (source).
-bool RebuildSettings(PlatformFile source, PlatformFile target, bool apply)
+// Writes bytes into the file just created, in one call, makes sure they have
+// reached the disk, checks that the file is as long as they are, and closes it.
+bool FillAndClose(PlatformFile out, const char* bytes, unsigned count)
 {
-    unsigned blockLength = 0;
-    if (apply)
-        blockLength = BuildMarkerBlock(Block, ColorSelection.InstalledBack, ColorSelection.InstalledText);
-    Output.file = target;
-    Output.used = 0;
-    BeginSettingsRewrite(&Rewrite, Block, blockLength, BufferedWrite, &Output);
-    int got;
-    while ((got = PlatformRead(source, Chunk, SettingsChunkSize)) > 0) {
-        if (!RewriteSettingsBytes(&Rewrite, Chunk, (unsigned)got))
-            return false;
-    }
-    return got == 0 && FinishSettingsRewrite(&Rewrite) && Flush(&Output);
+    bool ok = (count == 0 || PlatformWrite(out, bytes, count) == (int)count) && PlatformFlush(out) &&
+              PlatformFileLength(out) == (long)count;
+    return PlatformClose(out) && ok;
+}
+
+// Creates (or truncates) the file at path and fills it with bytes.
+bool WriteWholeFile(const char* path, const char* bytes, unsigned count)
+{
+    PlatformFile out = PlatformCreate(path);
+    return out != PlatformNoFile && FillAndClose(out, bytes, count);
+}
+
+// True when the file at path can be opened.
+bool FileStands(const char* path)
+{
+    PlatformFile file = PlatformOpenRead(path);
+    if (file == PlatformNoFile)
+        return false;
+    PlatformClose(file);
+    return true;
 }
 
 }  // namespace
 
-void WriteColorSettings(bool apply)
+SettingsRecovery RecoverInterruptedRewrite()
 {
-    char iniPath[TextBufferSize];
-    char oldPath[TextBufferSize];
-    if (!SettingsFilePath(iniPath, SettingsIniFormat) || !SettingsFilePath(oldPath, SettingsOldFormat))
-        return;
+    if (!FindPaths() || !FileStands(Paths.mark))
+        return SettingsNothingToRecover;
+    // system.old is whole, or the mark would not have been made: put it back.
+    // Until system.ini is whole again the mark stays, so that this can be
+    // interrupted too.
+    unsigned length;
+    char* old = ReadWholeFile(Paths.old, &length);
+    if (old == nullptr)
+        return SettingsNotRecovered;
+    bool ok = WriteWholeFile(Paths.ini, old, length) && PlatformDelete(Paths.mark);
+    PlatformFree(old);
+    return ok ? SettingsRecovered : SettingsNotRecovered;
+}
 
-    // Back up. Until the backup is known to be whole, system.ini is not touched.
-    long copied = CopyWholeFile(iniPath, oldPath);
-    if (copied < 0)
-        return;
-    PlatformFile source = PlatformOpenRead(oldPath);
-    if (source == PlatformNoFile)
-        return;
-    if (PlatformFileLength(source) != copied) {
-        PlatformClose(source);
-        return;
+SettingsWriteResult WriteColorSettings(bool apply)
+{
+    // While a mark stands, system.old is the one whole copy and must not be
+    // overwritten.
+    if (!FindPaths() || FileStands(Paths.mark))
+        return SettingsUnchanged;
+    char block[MarkerBlockSize];
+    unsigned blockLength = 0;
+    if (apply) {
+        blockLength = BuildMarkerBlock(block, ColorSelection.InstalledBack, ColorSelection.InstalledText);
+        if (blockLength == 0)
+            return SettingsUnchanged;
     }
 
-    // Rebuild; on any failure put the old content back from the backup.
-    PlatformFile target = PlatformCreate(iniPath);
-    bool ok = target != PlatformNoFile && RebuildSettings(source, target, apply);
-    if (target != PlatformNoFile && !PlatformClose(target))
-        ok = false;
-    PlatformClose(source);
-    if (!ok)
-        CopyWholeFile(oldPath, iniPath);
+    // Back up. Until the backup is known to be whole on the disk, system.ini
+    // is not touched.
+    unsigned length;
+    char* old = ReadWholeFile(Paths.ini, &length);
+    if (old == nullptr)
+        return SettingsUnchanged;
+    SettingsWriteResult result = SettingsUnchanged;
+    // The new content, made whole in memory before system.ini is truncated.
+    char* made = old + length;
+    unsigned room = length + ExtraRoom;
+    unsigned headers;
+    unsigned newLength = RewriteSettingsText(old, length, block, blockLength, made, room, &headers);
+    bool backedUp = newLength <= room && WriteWholeFile(Paths.old, old, length);
+    bool marked = backedUp && WriteWholeFile(Paths.mark, MarkText, sizeof MarkText - 1);
+    if (marked) {
+        PlatformFile out = PlatformCreate(Paths.ini);
+        if (out != PlatformNoFile) {  // else system.ini was not even truncated
+            if (FillAndClose(out, made, newLength))
+                result = apply && headers == 0 ? SettingsNoSection : SettingsWritten;
+            else if (!WriteWholeFile(Paths.ini, old, length))
+                result = SettingsNotPutBack;  // the mark stays: the next start puts it back
+        }
+    }
+    if (backedUp && result != SettingsNotPutBack)
+        PlatformDelete(Paths.mark);  // system.ini is whole (or a mark was only half made)
+    PlatformFree(old);
+    return result;
 }

@@ -3,33 +3,33 @@
 
 #include "core/text.h"
 
-// Copies system.ini to system.old, then rebuilds system.ini from system.old:
-// drops every line that begins with a removal marker and, when apply is true,
-// writes the MarkerBlock for ColorSelection.InstalledBack and InstalledText
-// after every [386Enh] header. Reports nothing. system.ini is only truncated
-// once system.old holds all of it, and is put back from system.old when the
-// rebuild fails part way.
-void WriteColorSettings(bool apply);
-
-// Where the rebuilt bytes go; false when they could not be taken.
-typedef bool (*ByteSink)(void* context, const char* bytes, unsigned count);
-
-// The rebuild itself, fed system.old's bytes in pieces of any size. A line
-// ends at LF (kept) or NUL (dropped). A line too long for the line buffer is
-// passed through unchanged and not looked at. A last line with no LF is kept
-// and treated like any other line.
-struct SettingsRewrite {
-    ByteSink sink;
-    void* context;
-    bool ok;
-    const char* block;  // written after each header line; 0 bytes when removing
-    unsigned blockLength;
-    char line[TextBufferSize];  // a line begun in an earlier piece
-    unsigned length;
-    bool passing;  // inside a line too long to look at, which is kept as it stands
+// What a call of WriteColorSettings left in system.ini.
+enum SettingsWriteResult {
+    SettingsWritten,     // system.ini holds what was asked
+    SettingsNoSection,   // the colour lines were removed, but system.ini has no
+                         // [386Enh] line to put the new ones after
+    SettingsUnchanged,   // nothing could be done: system.ini is as it was
+    SettingsNotPutBack,  // the rewrite failed part way and system.ini could not
+                         // be put back; system.old holds its earlier content
 };
-void BeginSettingsRewrite(SettingsRewrite* rewrite, const char* block, unsigned blockLength,
-                          ByteSink sink, void* context);
-// Both return false once the sink has failed; nothing more is written then.
-bool RewriteSettingsBytes(SettingsRewrite* rewrite, const char* bytes, unsigned count);
-bool FinishSettingsRewrite(SettingsRewrite* rewrite);
+
+// Copies system.ini to system.old, then writes system.ini anew: drops every
+// line that begins with a removal marker and, when apply is true, puts the
+// MarkerBlock for ColorSelection.InstalledBack and InstalledText after every
+// [386Enh] header (see settings/settings_rewrite.h). The whole file is held in
+// memory. system.ini is only truncated once system.old holds all of it on the
+// disk, the new content is ready, and the mark of a rewrite under way stands;
+// it is put back when writing it fails, and the mark goes once it is whole.
+// Does nothing while an earlier mark stands (see below).
+SettingsWriteResult WriteColorSettings(bool apply);
+
+// What the start of the program, and every Apply and Restore, first does
+// about a rewrite that was interrupted (the program killed, the power gone):
+enum SettingsRecovery {
+    SettingsNothingToRecover,  // no mark: the last rewrite ended
+    SettingsRecovered,         // system.ini was put back from system.old
+    SettingsNotRecovered,      // it could not be; the mark stays, for next time
+};
+// While the mark stands, puts system.ini back from system.old, then removes
+// the mark.
+SettingsRecovery RecoverInterruptedRewrite();

@@ -4,6 +4,7 @@
 
 #include "core/selection_actions.h"
 #include "platform/instance_win32.h"
+#include "platform/platform.h"
 #include "resources/resource.h"
 #include "shell/main_dialog_win32.h"
 #include "shell/preview.h"
@@ -11,6 +12,12 @@
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
+    // A second start shows the copy that runs, and ends.
+    if (!PlatformClaimOnlyCopy()) {
+        PlatformShowRunningCopy(MAIN_DIALOG_CAPTION);
+        return 0;
+    }
+
     ProgramInstance = instance;
     LoadPreviewIcons();
 
@@ -19,10 +26,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 
     DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, MainDialogProc, 0);
 
-    // A forced restart: other programs are not asked. Nothing is reported if
-    // the system refuses.
+    // Every other program is asked to close first, and may ask to save its
+    // work or refuse; if the restart does not happen, nothing more is done.
     if (RestartRequested)
-        ExitWindowsEx(EWX_REBOOT | EWX_FORCE, (DWORD)-1);
+        ExitWindowsEx(EWX_REBOOT, (DWORD)-1);
     return 0;
 }
 

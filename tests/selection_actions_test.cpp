@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "core/color_table.h"
 #include "core/selection.h"
@@ -195,4 +197,76 @@ TEST_F(SelectionActions, SoundSwitch)
     PlayCue("testing.wav", CueStop);
     PlayCue("click.wav", CueSync);
     EXPECT_EQ(Sounds(), "click.wav/1 testing.wav/9 null/0 click.wav/0");
+}
+
+static const string ApplyUnchanged =
+    "Hueline|Hueline could not change system.ini (it may be missing, read-only or in use, "
+    "or the disk may be full), so the new colors were not installed.\nsystem.ini is as it was.";
+static const string RestoreUnchanged =
+    "Hueline|Hueline could not change system.ini (it may be missing, read-only or in use, "
+    "or the disk may be full), so the default colors were not restored.\nsystem.ini is as it was.";
+
+TEST_F(SelectionActions, AFailedWriteIsToldAndNothingShowsAsInstalled)
+{
+    StartWith(Installed4E);
+    Dialog().selection[0] = 10;
+    Dialog().answerYes = true;
+    // system.old cannot be written: a folder stands in its place.
+    ASSERT_EQ(mkdir(TestPath("system.old").c_str(), 0755), 0);
+    ApplySelection(Window(), true);
+    EXPECT_EQ(Ini(), Installed4E);
+    EXPECT_EQ(HostControlText(IDC_BACK_CURRENT), "Dark Red");
+    EXPECT_EQ(HostControlText(IDC_TEXT_CURRENT), "Yellow");
+    EXPECT_STREQ(ColorSelection.InstalledBack, "Dark Red");
+    EXPECT_EQ(Dialog().messages, std::vector<string>{ApplyUnchanged});
+    EXPECT_TRUE(Dialog().questions.empty());  // no restart for colours never written
+    EXPECT_EQ(RestartRequested, 0);
+    EXPECT_TRUE(Dialog().ended.empty());
+
+    RestoreDefaultColors(Window());
+    EXPECT_EQ(Ini(), Installed4E);
+    EXPECT_EQ(HostControlText(IDC_BACK_CURRENT), "Dark Red");
+    EXPECT_EQ(BackListSelection(), "Blue");  // what was picked
+    EXPECT_EQ(Dialog().messages.back(), RestoreUnchanged);
+
+    // A missing system.ini: the same, and the defaults are what it holds.
+    RemoveTestFile("system.ini");
+    ApplySelection(Window(), true);
+    EXPECT_EQ(Ini(), "<missing>");
+    EXPECT_EQ(HostControlText(IDC_BACK_CURRENT), "Blue");
+    EXPECT_EQ(Dialog().messages.size(), 3u);
+    EXPECT_EQ(Dialog().messages.back(), ApplyUnchanged);
+    EXPECT_TRUE(Dialog().questions.empty());
+    rmdir(TestPath("system.old").c_str());
+}
+
+TEST_F(SelectionActions, ApplyWithoutA386EnhSectionSaysSoAndShowsTheDefaults)
+{
+    StartWith("[boot]\r\nMessageBackColor=4\r\nshell=x\r\n");
+    EXPECT_EQ(HostControlText(IDC_BACK_CURRENT), "Dark Red");
+    Dialog().selection[0] = 10;
+    ApplySelection(Window(), true);
+    EXPECT_EQ(Ini(), "[boot]\r\nshell=x\r\n");
+    EXPECT_EQ(HostControlText(IDC_BACK_CURRENT), "Blue");
+    EXPECT_EQ(HostControlText(IDC_TEXT_CURRENT), "White");
+    EXPECT_EQ(BackListSelection(), "Green");
+    EXPECT_EQ(Dialog().messages,
+              std::vector<string>{"Hueline|The color lines were removed from system.ini, but no new "
+                                  "ones could be added, because the file has no [386Enh] section."});
+    EXPECT_TRUE(Dialog().questions.empty());
+}
+
+TEST_F(SelectionActions, TheFieldsShowWhatTheFileHoldsAfterAnApply)
+{
+    // Lone CRs: the colour lines go, the block goes in, the fields agree.
+    StartWith("MessageBackColor=4\r[386Enh]\rdevice=x\r");
+    EXPECT_EQ(HostControlText(IDC_BACK_CURRENT), "Dark Red");
+    Dialog().selection[0] = 3;
+    ApplySelection(Window(), false);
+    EXPECT_EQ(Ini(), "[386Enh]\r" + Block("3", "F") + "device=x\r");
+    EXPECT_EQ(HostControlText(IDC_BACK_CURRENT), "Dark Cyan");
+    EXPECT_TRUE(Dialog().messages.empty());
+    RestoreDefaultColors(Window());
+    EXPECT_EQ(Ini(), "[386Enh]\rdevice=x\r");
+    EXPECT_TRUE(Dialog().messages.empty());
 }

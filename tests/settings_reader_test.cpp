@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <string.h>
+
 #include <string>
 
 #include "core/color_table.h"
 #include "core/selection.h"
 #include "settings/settings_reader.h"
 #include "settings/settings_writer.h"
+#include "settings/settings_lines.h"
 #include "tests/support/settings_files.h"
 
 using std::string;
@@ -79,17 +82,28 @@ TEST_F(SettingsReader, LongLinesAreSkippedWithoutHarm)
     EXPECT_EQ(Read("MessageTextColor=6" + string(100000, 'x') + "\r\nMessageBackColor=5\r\n"),
               "Dark Mauve on White");
     EXPECT_EQ(Read(string(100000, 'x') + "\nMessageTextColor=6\n"), "Blue on Brown");
+    // The rest of a long line, read in a later piece, is still that line.
+    EXPECT_EQ(Read(string(4096, 'x') + "MessageBackColor=5\r\n"), "Blue on White");
+    EXPECT_EQ(Read(string(4095, 'x') + "\rMessageBackColor=5\r\n"), "Dark Mauve on White");
+}
+
+static unsigned char Value(const char* text)
+{
+    return ColorNumberOfValue(text, (unsigned)strlen(text));
 }
 
 TEST(ColorNumberOfValue, FollowsBaseSixteenConversion)
 {
-    EXPECT_EQ(ColorNumberOfValue("f"), 15);
-    EXPECT_EQ(ColorNumberOfValue("0x0f"), 15);
-    EXPECT_EQ(ColorNumberOfValue("0xg"), 0);
-    EXPECT_EQ(ColorNumberOfValue("\v\f 9z"), 9);
-    EXPECT_EQ(ColorNumberOfValue("16"), ColorNotFound);
-    EXPECT_EQ(ColorNumberOfValue("-5"), ColorNotFound);
-    EXPECT_EQ(ColorNumberOfValue("--5"), 0);
+    EXPECT_EQ(Value("f"), 15);
+    EXPECT_EQ(Value("0x0f"), 15);
+    EXPECT_EQ(Value("0xg"), 0);
+    EXPECT_EQ(Value("\v\f 9z"), 9);
+    EXPECT_EQ(Value("16"), ColorNotFound);
+    EXPECT_EQ(Value("-5"), ColorNotFound);
+    EXPECT_EQ(Value("--5"), 0);
+    // Only the value's own bytes count: digits after them are not read.
+    EXPECT_EQ(ColorNumberOfValue("12", 1), 1);
+    EXPECT_EQ(ColorNumberOfValue("0x5", 2), 0);
 }
 
 TEST_F(SettingsReader, ReadsBackWhatTheWriterWrote)
@@ -105,4 +119,47 @@ TEST_F(SettingsReader, ReadsBackWhatTheWriterWrote)
             EXPECT_EQ(Read(ini), string(ColorTable[back]) + " on " + ColorTable[text]);
         }
     }
+}
+
+// The whole text scanned in one piece, as the reader's answer should be.
+static string ReadWhole(const string& text)
+{
+    SettingsColors colors = {ColorNotFound, ColorNotFound};
+    ScanSettingsLines(&colors, text.data(), (unsigned)text.size(), true);
+    return string(colors.back == ColorNotFound ? "Blue" : ColorTable[colors.back]) + " on " +
+           (colors.text == ColorNotFound ? "White" : ColorTable[colors.text]);
+}
+
+TEST_F(SettingsReader, LinesAcrossReadsAreReadAsInOnePiece)
+{
+    // Key lines, long lines and every kind of line end put across the
+    // boundaries of the reader's 4 KiB reads.
+    const char* ends[] = {"\r\n", "\r", "\n", "\0", "\r\r", "\n\r"};
+    unsigned seed = 12345;
+    auto next = [&seed](unsigned n) {
+        seed = seed * 1103515245u + 12345u;
+        return (seed >> 8) % n;
+    };
+    unsigned checked = 0;
+    for (int file = 0; file < 60; ++file) {
+        string text;
+        while (text.size() < 9000) {
+            unsigned kind = next(6);
+            if (kind == 0)
+                text += string(next(700), 'x');
+            else if (kind == 1)
+                text += string((2 * 4096 - 6 + next(12) - text.size() % 4096) % 4096, 'p');  // to near a boundary
+            else if (kind == 2)
+                text += string(next(3) == 0 ? 5000 : 540 + next(20), 'L');
+            else
+                text += string(kind == 3 ? "MessageBackColor=" : "MessageTextColor=") + "0123456789ABCDEF"[next(16)];
+            const char* end = ends[next(6)];
+            text += string(end, *end == '\0' ? 1 : strlen(end));
+        }
+        if (next(2) == 0)
+            text += "MessageBackColor=3";  // a last line with no end
+        EXPECT_EQ(Read(text), ReadWhole(text)) << "file " << file;
+        checked += ReadWhole(text) != "Blue on White";
+    }
+    EXPECT_GT(checked, 50u);  // most files name colours
 }

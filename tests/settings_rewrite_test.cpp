@@ -1,11 +1,10 @@
-// The rebuild of system.ini as text in, text out, fed in pieces of several
-// sizes so that lines split across reads are covered too.
+// The rewrite of system.ini as text in, text out.
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "settings/marker_block.h"
-#include "settings/settings_writer.h"
+#include "settings/settings_rewrite.h"
 #include "tests/support/settings_files.h"
 
 using std::string;
@@ -16,23 +15,14 @@ static const string Block24 =  // "Dark Green" on "Yellow"
     "MessageBackColor=2\r\nMessageTextColor=E\r\n"
     ";; End of Hueline Lines\r\n";
 
-static const size_t Chunks[] = {1, 2, 7, 4096};
-
-// Rewrites input with every piece size and checks they all agree.
 static string Apply(const string& input, const char* back = "Dark Green", const char* text = "Yellow")
 {
-    string first = RewriteText(input, true, back, text, Chunks[0]);
-    for (size_t chunk : Chunks)
-        EXPECT_EQ(RewriteText(input, true, back, text, chunk), first) << "piece size " << chunk;
-    return first;
+    return RewriteText(input, true, back, text);
 }
 
 static string Restore(const string& input)
 {
-    string first = RewriteText(input, false, nullptr, nullptr, Chunks[0]);
-    for (size_t chunk : Chunks)
-        EXPECT_EQ(RewriteText(input, false, nullptr, nullptr, chunk), first) << "piece size " << chunk;
-    return first;
+    return RewriteText(input, false, nullptr, nullptr);
 }
 
 TEST(SettingsRewrite, BlockGoesAfterTheHeaderAndRestoreUndoesIt)
@@ -73,10 +63,11 @@ TEST(SettingsRewrite, LineEndsAreKeptAsTheyWere)
 {
     // LF-only lines stay LF-only; the block's own lines end CR LF.
     EXPECT_EQ(Apply("[386Enh]\ndevice=x\n"), "[386Enh]\n" + Block24 + "device=x\n");
-    // A lone CR does not end a line for the writer.
-    EXPECT_EQ(Restore("a=1\rMessageBackColor=4\r\nb\n"), "a=1\rMessageBackColor=4\r\nb\n");
-    // A NUL ends a line and is dropped.
-    EXPECT_EQ(Restore(string("a\0b\n\0MessageTextColor=1\nc\n", 27)), "ab\nc\n");
+    // A lone CR ends a line, and is kept with it.
+    EXPECT_EQ(Restore("a=1\rMessageBackColor=4\r\nb\n"), "a=1\rb\n");
+    // A NUL ends a line and is never copied: a line it ended gets CR LF, and
+    // a line that is only a NUL vanishes.
+    EXPECT_EQ(Restore(string("a\0b\n\0MessageTextColor=1\nc\n", 27)), "a\r\nb\nc\n");
 }
 
 TEST(SettingsRewrite, LastLineWithoutLineFeedIsKept)
@@ -98,13 +89,8 @@ TEST(SettingsRewrite, LongLinesPassThroughUnchanged)
     EXPECT_EQ(Restore("a\n" + longer + "b\n"), "a\n" + longer + "b\n");
     const string header = "[386Enh]" + string(5000, ' ') + "\r\n";
     EXPECT_EQ(Apply(header + "x\r\n"), header + "x\r\n");
-    // Lines ended by CR alone make one long line, which passes whole.
-    string crOnly;
-    for (int i = 0; i < 40; ++i)
-        crOnly += "[386Enh]\rMessageBackColor=4\r";
-    EXPECT_EQ(Apply(crOnly), crOnly);
-    // A long line ended by NUL loses only the NUL.
-    EXPECT_EQ(Restore(string(600, 'x') + string(1, '\0') + "y\n"), string(600, 'x') + "y\n");
+    // A long line ended by NUL gets CR LF in its place, as any other line.
+    EXPECT_EQ(Restore(string(600, 'x') + string(1, '\0') + "y\n"), string(600, 'x') + "\r\ny\n");
 }
 
 TEST(SettingsRewrite, NamesThatAreNotColoursWriteNoColourLines)
@@ -112,21 +98,23 @@ TEST(SettingsRewrite, NamesThatAreNotColoursWriteNoColourLines)
     EXPECT_EQ(Apply("[386Enh]\nMessageBackColor=4\n", "Blue [default]", "White"), "[386Enh]\n");
 }
 
-static int SinkCalls;
-static bool FailingSink(void*, const char*, unsigned)
+TEST(SettingsRewrite, WritesNoMoreThanItsRoomAndCountsTheRest)
 {
-    ++SinkCalls;
-    return false;
-}
-
-TEST(SettingsRewrite, StopsAtTheFirstFailedWrite)
-{
-    SettingsRewrite rewrite;
-    SinkCalls = 0;
-    BeginSettingsRewrite(&rewrite, "", 0, FailingSink, nullptr);
-    const string input = "a=1\nb=2\nc=3\n";
-    EXPECT_FALSE(RewriteSettingsBytes(&rewrite, input.data(), (unsigned)input.size()));
-    EXPECT_FALSE(RewriteSettingsBytes(&rewrite, input.data(), (unsigned)input.size()));
-    EXPECT_FALSE(FinishSettingsRewrite(&rewrite));
-    EXPECT_EQ(SinkCalls, 1);
+    char block[MarkerBlockSize];
+    unsigned blockLength = BuildMarkerBlock(block, "Dark Green", "Yellow");
+    const string input = "[386Enh]\r\na=1\r\n[386Enh]\r\n";
+    const string whole = Apply(input);
+    for (unsigned room = 0; room <= whole.size(); room += 7) {
+        string out(room + 8, '#');
+        unsigned headers = 0;
+        EXPECT_EQ(RewriteSettingsText(input.data(), (unsigned)input.size(), block, blockLength,
+                                      &out[0], room, &headers),
+                  whole.size());
+        EXPECT_EQ(headers, 2u);
+        EXPECT_EQ(out.substr(0, room), whole.substr(0, room));
+        EXPECT_EQ(out.substr(room), string(8, '#')) << "room " << room;
+    }
+    unsigned headers = 9;
+    EXPECT_EQ(RewriteText("[boot]\r\n[386enh]\r\n", true, "Red", "Red", &headers), "[boot]\r\n[386enh]\r\n");
+    EXPECT_EQ(headers, 0u);
 }

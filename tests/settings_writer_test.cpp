@@ -10,11 +10,11 @@ using std::string;
 
 class SettingsWriter : public SettingsFilesTest {
 protected:
-    void Install(const char* back, const char* text)
+    SettingsWriteResult Install(const char* back, const char* text)
     {
         ColorSelection.InstalledBack = back;
         ColorSelection.InstalledText = text;
-        WriteColorSettings(true);
+        return WriteColorSettings(true);
     }
 };
 
@@ -23,7 +23,7 @@ static const string ThreeLines = "[boot]\r\n[386Enh]\r\ndevice=x\r\n";
 TEST_F(SettingsWriter, ApplyBacksUpAndInstallsThePair)
 {
     WriteTestFile("system.ini", ThreeLines);
-    Install("Dark Green", "Yellow");
+    EXPECT_EQ(Install("Dark Green", "Yellow"), SettingsWritten);
     EXPECT_EQ(Old(), ThreeLines);
     EXPECT_EQ(Ini(),
               "[boot]\r\n[386Enh]\r\n"
@@ -34,7 +34,7 @@ TEST_F(SettingsWriter, ApplyBacksUpAndInstallsThePair)
               "device=x\r\n");
     const string applied = Ini();
 
-    WriteColorSettings(false);
+    EXPECT_EQ(WriteColorSettings(false), SettingsWritten);
     EXPECT_EQ(Ini(), ThreeLines);
     EXPECT_EQ(Old(), applied);
 }
@@ -47,7 +47,7 @@ TEST_F(SettingsWriter, EveryCallRewritesBothFiles)
     EXPECT_EQ(Ini(), "[boot]\r\n");
     EXPECT_EQ(Old(), "[boot]\r\n");
     WriteTestFile("system.ini", "");
-    Install("Red", "Red");
+    EXPECT_EQ(Install("Red", "Red"), SettingsNoSection);
     EXPECT_EQ(Ini(), "");
     EXPECT_EQ(Old(), "");
 }
@@ -56,7 +56,7 @@ TEST_F(SettingsWriter, MissingSystemIniIsLeftAlone)
 {
     RemoveTestFile("system.ini");
     WriteTestFile("system.old", "older backup");
-    Install("Red", "White");
+    EXPECT_EQ(Install("Red", "White"), SettingsUnchanged);
     EXPECT_EQ(Ini(), "<missing>");
     EXPECT_EQ(Old(), "older backup");
 }
@@ -69,7 +69,7 @@ TEST_F(SettingsWriter, LargeFileSurvivesApplyAndRestore)
                (i % 1000 == 0 ? "[386Enh]\r\nMessageTextColor=2\r\n" : "");
     big += string(3000, 'z');  // a long last line with no line end
     WriteTestFile("system.ini", big);
-    Install("Cyan", "Dark Red");
+    EXPECT_EQ(Install("Cyan", "Dark Red"), SettingsWritten);
     const string applied = Ini();
     EXPECT_EQ(Old(), big);
     EXPECT_NE(applied.find("MessageBackColor=B\r\nMessageTextColor=4\r\n"), string::npos);
@@ -79,4 +79,13 @@ TEST_F(SettingsWriter, LargeFileSurvivesApplyAndRestore)
     for (size_t at; (at = expected.find("MessageTextColor=2\r\n")) != string::npos;)
         expected.erase(at, 20);
     EXPECT_EQ(Ini(), expected);
+}
+
+TEST_F(SettingsWriter, NamesThatAreNotColoursChangeNothing)
+{
+    WriteTestFile("system.ini", ThreeLines);
+    WriteTestFile("system.old", "older backup");
+    EXPECT_EQ(Install("Blue [default]", "White"), SettingsUnchanged);
+    EXPECT_EQ(Ini(), ThreeLines);
+    EXPECT_EQ(Old(), "older backup");
 }

@@ -38,7 +38,7 @@ suite() {
   failed=$((failed + f))
 }
 
-gtest_lines='^\[  (PASSED|FAILED) |^\[ faults|Failure|ERROR: .*Sanitizer|runtime error'
+gtest_lines='^\[  (PASSED|FAILED) |^\[ (faults|crash)|Failure|ERROR: .*Sanitizer|runtime error'
 
 echo "== host tests (host file layer)"
 suite host-tests "$gtest_lines" build/host/hueline_tests

@@ -53,6 +53,14 @@
 //                           system colours of a dialog and of a selection
 //   version                 print the Windows version the prefix reports
 //                           (GetVersion: "4.10" and "9x" on Windows 98)
+//   message MS              wait up to MS ms for a "Hueline" message box;
+//                           print its owner, texts and buttons
+//   ok                      press OK in the "Hueline" message box
+//   windows                 print how many main windows are shown, and
+//                           whether the main window is minimized
+//   minimize                minimize the main window
+//   post ID                 choose the menu command ID and return at once,
+//                           while the window may still be busy with it
 //
 // Lines printed are "name=value", UTF-8.
 #include <windows.h>
@@ -70,6 +78,7 @@ namespace {
 
 const wchar_t kMainCaption[] = L"Hueline - Change your blue screen of death!";
 const wchar_t kQuestionCaption[] = L"Restart?";
+const wchar_t kMessageCaption[] = L"Hueline";
 const UINT kSettleMs = 5000;  // how long one action may keep the window busy
 
 std::string Utf8(const std::wstring& text)
@@ -240,6 +249,12 @@ HWND FindQuestion()
     return (box && IsWindowVisible(box)) ? box : nullptr;
 }
 
+HWND FindMessage()
+{
+    HWND box = FindWindowW(L"#32770", kMessageCaption);
+    return (box && IsWindowVisible(box)) ? box : nullptr;
+}
+
 HWND WaitFor(HWND (*find)(), DWORD ms)
 {
     DWORD start = GetTickCount();
@@ -290,6 +305,7 @@ void PrintState(HWND dialog)
     GetClientRect(dialog, &client);
     Say("client-size", Decimal(client.right) + "x" + Decimal(client.bottom));
     Say("question", FindQuestion() ? "open" : "none");
+    Say("message", FindMessage() ? "open" : "none");
 }
 
 BOOL CALLBACK ListChild(HWND child, LPARAM list)
@@ -298,11 +314,12 @@ BOOL CALLBACK ListChild(HWND child, LPARAM list)
     return TRUE;
 }
 
-void PrintQuestion(HWND box)
+// Prints a message box as NAME-owner, NAME-text, NAME-buttons, NAME-default.
+void PrintBox(HWND box, const std::string& name)
 {
     HWND main = FindWindowW(L"#32770", kMainCaption);
     HWND owner = GetWindow(box, GW_OWNER);
-    Say("question-owner", owner && owner == main ? "main" : (owner ? "other" : "none"));
+    Say((name + "-owner").c_str(), owner && owner == main ? "main" : (owner ? "other" : "none"));
     std::vector<HWND> children;
     EnumChildWindows(box, ListChild, (LPARAM)&children);
     std::string buttons;
@@ -313,17 +330,26 @@ void PrintQuestion(HWND box)
         if (kind == L"Button") {
             if (!buttons.empty()) buttons += ",";
             buttons += Utf8(text) + "#" + Decimal(GetDlgCtrlID(child));
-            if (SendMessageW(child, WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON) Say("question-default", Utf8(text));
+            if (SendMessageW(child, WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON) Say((name + "-default").c_str(), Utf8(text));
         } else if (kind == L"Static" && !text.empty()) {
             std::string line = Utf8(text);
             for (char& c : line) {
                 if (c == '\n') c = '|';
                 if (c == '\r') c = '^';
             }
-            Say("question-text", line);
+            Say((name + "-text").c_str(), line);
         }
     }
-    Say("question-buttons", buttons);
+    Say((name + "-buttons").c_str(), buttons);
+}
+
+void PrintQuestion(HWND box) { PrintBox(box, "question"); }
+
+BOOL CALLBACK CountMain(HWND window, LPARAM count)
+{
+    if (IsWindowVisible(window) && ClassOf(window) == L"#32770" && TextOf(window) == kMainCaption)
+        ++*reinterpret_cast<int*>(count);
+    return TRUE;
 }
 
 std::string Rgb(int index)
@@ -680,6 +706,35 @@ int main(int argc, char** argv)
             char raw[16];
             std::snprintf(raw, sizeof raw, "%08lx", (unsigned long)version);
             Say("get-version", raw);
+        } else if (action == "message") {
+            HWND box = WaitFor(FindMessage, (DWORD)ParseInt(next("milliseconds")));
+            if (!box) Fail("no \"Hueline\" message box appeared");
+            PrintBox(box, "message");
+        } else if (action == "ok") {
+            HWND box = FindMessage();
+            if (!box) Fail("no \"Hueline\" message box is open");
+            HWND button = GetDlgItem(box, IDOK);
+            if (!button) Fail("the message box has no OK button");
+            PostMessageW(button, BM_CLICK, 0, 0);
+            DWORD start = GetTickCount();
+            while (IsWindow(box) && IsWindowVisible(box)) {
+                if (GetTickCount() - start >= kSettleMs) Fail("the message box stays open");
+                Sleep(20);
+            }
+            if (HWND main = FindMain()) Settle(main);
+        } else if (action == "windows") {
+            int count = 0;
+            EnumWindows(CountMain, (LPARAM)&count);
+            Say("main-windows", Decimal(count));
+            HWND main = FindMain();
+            Say("main-minimized", main && IsIconic(main) ? "yes" : "no");
+        } else if (action == "minimize") {
+            HWND dialog = MainOrFail();
+            PostMessageW(dialog, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+            Settle(dialog);
+            if (!IsIconic(dialog)) Fail("the main window did not minimize");
+        } else if (action == "post") {
+            PostMessageW(MainOrFail(), WM_COMMAND, (WPARAM)(unsigned)ParseInt(next("command")), 0);
         } else {
             Fail("unknown action " + action);
         }

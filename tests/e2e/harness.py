@@ -54,6 +54,8 @@ PREFIX = Path(WINE_ENV["WINEPREFIX"])
 WINDOWS = PREFIX / "drive_c" / "windows"
 SYSTEM_INI = WINDOWS / "system.ini"
 SYSTEM_OLD = WINDOWS / "system.old"
+MARK = WINDOWS / "hueline.mrk"   # stands while a rewrite of system.ini is under way
+KEEP_FILES = object()            # a Session on the files as an earlier run left them
 PRODUCT = BUILD / "product"
 PROGRAM = PRODUCT / "hueline.exe"
 DRIVER = BUILD / "wine-tests" / "hueline_driver.exe"
@@ -229,16 +231,24 @@ class Session:
         self.closed = False
 
         stop_prefix()
+        if system_ini is KEEP_FILES:
+            return
         if system_ini is None:
             if SYSTEM_INI.exists():
                 SYSTEM_INI.unlink()
         else:
             SYSTEM_INI.write_bytes(system_ini)
-        if SYSTEM_OLD.exists():
-            SYSTEM_OLD.unlink()
+        for path in (SYSTEM_OLD, MARK):
+            if path.exists():
+                path.unlink()
 
     def open(self):
         """Starts the program and waits for its main window."""
+        self.launch()
+        self.attach()
+
+    def launch(self):
+        """Starts the program; attach() then waits for its main window."""
         # The prefix's own processes (services, desktop) start first, untraced,
         # so that the trace holds the program alone.
         self.drive("gone", 0)
@@ -246,6 +256,8 @@ class Session:
         self.process = subprocess.Popen(["wine", str(self.program)], cwd=str(self.program.parent),
                                         env=wine_env("+relay"), stdin=subprocess.DEVNULL,
                                         stdout=subprocess.DEVNULL, stderr=self.trace)
+
+    def attach(self):
         found = dict(self.drive("wait", WAIT_MS))
         self.window = found["main-window"]
         self.thread = found["main-thread"]
@@ -483,3 +495,35 @@ def run_test_program(*words):
                               timeout=COMMAND_SECONDS)
         output.seek(0)
         return done.returncode, output.read().decode("latin-1")
+
+
+def set_unwritable(path, unwritable):
+    """Makes every write to the file fail (chattr +i: even root, even under
+    Wine), or undoes it."""
+    subprocess.run(["chattr", "+i" if unwritable else "-i", str(path)], check=True,
+                   timeout=COMMAND_SECONDS, stdout=subprocess.DEVNULL)
+
+
+def marker_block(back, text):
+    """The five lines the program writes after [386Enh], for two colour digits."""
+    return (
+        b";; Following 2 lines by Hueline (hueline@hueline.org)\r\n"
+        b";; They are used to change the color of the blue screen of death\r\n"
+        b"MessageBackColor=" + back + b"\r\n"
+        b"MessageTextColor=" + text + b"\r\n"
+        b";; End of Hueline Lines\r\n"
+    )
+
+
+def start_second_copy(log_path, seconds=EXIT_SECONDS):
+    """Starts hueline.exe once more beside a running one; returns its exit
+    status, or None when it was still running after the time."""
+    with open(log_path, "wb") as log:
+        second = subprocess.Popen(["wine", str(PROGRAM)], cwd=str(PRODUCT), env=wine_env(),
+                                  stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=log)
+        try:
+            return second.wait(timeout=seconds)
+        except subprocess.TimeoutExpired:
+            second.kill()
+            second.wait(timeout=seconds)
+            return None

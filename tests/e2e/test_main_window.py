@@ -14,6 +14,7 @@ QUESTION_TEXT = ("The settings you have chosen will only take effect\n"
 MB_YESNO_ICONINFORMATION = 0x44
 SND_ASYNC = 1
 SND_SYNC = 0
+EWX_REBOOT = 2
 
 # The colours in list and menu order.
 COLOURS = ["Black", "Dark Blue", "Dark Green", "Dark Cyan", "Dark Red", "Dark Mauve", "Brown", "Gray",
@@ -156,7 +157,7 @@ class ApplyTest(Case):
         self.assertFiles(self.GREEN_ON_BLACK, self.GREEN_ON_BLACK)
         self.assertTrue(session.running())
 
-    def test_apply_without_a_386enh_section_installs_the_pair_it_cannot_write(self):
+    def test_apply_without_a_386enh_section_shows_what_the_file_holds(self):
         no_section = (
             b"[boot]\r\n"
             b"MessageBackColor=4\r\n"
@@ -165,8 +166,15 @@ class ApplyTest(Case):
         session = self.start(no_section)
         self.assertWindow(session, "Dark Red", "White", "Dark Red", "White")
         session.drive("select", BACK, "Green")
-        self.assertEqual(session.act("command", ID.IDM_APPLY), [("sound", "apply.wav", SND_ASYNC)])
-        self.assertWindow(session, "Green", "White", "Green", "White")
+        calls = session.act("command", ID.IDM_APPLY)
+        self.assertEqual(calls, [
+            ("sound", "apply.wav", SND_ASYNC),
+            ("question", session.window,
+             "The color lines were removed from system.ini, but no new ones could be added, "
+             "because the file has no [386Enh] section.", "Hueline", 0x30)])
+        session.drive("message", 10000, "ok")
+        # The colour lines are gone and none could be added: the defaults show.
+        self.assertWindow(session, "Blue", "White", "Green", "White")
         self.assertFiles(b"[boot]\r\nshell=Explorer.exe\r\n", no_section)
 
     def test_apply_button_answered_no_keeps_the_window(self):
@@ -233,7 +241,7 @@ class ApplyTest(Case):
             ("sound", "apply.wav", SND_ASYNC),
             ("question", session.window, QUESTION_TEXT, "Restart?", MB_YESNO_ICONINFORMATION),
             ("end", session.window, 0),
-            ("restart", 6, 0xFFFFFFFF)])
+            ("restart", EWX_REBOOT, 0xFFFFFFFF)])  # and not EWX_FORCE: programs are asked
         self.assertFiles(expected, HAND_INSTALLED)
 
     def test_apply_button_answered_yes_ends_and_restarts(self):

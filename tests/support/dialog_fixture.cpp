@@ -9,6 +9,11 @@ void DialogTest::StartWith(const std::string& ini)
 {
     WriteTestFile("system.ini", ini);
     RemoveTestFile("system.old");
+    Launch();
+}
+
+void DialogTest::Launch()
+{
     HostResetDialog(IDC_BACK_LIST, IDC_TEXT_LIST);
     SoundsEnabled = 1;
     RestartRequested = 0;

@@ -11,6 +11,8 @@ class DialogTest : public SettingsFilesTest {
 protected:
     // Writes ini as system.ini and runs Init on a fresh stand-in dialog.
     void StartWith(const std::string& ini);
+    // Starts the program again on the files as they stand.
+    void Launch();
     HostDialog& Dialog() { return HostDialogState(); }
     PlatformWindow Window() { return HostWindow(); }
     // The names selected in the background and text lists, "-" for none.

@@ -5,7 +5,7 @@
 #include <iterator>
 
 #include "settings/marker_block.h"
-#include "settings/settings_writer.h"
+#include "settings/settings_rewrite.h"
 
 std::string TestPath(const std::string& name)
 {
@@ -41,6 +41,7 @@ void SettingsFilesTest::SetUp()
 
 void SettingsFilesTest::TearDown()
 {
+    RemoveTestFile("hueline.mrk");
     if (hadIni_)
         WriteTestFile("system.ini", savedIni_);
     else
@@ -60,24 +61,19 @@ static std::string Contents(const char* name)
 std::string SettingsFilesTest::Ini() { return Contents("system.ini"); }
 std::string SettingsFilesTest::Old() { return Contents("system.old"); }
 
-static bool AppendToString(void* context, const char* bytes, unsigned count)
-{
-    static_cast<std::string*>(context)->append(bytes, count);
-    return true;
-}
-
 std::string RewriteText(const std::string& input, bool apply, const char* back, const char* text,
-                        size_t chunk)
+                        unsigned* headers)
 {
-    static char block[MarkerBlockSize];
+    char block[MarkerBlockSize];
     unsigned blockLength = apply ? BuildMarkerBlock(block, back, text) : 0;
-    static SettingsRewrite rewrite;
-    std::string output;
-    BeginSettingsRewrite(&rewrite, block, blockLength, AppendToString, &output);
-    for (size_t at = 0; at < input.size(); at += chunk) {
-        size_t n = std::min(chunk, input.size() - at);
-        EXPECT_TRUE(RewriteSettingsBytes(&rewrite, input.data() + at, (unsigned)n));
-    }
-    EXPECT_TRUE(FinishSettingsRewrite(&rewrite));
+    unsigned length = RewriteSettingsText(input.data(), (unsigned)input.size(), block, blockLength,
+                                          nullptr, 0, nullptr);
+    // Exactly the room it asked for, then guard bytes that must stay as they are.
+    std::string output(length + 16, '?');
+    EXPECT_EQ(RewriteSettingsText(input.data(), (unsigned)input.size(), block, blockLength,
+                                  &output[0], length, headers),
+              length);
+    EXPECT_EQ(output.substr(length), std::string(16, '?')) << "written past its room";
+    output.resize(length);
     return output;
 }

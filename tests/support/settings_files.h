@@ -31,7 +31,7 @@ private:
     std::string savedIni_, savedOld_;
 };
 
-// The rebuild on its own, text in and text out: feeds input in pieces of
-// chunk bytes and returns what was written.
+// The rewrite on its own, text in and text out; headers, when given, receives
+// how many lines took the block.
 std::string RewriteText(const std::string& input, bool apply, const char* back, const char* text,
-                        size_t chunk = 4096);
+                        unsigned* headers = nullptr);

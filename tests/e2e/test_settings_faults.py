@@ -1,0 +1,102 @@
+"""End-to-end tests of what hueline.exe does with system.ini files that are
+odd or that cannot be written: the files it leaves, what its Current fields
+show, and the message it gives instead of asking to restart."""
+
+import unittest
+
+from harness import SYSTEM_INI, SYSTEM_OLD, marker_block, read_or_none, set_unwritable
+from test_main_window import BACK, HAND_INSTALLED, TEXT, SND_ASYNC, Case
+
+MB_OK_ICONEXCLAMATION = 0x30
+NOT_CHANGED = ("Hueline could not change system.ini (it may be missing, read-only or in use, "
+               "or the disk may be full), so the %s.\nsystem.ini is as it was.")
+APPLY_FAILED = NOT_CHANGED % "new colors were not installed"
+RESTORE_FAILED = NOT_CHANGED % "default colors were not restored"
+NO_SECTION = ("The color lines were removed from system.ini, but no new ones could be added, "
+              "because the file has no [386Enh] section.")
+
+
+class MessageCase(Case):
+    def assertTold(self, session, calls, sound, text):
+        """The action played its sound, showed text in the program's message
+        box owned by the main window, and asked no restart; OK closes it."""
+        self.assertEqual(calls, [("sound", sound, SND_ASYNC),
+                                 ("question", session.window, text, "Hueline", MB_OK_ICONEXCLAMATION)])
+        box = dict(session.drive("message", 10000))
+        self.assertEqual(box["message-owner"], "main")
+        self.assertEqual(box["message-text"], text.replace("\n", "|"))
+        self.assertEqual(box["message-buttons"], "OK#1")
+        state = session.state()
+        self.assertEqual(state["question"], "none")
+        session.drive("ok")
+        self.assertEqual(session.state()["message"], "none")
+
+
+class LoneCarriageReturnTest(MessageCase):
+    def test_apply_and_restore_keep_every_other_line(self):
+        odd = (b"[boot]\rMessageBackColor=4\r[386Enh]\rdevice=*vpicd\0"
+               b"MessageTextColor=E\r\n[drivers]\rwave=mmsystem.dll")
+        applied = (b"[boot]\r[386Enh]\r" + marker_block(b"A", b"0") +
+                   b"device=*vpicd\r\n[drivers]\rwave=mmsystem.dll")
+        restored = b"[boot]\r[386Enh]\rdevice=*vpicd\r\n[drivers]\rwave=mmsystem.dll"
+        session = self.start(odd)
+        self.assertWindow(session, "Dark Red", "Yellow", "Dark Red", "Yellow")
+
+        session.drive("select", BACK, "Green", "select", TEXT, "Black")
+        self.assertEqual(session.act("command", 40013), [("sound", "apply.wav", SND_ASYNC)])
+        self.assertWindow(session, "Green", "Black", "Green", "Black")
+        self.assertFiles(applied, odd)
+
+        self.assertEqual(session.act("click", 1007), [("sound", "restore.wav", SND_ASYNC)])
+        state = self.assertWindow(session, "Blue", "White", "Blue", "White")
+        self.assertEqual(state["message"], "none")
+        self.assertFiles(restored, applied)
+
+
+class UnwritableTest(MessageCase):
+    def tearDown(self):
+        if SYSTEM_INI.exists():
+            set_unwritable(SYSTEM_INI, False)
+        super().tearDown()
+
+    def test_nothing_shows_as_installed_when_system_ini_cannot_be_written(self):
+        session = self.start(HAND_INSTALLED)
+        set_unwritable(SYSTEM_INI, True)
+        session.drive("select", BACK, "Green", "select", TEXT, "Black")
+        for label, action, sound, text in (
+                ("menu Apply", ("command", 40013), "apply.wav", APPLY_FAILED),
+                ("button Apply", ("click", 1008), "apply.wav", APPLY_FAILED),
+                ("Restore", ("click", 1007), "restore.wav", RESTORE_FAILED)):
+            with self.subTest(label):
+                self.assertTold(session, session.act(*action), sound, text)
+                state = session.state()
+                self.assertEqual((state["back-current"], state["text-current"]), ("Dark Red", "Yellow"))
+                self.assertEqual(read_or_none(SYSTEM_INI), HAND_INSTALLED)
+        self.assertTrue(session.running())
+
+    def test_a_missing_system_ini_stays_missing(self):
+        session = self.start(None)
+        session.drive("select", BACK, "Green")
+        for label, action, sound, text in (
+                ("menu Apply", ("command", 40013), "apply.wav", APPLY_FAILED),
+                ("button Apply", ("click", 1008), "apply.wav", APPLY_FAILED),
+                ("Restore", ("command", 40012), "restore.wav", RESTORE_FAILED)):
+            with self.subTest(label):
+                self.assertTold(session, session.act(*action), sound, text)
+                self.assertWindow(session, "Blue", "White",
+                                  "Blue" if label == "Restore" else "Green", "White")
+                self.assertFiles(None, None)
+
+
+class NoSectionTest(MessageCase):
+    def test_apply_button_without_a_386enh_section_says_so_and_asks_nothing(self):
+        no_section = b"[boot]\r\nMessageBackColor=4\r\nshell=Explorer.exe\r\n"
+        session = self.start(no_section)
+        session.drive("select", BACK, "Green")
+        self.assertTold(session, session.act("click", 1008), "apply.wav", NO_SECTION)
+        self.assertWindow(session, "Blue", "White", "Green", "White")
+        self.assertFiles(b"[boot]\r\nshell=Explorer.exe\r\n", no_section)
+
+
+if __name__ == "__main__":
+    unittest.main()

@@ -414,7 +414,13 @@ void PrintScreen(HWND screen)
                            Decimal(box.bottom - box.top));
     Say("screen-size", Decimal(GetSystemMetrics(SM_CXSCREEN)) + "x" + Decimal(GetSystemMetrics(SM_CYSCREEN)));
     Say("screen-topmost", (GetWindowLongW(screen, GWL_EXSTYLE) & WS_EX_TOPMOST) ? "yes" : "no");
+    // test.exe shows its window, then takes the foreground: give it the time
+    // a user would.
     HWND front = GetForegroundWindow();
+    for (DWORD start = GetTickCount(); front != screen && GetTickCount() - start < kSettleMs;) {
+        Sleep(20);
+        front = GetForegroundWindow();
+    }
     Say("screen-front", front == screen ? "yes" : "no, " + (front ? Utf8(ClassOf(front)) : std::string("none")));
 }
 

@@ -371,14 +371,6 @@ def screenshot(rect, path):
     return Picture(width, height, pixels)
 
 
-def image_facts(path):
-    """Width, height and number of distinct colours of an image file."""
-    done = subprocess.run(["/usr/bin/identify", "-format", "%w %h %k", str(path)],
-                          check=True, timeout=COMMAND_SECONDS, stdout=subprocess.PIPE)
-    width, height, colours = done.stdout.decode().split()
-    return int(width), int(height), int(colours)
-
-
 def screen_pixels(x, y, width, height):
     """The screen's pixels inside a rectangle: rows top down of (R, G, B)."""
     env = dict(os.environ)

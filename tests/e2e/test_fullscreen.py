@@ -5,10 +5,10 @@ or a click, and the main window answers again afterwards."""
 import time
 import unittest
 
-from harness import (ARTEFACTS, SYSTEM_INI, SYSTEM_OLD, Session, colour_counts, install_copy, pixel,
+from harness import (ARTEFACTS, ID, SYSTEM_INI, SYSTEM_OLD, Session, colour_counts, install_copy, pixel,
                      read_or_none, root_pixels, run_test_program, save_root)
 
-BACK, TEXT = 1003, 1004
+BACK, TEXT = ID.IDC_BACK_LIST, ID.IDC_TEXT_LIST
 SND_ASYNC, SND_LOOP = 1, 8
 VGA = {
     "Black": (0, 0, 0), "Dark Blue": (0, 0, 170), "Dark Green": (0, 170, 0), "Dark Cyan": (0, 170, 170),
@@ -89,9 +89,9 @@ class FullScreenTest(FullScreenCase):
     def test_button_and_menu_cover_the_screen_until_a_key_or_a_click(self):
         session = self.start()
         cases = [
-            (1005, "Dark Blue", "Yellow", "key", "full-screen-test.png"),
-            (40010, "Brown", "White", "click", None),
-            (1005, "Dark Gray", "Dark Cyan", "click", None),
+            (ID.IDC_FULL_SCREEN, "Dark Blue", "Yellow", "key", "full-screen-test.png"),
+            (ID.IDM_TEST, "Brown", "White", "click", None),
+            (ID.IDC_FULL_SCREEN, "Dark Gray", "Dark Cyan", "click", None),
         ]
         for command, back, text, end_by, picture in cases:
             with self.subTest(command=command, back=back, text=text, end_by=end_by):
@@ -113,7 +113,7 @@ class FullScreenTest(FullScreenCase):
         program = install_copy("Program Files\\Hueline")
         session = self.start(program)
         session.drive("select", BACK, "Dark Green", "select", TEXT, "White")
-        shown, ended = self.run_test(session, 1005, "Dark Green", "White", "key")
+        shown, ended = self.run_test(session, ID.IDC_FULL_SCREEN, "Dark Green", "White", "key")
         launch = [call for call in shown if call[0] == "launch"]
         self.assertEqual(len(launch), 1)
         self.assertTrue(launch[0][1].endswith(":\\Program Files\\Hueline\\test.exe"), launch[0][1])
@@ -125,7 +125,7 @@ class FullScreenTest(FullScreenCase):
         program = install_copy("Hueline Alone", with_test=False)
         session = self.start(program)
         session.drive("select", BACK, "Green", "select", TEXT, "Black")
-        for action in (("click", 1005), ("command", 40010)):
+        for action in (("click", ID.IDC_FULL_SCREEN), ("command", ID.IDM_TEST)):
             with self.subTest(action=action):
                 calls = session.act(*action, "screens")
                 self.assertEqual([c for c in calls if c[0] != "launch"], [("sound", "click.wav", SND_ASYNC)])
@@ -135,9 +135,9 @@ class FullScreenTest(FullScreenCase):
 
     def test_with_sounds_off_no_cue_and_no_stop(self):
         session = self.start()
-        self.assertEqual(session.act("command", 40009), [("check", 40009, 0)])
+        self.assertEqual(session.act("command", ID.IDM_SOUNDS), [("check", ID.IDM_SOUNDS, 0)])
         session.drive("select", BACK, "Red", "select", TEXT, "Dark Blue")
-        shown, ended = self.run_test(session, 40010, "Red", "Dark Blue", "key")
+        shown, ended = self.run_test(session, ID.IDM_TEST, "Red", "Dark Blue", "key")
         self.assertEqual([c[0] for c in shown], ["launch"])
         self.assertEqual(ended, [])
         self.assertMainWindow(session, "Red", "Dark Blue")

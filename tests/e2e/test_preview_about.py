@@ -6,11 +6,11 @@ README.md (make screenshots) are taken here too."""
 import sys
 import unittest
 
-from harness import ARTEFACTS, ROOT, image_facts, screen_pixels, screenshot
+from harness import ARTEFACTS, ID, ROOT, screen_pixels, screenshot
 from test_main_window import BACK, TEXT, SND_ASYNC, Case
 
 sys.path.insert(0, str(ROOT / "tools"))
-from check_resources import COLOURS, LETTER_A, ROUNDED_SQUARE  # noqa: E402
+from check_resources import COLOURS, LETTER_A, PROGRAM_COLOURS, PROGRAM_PICTURE, ROUNDED_SQUARE  # noqa: E402
 
 NAMES = ["Black", "Dark Blue", "Dark Green", "Dark Cyan", "Dark Red", "Dark Mauve", "Brown", "Gray",
          "Dark Gray", "Blue", "Green", "Cyan", "Red", "Mauve", "Yellow", "White"]
@@ -19,6 +19,29 @@ MARGIN = 3               # pixels around the picture that must keep the backgrou
 SW_SHOW = 5
 CLICK = ("sound", "click.wav", SND_ASYNC)
 REFRESH = ("sound", "refresh.wav", SND_ASYNC)
+
+
+def preview_picture(back, text):
+    """The 32 x 32 preview of back on text: rows of colours, None where the
+    dialog shows through."""
+    return [[COLOURS[NAMES.index(text)] if LETTER_A[r][c] == "#" else
+             COLOURS[NAMES.index(back)] if ROUNDED_SQUARE[r][c] == "#" else None
+             for c in range(32)] for r in range(32)]
+
+
+def places_of(picture, icon):
+    """Every place (x, y) of picture where all the opaque pixels of icon (rows
+    of colours, None for transparent) stand."""
+    opaque = [(c, r, colour) for r, row in enumerate(icon) for c, colour in enumerate(row) if colour]
+    first_x, first_y, first_colour = opaque[0]
+    found = []
+    for y in range(picture.height - len(icon) + 1):
+        for x in range(picture.width - len(icon[0]) + 1):
+            if picture.pixel(x + first_x, y + first_y) != first_colour:
+                continue
+            if all(picture.pixel(x + c, y + r) == colour for c, r, colour in opaque):
+                found.append((x, y))
+    return found
 
 
 def ini(back, text):
@@ -63,15 +86,15 @@ class PreviewTest(PreviewCase):
 
         self.assertEqual(session.act("select", BACK, "Green", "select", TEXT, "Red"), [])
         self.assertPreview(session, "Yellow", "Dark Blue", "after list clicks alone")
-        self.assertEqual(session.act("click", 1013), [REFRESH])
+        self.assertEqual(session.act("click", ID.IDC_REFRESH), [REFRESH])
         self.assertPreview(session, "Green", "Red", "after Refresh")
 
         session.drive("select", BACK, "White", "select", TEXT, "White")
-        self.assertEqual(session.act("command", 40034), [REFRESH])
+        self.assertEqual(session.act("command", ID.IDM_REFRESH), [REFRESH])
         self.assertPreview(session, "White", "White", "from the menu's Refresh: a plain square")
 
         session.drive("select", BACK, "Black", "select", TEXT, "Cyan")
-        self.assertEqual(session.act("click", 1013), [REFRESH])
+        self.assertEqual(session.act("click", ID.IDC_REFRESH), [REFRESH])
         self.assertPreview(session, "Black", "Cyan", "after Refresh")
         self.assertEqual(session.act("cover", 300), [])
         self.assertPreview(session, "Black", "Cyan", "after being covered and uncovered")
@@ -79,8 +102,8 @@ class PreviewTest(PreviewCase):
     def test_a_colour_menu_pick_shows_at_the_next_paint(self):
         session = self.start(ini("Dark Red", "Yellow"))
         self.assertPreview(session, "Dark Red", "Yellow", "at start")
-        self.assertEqual(session.act("command", 40049), [CLICK])  # background "Red"
-        self.assertEqual(session.act("command", 40018), [CLICK])  # text "Dark Blue"
+        self.assertEqual(session.act("command", ID.IDM_BACK_RED), [CLICK])  # background "Red"
+        self.assertEqual(session.act("command", ID.IDM_TEXT_DARK_BLUE), [CLICK])  # text "Dark Blue"
         self.assertPreview(session, "Dark Red", "Yellow", "before a paint")
         for time in ("first", "second"):
             with self.subTest(time):
@@ -89,13 +112,16 @@ class PreviewTest(PreviewCase):
 
     def test_readme_picture_of_the_main_dialog(self):
         session = self.start(ini("Blue", "White"))
-        session.drive("select", BACK, "Dark Blue", "select", TEXT, "Yellow", "click", 1013)
+        session.drive("select", BACK, "Dark Blue", "select", TEXT, "Yellow", "click", ID.IDC_REFRESH)
         self.assertPreview(session, "Dark Blue", "Yellow")
         place = dict(session.drive("place"))
         rect = [int(v) for v in place["main-rect"].split(",")]
-        picture = ARTEFACTS / "main-dialog-preview.png"
-        screenshot(rect, picture)
-        self.assertEqual(image_facts(picture)[:2], (rect[2], rect[3]))
+        client = [int(v) for v in place["main-client"].split(",")[:2]]
+        picture = screenshot(rect, ARTEFACTS / "main-dialog-preview.png")
+        # The picture the README shows holds the preview, once, where the
+        # window draws it.
+        at = (client[0] - rect[0] + PREVIEW_AT[0], client[1] - rect[1] + PREVIEW_AT[1])
+        self.assertEqual(places_of(picture, preview_picture("Dark Blue", "Yellow")), [at])
 
 
 class AboutTest(PreviewCase):
@@ -115,9 +141,9 @@ class AboutTest(PreviewCase):
 
     def test_about_box_from_its_button_and_both_menu_commands(self):
         session = self.start(ini("Dark Red", "Yellow"))
-        for action, sounds in ((("click", 1009), [CLICK]),
-                               (("command", 40001), [CLICK, CLICK]),
-                               (("command", 40008), [CLICK, CLICK])):
+        for action, sounds in ((("click", ID.IDC_ABOUT), [CLICK]),
+                               (("command", ID.IDM_ABOUT), [CLICK, CLICK]),
+                               (("command", ID.IDM_ABOUT_HIDDEN), [CLICK, CLICK])):
             with self.subTest(action=action):
                 about = self.open_about(session, action, sounds)
                 # 283 x 223 dialog units at 8-point MS Sans Serif's 6 x 13 base units.
@@ -128,34 +154,36 @@ class AboutTest(PreviewCase):
                 self.close_about(session)
                 # The main dialog answers again, unchanged.
                 self.assertWindow(session, "Dark Red", "Yellow", "Dark Red", "Yellow")
-                self.assertEqual(session.act("click", 1006), [("sound", "cancel.wav", SND_ASYNC)])
+                self.assertEqual(session.act("click", ID.IDC_CANCEL_SELECTION), [("sound", "cancel.wav", SND_ASYNC)])
                 self.assertPreview(session, "Dark Red", "Yellow", "after the About box")
         self.assertTrue(session.running())
 
     def test_about_box_opens_silently_with_sounds_off(self):
         session = self.start(ini("Dark Red", "Yellow"))
-        self.assertEqual(session.act("command", 40009), [("check", 40009, 0)])
-        for action in (("click", 1009), ("command", 40001), ("command", 40008)):
+        self.assertEqual(session.act("command", ID.IDM_SOUNDS), [("check", ID.IDM_SOUNDS, 0)])
+        for action in (("click", ID.IDC_ABOUT), ("command", ID.IDM_ABOUT), ("command", ID.IDM_ABOUT_HIDDEN)):
             with self.subTest(action=action):
                 self.open_about(session, action, [])
                 self.close_about(session)
 
     def test_readme_picture_of_the_about_box(self):
         session = self.start(ini("Blue", "White"))
-        about = self.open_about(session, ("click", 1009), [CLICK])
+        about = self.open_about(session, ("click", ID.IDC_ABOUT), [CLICK])
         rect = [int(v) for v in about["about-rect"].split(",")]
-        picture = ARTEFACTS / "about-box.png"
-        screenshot(rect, picture)
-        width, height, colours = image_facts(picture)
-        self.assertEqual((width, height), (rect[2], rect[3]))
-        self.assertGreater(colours, 4, "the picture holds hardly anything")
+        picture = screenshot(rect, ARTEFACTS / "about-box.png")
+        # The program's icon stands once, in the top right corner of the box.
+        icon = [[PROGRAM_COLOURS.get(c) for c in row] for row in PROGRAM_PICTURE]
+        places = places_of(picture, icon)
+        self.assertEqual(len(places), 1, places)
+        self.assertGreater(places[0][0], picture.width // 2)
+        self.assertLess(places[0][1], picture.height // 8)
         self.close_about(session)
 
 
 class HomepageTest(Case):
     def test_homepage_goes_to_the_shell_with_no_owner(self):
         session = self.start(ini("Dark Red", "Yellow"))
-        calls = session.act("command", 40002)
+        calls = session.act("command", ID.IDM_HOMEPAGE)
         self.assertEqual(calls, [CLICK, ("shell", "00000000", "open", "http://www.hueline.org", "", "", SW_SHOW)])
         self.assertWindow(session, "Dark Red", "Yellow", "Dark Red", "Yellow")
         self.assertTrue(session.running())

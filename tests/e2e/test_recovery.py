@@ -6,7 +6,7 @@ import signal
 import time
 import unittest
 
-from harness import (KEEP_FILES, MARK, SYSTEM_INI, SYSTEM_OLD, Session, marker_block,
+from harness import (ID, KEEP_FILES, MARK, SYSTEM_INI, SYSTEM_OLD, Session, marker_block,
                      read_or_none, start_second_copy)
 from test_main_window import BACK, HAND_INSTALLED, SND_ASYNC, Case
 
@@ -40,7 +40,7 @@ class InterruptedApplyTest(Case):
         # Apply from the menu, and kill the program as soon as it has begun
         # to write system.ini: the file's length is no longer the old one.
         session.drive("select", BACK, "Green")
-        session.drive("post", 40013)
+        session.drive("post", ID.IDM_APPLY)
         deadline = time.monotonic() + 30
         while not (MARK.exists() and SYSTEM_INI.stat().st_size != len(original)):
             self.assertLess(time.monotonic(), deadline, "the rewrite of system.ini never began")
@@ -71,7 +71,7 @@ class InterruptedApplyTest(Case):
         # And an Apply then works.
         again.drive("select", BACK, "Green")
         since = again.mark()
-        again.drive("command", 40013)
+        again.drive("command", ID.IDM_APPLY)
         self.assertEqual(again.calls(since), [("sound", "apply.wav", SND_ASYNC)])
         self.assertWindow(again, "Green", "Yellow", "Green", "Yellow")
         expected = (b"[boot]\r\nshell=Explorer.exe\r\n[386Enh]\r\n" + marker_block(b"A", b"E") +

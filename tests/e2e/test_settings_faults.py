@@ -4,7 +4,7 @@ show, and the message it gives instead of asking to restart."""
 
 import unittest
 
-from harness import SYSTEM_INI, SYSTEM_OLD, marker_block, read_or_none, set_unwritable
+from harness import ID, SYSTEM_INI, SYSTEM_OLD, marker_block, read_or_none, set_unwritable
 from test_main_window import BACK, HAND_INSTALLED, TEXT, SND_ASYNC, Case
 
 MB_OK_ICONEXCLAMATION = 0x30
@@ -43,11 +43,11 @@ class LoneCarriageReturnTest(MessageCase):
         self.assertWindow(session, "Dark Red", "Yellow", "Dark Red", "Yellow")
 
         session.drive("select", BACK, "Green", "select", TEXT, "Black")
-        self.assertEqual(session.act("command", 40013), [("sound", "apply.wav", SND_ASYNC)])
+        self.assertEqual(session.act("command", ID.IDM_APPLY), [("sound", "apply.wav", SND_ASYNC)])
         self.assertWindow(session, "Green", "Black", "Green", "Black")
         self.assertFiles(applied, odd)
 
-        self.assertEqual(session.act("click", 1007), [("sound", "restore.wav", SND_ASYNC)])
+        self.assertEqual(session.act("click", ID.IDC_RESTORE), [("sound", "restore.wav", SND_ASYNC)])
         state = self.assertWindow(session, "Blue", "White", "Blue", "White")
         self.assertEqual(state["message"], "none")
         self.assertFiles(restored, applied)
@@ -64,9 +64,9 @@ class UnwritableTest(MessageCase):
         set_unwritable(SYSTEM_INI, True)
         session.drive("select", BACK, "Green", "select", TEXT, "Black")
         for label, action, sound, text in (
-                ("menu Apply", ("command", 40013), "apply.wav", APPLY_FAILED),
-                ("button Apply", ("click", 1008), "apply.wav", APPLY_FAILED),
-                ("Restore", ("click", 1007), "restore.wav", RESTORE_FAILED)):
+                ("menu Apply", ("command", ID.IDM_APPLY), "apply.wav", APPLY_FAILED),
+                ("button Apply", ("click", ID.IDC_APPLY), "apply.wav", APPLY_FAILED),
+                ("Restore", ("click", ID.IDC_RESTORE), "restore.wav", RESTORE_FAILED)):
             with self.subTest(label):
                 self.assertTold(session, session.act(*action), sound, text)
                 state = session.state()
@@ -78,9 +78,9 @@ class UnwritableTest(MessageCase):
         session = self.start(None)
         session.drive("select", BACK, "Green")
         for label, action, sound, text in (
-                ("menu Apply", ("command", 40013), "apply.wav", APPLY_FAILED),
-                ("button Apply", ("click", 1008), "apply.wav", APPLY_FAILED),
-                ("Restore", ("command", 40012), "restore.wav", RESTORE_FAILED)):
+                ("menu Apply", ("command", ID.IDM_APPLY), "apply.wav", APPLY_FAILED),
+                ("button Apply", ("click", ID.IDC_APPLY), "apply.wav", APPLY_FAILED),
+                ("Restore", ("command", ID.IDM_RESTORE), "restore.wav", RESTORE_FAILED)):
             with self.subTest(label):
                 self.assertTold(session, session.act(*action), sound, text)
                 self.assertWindow(session, "Blue", "White",
@@ -93,7 +93,7 @@ class NoSectionTest(MessageCase):
         no_section = b"[boot]\r\nMessageBackColor=4\r\nshell=Explorer.exe\r\n"
         session = self.start(no_section)
         session.drive("select", BACK, "Green")
-        self.assertTold(session, session.act("click", 1008), "apply.wav", NO_SECTION)
+        self.assertTold(session, session.act("click", ID.IDC_APPLY), "apply.wav", NO_SECTION)
         self.assertWindow(session, "Blue", "White", "Green", "White")
         self.assertFiles(b"[boot]\r\nshell=Explorer.exe\r\n", no_section)
 

@@ -3,7 +3,7 @@
 
 CROSS := -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-i686.cmake
 
-.PHONY: all setup host sanitize product wine-tests prefix dist test run bench screenshots mutate coverage clean
+.PHONY: all setup host sanitize product wine-tests prefix dist test run bench screenshots mutate coverage fuzz clean
 
 all: host product
 
@@ -64,6 +64,11 @@ bench: host product wine-tests prefix
 # tree and tells which ones the host tests catch.
 mutate: setup
 	@python3 tools/mutate.py --jobs 2 "--cxx-flags=$(SANITIZE_CXX)" "--link-flags=$(SANITIZE)"
+
+# The fuzz targets of tests/fuzz/ for a few minutes: the reader a minute,
+# the writer three.
+fuzz: setup
+	@bash tools/fuzz.sh 60
 
 # Line and branch coverage of the platform-independent code by the host tests.
 coverage: setup

@@ -13,6 +13,7 @@ struct Output {
     char* out;
     unsigned room;
     unsigned length;
+    char last;  // the last byte put, NUL before the first
 };
 
 void Put(Output* o, const char* bytes, unsigned count)
@@ -22,6 +23,17 @@ void Put(Output* o, const char* bytes, unsigned count)
         CopyBytes(o->out + o->length, bytes, part);
     }
     o->length += count;
+    if (count > 0)
+        o->last = bytes[count - 1];
+}
+
+// A line is being dropped before old[next]. When the line put last ended at a
+// lone CR and a LF comes next, the two would now make one CR LF end and glue
+// the line that LF ends onto the one before: give the CR its own LF.
+void KeepApart(Output* o, const char* old, unsigned length, unsigned next)
+{
+    if (o->last == '\r' && next < length && old[next] == '\n')
+        Put(o, "\n", 1);
 }
 
 bool IsRemoved(const char* line, unsigned length)
@@ -54,7 +66,7 @@ LineFate Judge(const char* line, unsigned content, bool apply)
 unsigned RewriteSettingsText(const char* old, unsigned length, const char* block,
                              unsigned blockLength, char* out, unsigned room, unsigned* headers)
 {
-    Output o = {out, room, 0};
+    Output o = {out, room, 0, '\0'};
     unsigned taken = 0;
     // old[kept, at) is kept and not put yet, so that unchanged stretches go
     // out in one copy.
@@ -67,12 +79,15 @@ unsigned RewriteSettingsText(const char* old, unsigned length, const char* block
         LineFate fate = Judge(old + at, end - at, blockLength > 0);
         if (fate == Removed) {
             Put(&o, old + kept, at - kept);
+            KeepApart(&o, old, length, next);
             kept = next;
         } else {
             if (endLength == 1 && old[end] == '\0') {
                 Put(&o, old + kept, end - kept);
                 if (end > at)
                     Put(&o, "\r\n", 2);
+                else
+                    KeepApart(&o, old, length, next);  // a line of only a NUL vanishes
                 kept = next;
             }
             if (fate == KeptWithBlock) {

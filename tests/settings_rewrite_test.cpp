@@ -118,3 +118,18 @@ TEST(SettingsRewrite, WritesNoMoreThanItsRoomAndCountsTheRest)
     EXPECT_EQ(RewriteText("[boot]\r\n[386enh]\r\n", true, "Red", "Red", &headers), "[boot]\r\n[386enh]\r\n");
     EXPECT_EQ(headers, 0u);
 }
+
+// A dropped line between a lone CR and a LF must not make the two one CR LF
+// end: the empty line that LF ends would be glued onto the line before.
+TEST(SettingsRewrite, DroppedLinesNeverGlueALoneCarriageReturnToTheNextLineFeed)
+{
+    const string nul(1, '\0');
+    EXPECT_EQ(Restore("a\r" + nul + "\nb\r\n"), "a\r\n\nb\r\n");
+    EXPECT_EQ(Restore("a\rMessageBackColor=1\n\nb\n"), "a\r\n\nb\n");
+    EXPECT_EQ(Restore("a\r" + nul + nul + "\n"), "a\r\n\n");
+    EXPECT_EQ(Apply("[386Enh]\r" + nul + "\nx\r"),
+              "[386Enh]\r" + Block24 + "\nx\r");
+    // Where no LF follows, or nothing was dropped, a lone CR stays as it was.
+    EXPECT_EQ(Restore("a\r" + nul + "b\r"), "a\rb\r");
+    EXPECT_EQ(Restore("a\r\n\n"), "a\r\n\n");
+}

@@ -46,6 +46,9 @@ suite host-tests "$gtest_lines" build/host/hueline_tests
 echo "== host tests under AddressSanitizer and UndefinedBehaviorSanitizer"
 suite sanitize-tests "$gtest_lines" build/sanitize/hueline_tests
 
+echo "== the settings reader and writer fuzzed for a few seconds each"
+suite fuzz '^fuzz-|property broken' bash tools/fuzz.sh 3
+
 echo "== the same tests cross-compiled, under Wine (Win32 file layer)"
 suite wine-tests "$gtest_lines" env DISPLAY= wine build/wine-tests/hueline_wine_tests.exe
 

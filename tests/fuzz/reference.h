@@ -1,0 +1,122 @@
+// What system.ini's lines are and what they say, written out plainly and
+// apart from the program's own code, for the fuzz targets to hold the
+// program's reader and writer to.
+#pragma once
+
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace reference {
+
+struct Line {
+    std::string content;
+    std::string end;  // "\n", "\r\n", "\r", a NUL, or "" for a last line with no end
+};
+
+// A line ends at LF, at NUL, or at a CR not followed by LF; CR LF is one end.
+inline std::vector<Line> Split(const std::string& text)
+{
+    std::vector<Line> lines;
+    size_t at = 0;
+    while (at < text.size()) {
+        size_t end = at;
+        while (end < text.size() && text[end] != '\n' && text[end] != '\r' && text[end] != '\0')
+            ++end;
+        size_t next = end;
+        if (end < text.size())
+            next = text.compare(end, 2, "\r\n") == 0 ? end + 2 : end + 1;
+        lines.push_back({text.substr(at, end - at), text.substr(end, next - end)});
+        at = next;
+    }
+    return lines;
+}
+
+const size_t LongLine = 555;  // content this long is left alone by both
+
+inline bool Begins(const std::string& s, const char* prefix)
+{
+    return s.compare(0, strlen(prefix), prefix) == 0;
+}
+
+inline bool Looked(const Line& line) { return line.content.size() < LongLine; }
+
+inline bool IsMarked(const Line& line)
+{
+    static const char* const markers[] = {
+        "MessageBackColor=", "MessageTextColor=", ";; End of Hueline Lines",
+        ";; They are used to change the color of the blue screen of death",
+        ";; Following 2 lines by Hueline (hueline@hueline.org)"};
+    if (!Looked(line))
+        return false;
+    for (const char* marker : markers) {
+        if (Begins(line.content, marker))
+            return true;
+    }
+    return false;
+}
+
+inline bool IsHeader(const Line& line) { return Looked(line) && Begins(line.content, "[386Enh]"); }
+
+inline bool IsNulOnly(const Line& line) { return line.content.empty() && line.end == std::string(1, '\0'); }
+
+// The lines a Restore must leave: every line but the marked ones and the lone
+// NULs, in order, a NUL end turned into CR LF.
+inline std::vector<Line> Restored(const std::string& text)
+{
+    std::vector<Line> out;
+    for (const Line& line : Split(text)) {
+        if (!IsMarked(line) && !IsNulOnly(line))
+            out.push_back({line.content, line.end == std::string(1, '\0') ? "\r\n" : line.end});
+    }
+    return out;
+}
+
+// True when a file's lines are the lines wanted: the same contents in the
+// same order, each with the same end, except that a lone CR may have become
+// CR LF (where a dropped line stood between it and a LF).
+inline bool SameLines(const std::string& text, const std::vector<Line>& wanted)
+{
+    std::vector<Line> lines = Split(text);
+    if (lines.size() != wanted.size())
+        return false;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        if (lines[i].content != wanted[i].content)
+            return false;
+        if (lines[i].end != wanted[i].end && !(wanted[i].end == "\r" && lines[i].end == "\r\n"))
+            return false;
+    }
+    return true;
+}
+
+// The colour a key's value names, as strtol reads it in base 16, or -1.
+inline int ValueOf(const std::string& value)
+{
+    char* end = nullptr;
+    long n = strtol(value.c_str(), &end, 16);
+    return n >= 0 && n <= 15 ? (int)n : -1;
+}
+
+// The colour numbers the last valid key lines name, -1 where none does. A
+// last line with no end is not read.
+inline void Read(const std::string& text, int* back, int* textColour)
+{
+    *back = *textColour = -1;
+    for (const Line& line : Split(text)) {
+        if (line.end.empty() || !Looked(line))
+            continue;
+        if (Begins(line.content, "MessageBackColor=")) {
+            int v = ValueOf(line.content.substr(17));
+            if (v >= 0)
+                *back = v;
+        }
+        if (Begins(line.content, "MessageTextColor=")) {
+            int v = ValueOf(line.content.substr(17));
+            if (v >= 0)
+                *textColour = v;
+        }
+    }
+}
+
+}  // namespace reference

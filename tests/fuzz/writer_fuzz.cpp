@@ -1,0 +1,173 @@
+// The settings writer on any file, with any one file operation failing:
+// - a Restore leaves every line but the colour and comment lines, in order;
+//   a NUL or a lone CR never makes it drop or glue one;
+// - applying twice leaves one block per [386Enh] header, with the second
+//   pair; restoring after applying gives what restoring alone gives;
+// - after an Apply the reader reads the applied pair (when there is a
+//   header); after a Restore it reads none (Blue on White);
+// - system.old is the file as it was before a call that wrote; a call that
+//   failed leaves system.ini as it was, or, when even the put-back failed,
+//   system.old whole and the mark standing, from which the next start puts
+//   system.ini back.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "core/color_table.h"
+#include "core/selection.h"
+#include "settings/marker_block.h"
+#include "settings/settings_lines.h"
+#include "settings/settings_reader.h"
+#include "settings/settings_rewrite.h"
+#include "settings/settings_writer.h"
+#include "tests/fuzz/fuzz_check.h"
+#include "tests/fuzz/memory_files.h"
+#include "tests/fuzz/reference.h"
+
+namespace {
+
+struct Pair {
+    unsigned back, text;
+};
+
+std::string Block(Pair pair)
+{
+    char block[MarkerBlockSize];
+    unsigned length = BuildMarkerBlock(block, ColorTable[pair.back], ColorTable[pair.text]);
+    FUZZ_CHECK(length > 0, "every colour pair has a block");
+    return std::string(block, length);
+}
+
+std::string Rewrite(const std::string& old, const std::string& block, unsigned* headers)
+{
+    unsigned length = RewriteSettingsText(old.data(), (unsigned)old.size(), block.data(),
+                                          (unsigned)block.size(), nullptr, 0, headers);
+    std::string out(length, '\0');
+    unsigned again = RewriteSettingsText(old.data(), (unsigned)old.size(), block.data(),
+                                         (unsigned)block.size(), &out[0], length, headers);
+    FUZZ_CHECK(again == length, "the length told is the length written");
+    return out;
+}
+
+void CheckRead(const std::string& text, int back, int textColour, const char* what)
+{
+    int b, t;
+    reference::Read(text, &b, &t);
+    FUZZ_CHECK(b == back && t == textColour, what);
+    SettingsColors colors = {ColorNotFound, ColorNotFound};
+    ScanSettingsLines(&colors, text.data(), (unsigned)text.size(), true);
+    FUZZ_CHECK((colors.back == ColorNotFound ? -1 : colors.back) == back, what);
+    FUZZ_CHECK((colors.text == ColorNotFound ? -1 : colors.text) == textColour, what);
+}
+
+// Short lines beginning "MessageBackColor=": long ones are left alone.
+unsigned CountKeyLines(const std::string& text)
+{
+    unsigned n = 0;
+    for (const reference::Line& line : reference::Split(text))
+        n += reference::Looked(line) && reference::Begins(line.content, "MessageBackColor=");
+    return n;
+}
+
+unsigned Occurrences(const std::string& text, const std::string& part)
+{
+    unsigned n = 0;
+    for (size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))
+        ++n;
+    return n;
+}
+
+void CheckBytes(const std::string& text, Pair first, Pair second)
+{
+    unsigned headers = 0;
+    for (const reference::Line& line : reference::Split(text))
+        headers += reference::IsHeader(line);
+
+    unsigned told;
+    const std::string restored = Rewrite(text, "", &told);
+    FUZZ_CHECK(told == 0, "a Restore puts no block");
+    FUZZ_CHECK(reference::SameLines(restored, reference::Restored(text)), "a Restore keeps every other line, in order");
+    CheckRead(restored, -1, -1, "after a Restore no colour is read");
+
+    // A header on the last line, with no end, gets one from an Apply, so that
+    // the block stands on lines of its own; a Restore keeps that end.
+    const std::vector<reference::Line> lines = reference::Split(text);
+    const bool openHeader = !lines.empty() && lines.back().end.empty() && reference::IsHeader(lines.back());
+    const std::string applied = Rewrite(text, Block(first), &told);
+    FUZZ_CHECK(told == headers, "every [386Enh] header takes the block");
+    FUZZ_CHECK(Rewrite(applied, "", nullptr) == restored + (openHeader ? "\r\n" : ""),
+               "restoring after applying is restoring");
+    if (headers > 0)
+        CheckRead(applied, (int)first.back, (int)first.text, "after an Apply the pair is read");
+    else
+        CheckRead(applied, -1, -1, "with no header an Apply leaves no colour");
+
+    const std::string twice = Rewrite(applied, Block(second), &told);
+    FUZZ_CHECK(told == headers, "the headers stay headers");
+    FUZZ_CHECK(CountKeyLines(twice) == headers, "one block per header");
+    FUZZ_CHECK(Occurrences(twice, Block(second)) == headers, "each block holds the second pair");
+    FUZZ_CHECK(Block(first) == Block(second) || Occurrences(twice, Block(first)) == 0, "no first pair is left");
+    if (headers > 0)
+        CheckRead(twice, (int)second.back, (int)second.text, "after a second Apply its pair is read");
+    FUZZ_CHECK(reference::SameLines(Rewrite(twice, "", nullptr), reference::Restored(restored + (openHeader ? "\r\n" : ""))),
+               "restoring after two Applies is restoring");
+}
+
+void CheckFiles(const std::string& text, bool missing, bool apply, Pair pair, unsigned failAt)
+{
+    const std::string older = "older content\r\n";
+    FuzzResetFiles(0);
+    if (!missing)
+        FuzzPutFile("system.ini", text);
+    FuzzPutFile("system.old", older);
+    ColorSelection.InstalledBack = ColorTable[pair.back];
+    ColorSelection.InstalledText = ColorTable[pair.text];
+    FuzzFailAt(failAt);
+    SettingsWriteResult result = WriteColorSettings(apply);
+
+    std::string ini, old, mark;
+    bool hasIni = FuzzGetFile("system.ini", &ini);
+    bool hasOld = FuzzGetFile("system.old", &old);
+    bool hasMark = FuzzGetFile("hueline.mrk", &mark);
+    unsigned headers;
+    const std::string wanted = Rewrite(text, apply ? Block(pair) : "", &headers);
+    switch (result) {
+    case SettingsWritten:
+    case SettingsNoSection:
+        FUZZ_CHECK(!missing && hasIni && ini == wanted, "system.ini holds what was asked");
+        FUZZ_CHECK(hasOld && old == text, "system.old is the file as it was");
+        // Only a failed removal of the mark itself, the last thing done, leaves
+        // it; the next start then puts system.old back, and says so.
+        FUZZ_CHECK(!hasMark || FuzzFileOperations() == failAt, "no mark after a finished rewrite");
+        FUZZ_CHECK((result == SettingsNoSection) == (apply && headers == 0), "no section is told as such");
+        break;
+    case SettingsUnchanged:
+        FUZZ_CHECK(missing ? !hasIni : (hasIni && ini == text), "a failed call leaves system.ini as it was");
+        FUZZ_CHECK(!hasMark, "no mark after a failed call that left system.ini whole");
+        FUZZ_CHECK(failAt != 0 || missing, "nothing fails without a fault");
+        break;
+    case SettingsNotPutBack:
+        FUZZ_CHECK(hasOld && old == text, "system.old holds the old content");
+        FUZZ_CHECK(hasMark, "the mark stands while system.ini is not whole");
+        FuzzFailAt(0);
+        FUZZ_CHECK(RecoverInterruptedRewrite() == SettingsRecovered, "the next start puts it back");
+        FUZZ_CHECK(FuzzGetFile("system.ini", &ini) && ini == text, "put back whole");
+        FUZZ_CHECK(!FuzzGetFile("hueline.mrk", &mark), "the mark goes once put back");
+        break;
+    }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    // Six bytes of choices, then the file.
+    if (size < 6 || size > (64u << 10))
+        return 0;
+    Pair first = {data[1] % 16u, data[2] % 16u};
+    Pair second = {data[3] % 16u, data[4] % 16u};
+    const std::string text(reinterpret_cast<const char*>(data + 6), size - 6);
+    CheckBytes(text, first, second);
+    CheckFiles(text, (data[0] & 1) != 0, (data[0] & 2) != 0, first, data[5] % 32u);
+    return 0;
+}

@@ -45,6 +45,8 @@ for target in reader writer; do
   fi
   work=$out/$target
   mkdir -p "$work"
+  # What an earlier run found is not this run's finding; the inputs it kept stay.
+  rm -f "$work"/crash-* "$work"/leak-* "$work"/timeout-* "$work"/oom-*
   "$binary" -max_total_time="$time" -max_len=4096 -timeout=10 -rss_limit_mb=2048 \
     -artifact_prefix="$work/" -print_final_stats=1 "$work" "tests/fuzz/corpus/$target" \
     >"$out/$target.log" 2>&1

@@ -1,7 +1,9 @@
-// Makes each file operation of Apply and Restore fail in turn, and checks the
-// promise behind the writer: system.ini always holds either all of its old
-// content or all of its new content, and when it has changed, system.old
-// holds all of the old content.
+// Makes each file operation of Apply and Restore, and each pair of them, fail
+// (counted on the faulty run, so the put-back and the next start's recovery
+// fail too), and checks the promise behind the writer: system.ini always
+// holds all of its old or all of its new content, or system.old holds all of
+// the old content and the mark of an interrupted rewrite stands; and the
+// result says so.
 #include <gtest/gtest.h>
 
 #include <algorithm>

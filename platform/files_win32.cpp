@@ -53,6 +53,15 @@ bool PlatformFlush(PlatformFile file)
     return FlushFileBuffers((HANDLE)file) != 0;
 }
 
+PlatformFileCheck PlatformCheckFile(const char* path)
+{
+    if (GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES)
+        return PlatformFilePresent;
+    DWORD error = GetLastError();
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? PlatformFileAbsent
+                                                                        : PlatformFileUnknown;
+}
+
 bool PlatformDelete(const char* path)
 {
     OFSTRUCT info;

@@ -1,6 +1,7 @@
 // Controls of the host stand-in of the platform layer, for the native tests.
 #pragma once
 
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -10,23 +11,29 @@
 // The directory PlatformWindowsDirectory reports; "" makes that call fail.
 void HostSetWindowsDirectory(const char* directory);
 
-// File operations (opens, reads, writes, lengths, flushes, removals, closes,
+// File operations (opens, reads, writes, lengths, flushes, removals, checks, closes,
 // and the allocation of a block to hold a file in) counted since the last
-// reset, and the one to fail: the n-th from the reset, 1-based; 0 fails none.
+// reset, and the ones to fail: the n-th from the reset, 1-based; 0 fails none.
 // A failed open opens nothing, a failed read returns -1, a failed write writes
 // half its bytes and reports that short count (as a full disk does), a failed
 // length returns -1, a failed flush or removal does nothing and reports
-// failure, a failed allocation returns null, and a failed close closes the
+// failure, a failed check of a file reports that it could not tell, a failed allocation returns null, and a failed close closes the
 // file but reports failure.
+// The stand-in keeps a write cache: the bytes written to a file since its last
+// successful flush are lost when its close fails, or when the power is cut
+// (see HostCutPowerAfter). A truncation and a removal reach the disk at once.
+// A reset without a power cut lets the cache reach the disk.
 void HostResetFileOperations(unsigned failAt);
+void HostFailFileOperations(const std::set<unsigned>& failing);
 unsigned HostFileOperationCount();
 // Every file operation since the reset, in order, as "kind file" ("create
 // system.ini", "write system.ini", "allocate"); those the power cut stopped
 // begin "(not done) ".
 std::vector<std::string> HostFileOperationLog();
 // As if the power went just after the count-th operation from now: every
-// later one does nothing and fails (a close still frees its handle). Ended
-// by the next reset.
+// later one does nothing and fails (a close still frees its handle), and the
+// write cache is lost, at the first of them or at the next reset, which
+// ends the cut.
 void HostCutPowerAfter(unsigned count);
 
 // ---- The stand-in main dialog -------------------------------------------------

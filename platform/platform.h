@@ -30,6 +30,10 @@ bool PlatformClose(PlatformFile file);
 bool PlatformFlush(PlatformFile file);
 // Removes a file; false when it could not be removed (or did not exist).
 bool PlatformDelete(const char* path);
+// Whether a file stands at path (GetFileAttributesA), without opening it:
+// unknown when the system could not tell, for a reason other than its absence.
+enum PlatformFileCheck { PlatformFileAbsent, PlatformFilePresent, PlatformFileUnknown };
+PlatformFileCheck PlatformCheckFile(const char* path);
 
 // ---- Memory ------------------------------------------------------------------
 // One block from the process heap (GetProcessHeap, HeapAlloc), or null when

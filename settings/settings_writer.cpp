@@ -66,21 +66,13 @@ bool WriteWholeFile(const char* path, const char* bytes, unsigned count)
     return out != PlatformNoFile && FillAndClose(out, bytes, count);
 }
 
-// True when the file at path can be opened.
-bool FileStands(const char* path)
-{
-    PlatformFile file = PlatformOpenRead(path);
-    if (file == PlatformNoFile)
-        return false;
-    PlatformClose(file);
-    return true;
-}
-
 }  // namespace
 
 SettingsRecovery RecoverInterruptedRewrite()
 {
-    if (!FindPaths() || !FileStands(Paths.mark))
+    // When the system cannot tell whether the mark stands, nothing is put
+    // back now; the rewrite refuses to run meanwhile.
+    if (!FindPaths() || PlatformCheckFile(Paths.mark) != PlatformFilePresent)
         return SettingsNothingToRecover;
     // system.old is whole, or the mark would not have been made: put it back.
     // Until system.ini is whole again the mark stays, so that this can be
@@ -97,8 +89,9 @@ SettingsRecovery RecoverInterruptedRewrite()
 SettingsWriteResult WriteColorSettings(bool apply)
 {
     // While a mark stands, system.old is the one whole copy and must not be
-    // overwritten.
-    if (!FindPaths() || FileStands(Paths.mark))
+    // overwritten: the rewrite runs only when the mark is known to be absent
+    // (a mark that merely cannot be opened still stands).
+    if (!FindPaths() || PlatformCheckFile(Paths.mark) != PlatformFileAbsent)
         return SettingsUnchanged;
     char block[MarkerBlockSize];
     unsigned blockLength = 0;

@@ -1,5 +1,6 @@
 // Cuts the power at every file operation of Apply and of Restore in turn:
-// nothing after it happens, no put-back. Then starts the program again and
+// nothing after it happens, no put-back, and what was written since the last
+// flush is lost with the write cache. Then starts the program again and
 // runs a second Apply, and checks that system.ini was never lost: after the
 // cut it holds its whole old or whole new content, or system.old holds the
 // whole old content and the mark stands; after the start and the second

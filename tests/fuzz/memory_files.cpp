@@ -127,6 +127,14 @@ bool PlatformDelete(const char* path)
     return !Fails() && NameOf(path, &name) && Disk.erase(name) == 1;
 }
 
+PlatformFileCheck PlatformCheckFile(const char* path)
+{
+    std::string name;
+    if (Fails() || !NameOf(path, &name))
+        return PlatformFileUnknown;
+    return Disk.count(name) ? PlatformFilePresent : PlatformFileAbsent;
+}
+
 void* PlatformAllocate(unsigned long size) { return Fails() ? nullptr : malloc(size); }
 void PlatformFree(void* block) { free(block); }
 

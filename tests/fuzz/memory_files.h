@@ -11,8 +11,9 @@
 // Empties the stand-in's disk; the n-th file operation from now fails
 // (1-based; 0: none). A failed open opens nothing, a failed read returns -1,
 // a failed write writes half its bytes and says so, a failed length returns
-// -1, a failed flush, removal or close reports failure (the close still
-// closes), a failed allocation returns null.
+// -1, a failed check of a file answers unknown, a failed flush, removal or
+// close reports failure (the close still closes), a failed allocation
+// returns null.
 void FuzzResetFiles(unsigned failAt);
 // Counts operations afresh from now, the disk kept, failing the n-th.
 void FuzzFailAt(unsigned failAt);

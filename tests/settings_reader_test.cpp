@@ -9,6 +9,7 @@
 #include "settings/settings_reader.h"
 #include "settings/settings_writer.h"
 #include "settings/settings_lines.h"
+#include "platform/host_control.h"
 #include "tests/support/settings_files.h"
 
 using std::string;
@@ -58,6 +59,12 @@ TEST_F(SettingsReader, ValuesAreReadAsHexNumbers)
 TEST_F(SettingsReader, OnlyExactKeysAtTheStartOfALineCount)
 {
     EXPECT_EQ(Read("messagebackcolor=1\r\n MessageBackColor=1\r\nMessageBackColor =1\r\n"), "Blue on White");
+    // Keys differing only in their last byte, or one byte short.
+    EXPECT_EQ(Read("MessageBackColor:1\r\nMessageTextColor 1\r\nMessageBackColo1\r\n"), "Blue on White");
+    // A key after a lone CR or a NUL begins a line; one after a CR LF's CR does too.
+    EXPECT_EQ(Read(string("x\rMessageBackColor=4\r\ny", 23) + string(1, '\0') + "MessageTextColor=2\r\n"),
+              "Dark Red on Dark Green");
+    EXPECT_EQ(Read("x=MessageBackColor=4\r\n"), "Blue on White");
 }
 
 TEST_F(SettingsReader, TheLastValidLineWins)
@@ -79,6 +86,13 @@ TEST_F(SettingsReader, LongLinesAreSkippedWithoutHarm)
     ASSERT_EQ(fits.size(), 554u);
     EXPECT_EQ(Read(fits + "\r\n"), "Dark Red on White");
     EXPECT_EQ(Read(" " + fits + "\r\n"), "Blue on White");
+    // 555 and 556 content bytes do not, at the start of the file and after
+    // 4000 bytes, so that the line lies across two reads.
+    for (const string& before : {string(), string(4000, 'x') + "\r\n"}) {
+        EXPECT_EQ(Read(before + "MessageBackColor=" + string(537, ' ') + "4\r\n"), "Blue on White");
+        EXPECT_EQ(Read(before + "MessageBackColor=" + string(538, ' ') + "4\r\n"), "Blue on White");
+        EXPECT_EQ(Read(before + fits + "\r\n"), "Dark Red on White");
+    }
     EXPECT_EQ(Read("MessageTextColor=6" + string(100000, 'x') + "\r\nMessageBackColor=5\r\n"),
               "Dark Mauve on White");
     EXPECT_EQ(Read(string(100000, 'x') + "\nMessageTextColor=6\n"), "Blue on Brown");
@@ -162,4 +176,24 @@ TEST_F(SettingsReader, LinesAcrossReadsAreReadAsInOnePiece)
         checked += ReadWhole(text) != "Blue on White";
     }
     EXPECT_GT(checked, 50u);  // most files name colours
+}
+
+TEST_F(SettingsReader, WhatWasReadCountsWhenALaterReadFails)
+{
+    const string ini = "[386Enh]\r\nMessageBackColor=4\r\nMessageTextColor=E\r\n" + string(5000, 'x') +
+                       "\r\nMessageBackColor=2\r\n";
+    WriteTestFile("system.ini", ini);
+    HostResetFileOperations(0);
+    ReadInstalledColors();
+    const std::vector<string> log = HostFileOperationLog();
+    ASSERT_GE(log.size(), 3u);
+    EXPECT_EQ(log[0], "open system.ini");
+    EXPECT_EQ(log[1], "read system.ini");
+    EXPECT_EQ(log[2], "read system.ini");
+    EXPECT_STREQ(ColorSelection.InstalledBack, "Dark Green");
+    HostResetFileOperations(3);  // the second read fails
+    ReadInstalledColors();
+    HostResetFileOperations(0);
+    EXPECT_STREQ(ColorSelection.InstalledBack, "Dark Red");
+    EXPECT_STREQ(ColorSelection.InstalledText, "Yellow");
 }

@@ -9,7 +9,6 @@
 #include "settings/settings_reader.h"
 #include "settings/settings_writer.h"
 #include "settings/settings_lines.h"
-#include "platform/host_control.h"
 #include "tests/support/settings_files.h"
 
 using std::string;
@@ -176,24 +175,4 @@ TEST_F(SettingsReader, LinesAcrossReadsAreReadAsInOnePiece)
         checked += ReadWhole(text) != "Blue on White";
     }
     EXPECT_GT(checked, 50u);  // most files name colours
-}
-
-TEST_F(SettingsReader, WhatWasReadCountsWhenALaterReadFails)
-{
-    const string ini = "[386Enh]\r\nMessageBackColor=4\r\nMessageTextColor=E\r\n" + string(5000, 'x') +
-                       "\r\nMessageBackColor=2\r\n";
-    WriteTestFile("system.ini", ini);
-    HostResetFileOperations(0);
-    ReadInstalledColors();
-    const std::vector<string> log = HostFileOperationLog();
-    ASSERT_GE(log.size(), 3u);
-    EXPECT_EQ(log[0], "open system.ini");
-    EXPECT_EQ(log[1], "read system.ini");
-    EXPECT_EQ(log[2], "read system.ini");
-    EXPECT_STREQ(ColorSelection.InstalledBack, "Dark Green");
-    HostResetFileOperations(3);  // the second read fails
-    ReadInstalledColors();
-    HostResetFileOperations(0);
-    EXPECT_STREQ(ColorSelection.InstalledBack, "Dark Red");
-    EXPECT_STREQ(ColorSelection.InstalledText, "Yellow");
 }

@@ -58,6 +58,12 @@ TEST_F(SettingsReader, ValuesAreReadAsHexNumbers)
 TEST_F(SettingsReader, OnlyExactKeysAtTheStartOfALineCount)
 {
     EXPECT_EQ(Read("messagebackcolor=1\r\n MessageBackColor=1\r\nMessageBackColor =1\r\n"), "Blue on White");
+    // Keys differing only in their last byte, or one byte short.
+    EXPECT_EQ(Read("MessageBackColor:1\r\nMessageTextColor 1\r\nMessageBackColo1\r\n"), "Blue on White");
+    // A key after a lone CR or a NUL begins a line; one after a CR LF's CR does too.
+    EXPECT_EQ(Read(string("x\rMessageBackColor=4\r\ny", 23) + string(1, '\0') + "MessageTextColor=2\r\n"),
+              "Dark Red on Dark Green");
+    EXPECT_EQ(Read("x=MessageBackColor=4\r\n"), "Blue on White");
 }
 
 TEST_F(SettingsReader, TheLastValidLineWins)
@@ -79,6 +85,13 @@ TEST_F(SettingsReader, LongLinesAreSkippedWithoutHarm)
     ASSERT_EQ(fits.size(), 554u);
     EXPECT_EQ(Read(fits + "\r\n"), "Dark Red on White");
     EXPECT_EQ(Read(" " + fits + "\r\n"), "Blue on White");
+    // 555 and 556 content bytes do not, at the start of the file and after
+    // 4000 bytes, so that the line lies across two reads.
+    for (const string& before : {string(), string(4000, 'x') + "\r\n"}) {
+        EXPECT_EQ(Read(before + "MessageBackColor=" + string(537, ' ') + "4\r\n"), "Blue on White");
+        EXPECT_EQ(Read(before + "MessageBackColor=" + string(538, ' ') + "4\r\n"), "Blue on White");
+        EXPECT_EQ(Read(before + fits + "\r\n"), "Dark Red on White");
+    }
     EXPECT_EQ(Read("MessageTextColor=6" + string(100000, 'x') + "\r\nMessageBackColor=5\r\n"),
               "Dark Mauve on White");
     EXPECT_EQ(Read(string(100000, 'x') + "\nMessageTextColor=6\n"), "Blue on Brown");

@@ -133,3 +133,24 @@ TEST(SettingsRewrite, DroppedLinesNeverGlueALoneCarriageReturnToTheNextLineFeed)
     EXPECT_EQ(Restore("a\r" + nul + "b\r"), "a\rb\r");
     EXPECT_EQ(Restore("a\r\n\n"), "a\r\n\n");
 }
+
+TEST(SettingsRewrite, LookAlikesDifferingInTheLastByteOfAMarkerAreKept)
+{
+    // Each marker with its last byte changed, and each marker as it stands.
+    const string lookAlikes =
+        ";; Following 2 lines by Hueline (hueline@hueline.org]\r\n"
+        ";; They are used to change the color of the blue screen of deatH\r\n"
+        "MessageBackColor:1\r\n"
+        "MessageTextColor 1\r\n"
+        ";; End of Hueline LineS\r\n";
+    const string markers =
+        ";; Following 2 lines by Hueline (hueline@hueline.org)\r\n"
+        ";; They are used to change the color of the blue screen of death\r\n"
+        "MessageBackColor=1\r\n"
+        "MessageTextColor=1\r\n"
+        ";; End of Hueline Lines\r\n";
+    EXPECT_EQ(Restore("[boot]\r\n" + lookAlikes + markers + "x\r\n"), "[boot]\r\n" + lookAlikes + "x\r\n");
+    // A header differing in its last byte takes no block.
+    EXPECT_EQ(Apply("[386Enh}\r\n[386Enh]\r\n"), "[386Enh}\r\n[386Enh]\r\n" + Block24);
+    EXPECT_EQ(Apply("[386En]\r\n"), "[386En]\r\n");
+}

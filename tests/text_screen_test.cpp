@@ -46,8 +46,9 @@ TEST(TextScreen, TitleMessageAndPromptInsideABlankMargin)
     ASSERT_GE(titleRow, 1);
     for (unsigned c = first; c <= last; ++c)
         EXPECT_TRUE(s.inverted[titleRow][c]) << "the title is one run";
-    unsigned left = first, right = ScreenColumns - 1 - last;
-    EXPECT_LE(left > right ? left - right : right - left, 1u);
+    // " Hueline " is 9 cells: 35 blank columns to its left, 36 to its right.
+    EXPECT_EQ(first, 35u);
+    EXPECT_EQ(last, 43u);
     EXPECT_NE(Row(s, titleRow).find("Hueline"), string::npos);
 
     // The message below it, then the prompt for a key at the bottom of the text.
@@ -60,6 +61,8 @@ TEST(TextScreen, TitleMessageAndPromptInsideABlankMargin)
     }
     EXPECT_GT(message, titleRow);
     EXPECT_GT(prompt, message);
+    // The 45-cell prompt, centred the same way: 17 columns left, 18 right.
+    EXPECT_EQ(Row(s, prompt).find("Press any key or click to return to Hueline _"), 17u);
     for (int r = prompt + 1; r < (int)ScreenRows; ++r)
         EXPECT_EQ(Row(s, r), string(ScreenColumns, ' '));
 }

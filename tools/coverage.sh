@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Line and branch coverage of the platform-independent code (core/, settings/,
-# the portable files of shell/ and fullscreen/) by the host tests: builds them
+# fullscreen/, the portable files of shell/ and test_exe/) by the host tests: builds them
 # with gcov counters in build/coverage, runs them, and prints one row per file.
 # Branches that only exceptions or the compiler's own checks can take are not
 # counted: the product is built without exceptions.
@@ -21,7 +21,7 @@ find "$out" -name '*.gcda' -delete
 # Portable code only: no *_win32 file, no test, no host stand-in.
 gcovr --root . --object-directory "$out" \
   "$out/CMakeFiles/hueline_portable.dir" "$out/CMakeFiles/hueline_tests.dir" \
-  --filter 'core/' --filter 'settings/' --filter 'shell/' --filter 'fullscreen/' \
+  --filter 'core/' --filter 'settings/' --filter 'shell/' --filter 'fullscreen/' --filter 'test_exe/' \
   --exclude '.*_win32\.(cpp|h)$' \
   --exclude-throw-branches --exclude-unreachable-branches \
   --json-summary "$out/summary.json" >/dev/null

@@ -246,22 +246,3 @@ unsigned PlatformWindowsDirectory(char* out, unsigned size)
     memcpy(out, WindowsDirectory.c_str(), WindowsDirectory.size() + 1);
     return (unsigned)WindowsDirectory.size();
 }
-
-void PlatformFormat(char* out, const char* fmt, const FormatArg* args)
-{
-    for (const char* p = fmt; *p != '\0'; ++p) {
-        if (*p != '%') {
-            *out++ = *p;
-            continue;
-        }
-        ++p;
-        if (*p == 's') {
-            for (const char* t = args->text; *t != '\0'; ++t)
-                *out++ = *t;
-        } else {
-            out += sprintf(out, "%llX", (unsigned long long)args->number);
-        }
-        ++args;
-    }
-    *out = '\0';
-}

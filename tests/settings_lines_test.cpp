@@ -1,7 +1,8 @@
 // Reader and writer side by side on files whose lines end in every way the
 // line grammar knows: lone CRs, CR LF, LF, NULs, long lines, a last line with
-// no end. Text in, text out. The lines are split here by a plain reference
-// splitter, so that the program's grammar is checked, not restated.
+// no end. Text in, text out. The lines are split by the plain reference
+// splitter the fuzz targets use, so that the program's grammar is checked, not
+// restated.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -9,57 +10,22 @@
 
 #include "core/color_table.h"
 #include "settings/settings_reader.h"
+#include "tests/fuzz/reference.h"
 #include "tests/support/settings_files.h"
 
 using std::string;
 
 namespace {
 
-struct Line {
-    string content;
-    string end;  // "\n", "\r\n", "\r", a NUL, or "" for a last line with no end
-};
+using reference::Line;
+using reference::Split;
 
-std::vector<Line> Split(const string& text)
-{
-    std::vector<Line> lines;
-    size_t at = 0;
-    while (at < text.size()) {
-        size_t end = at;
-        while (end < text.size() && text[end] != '\n' && text[end] != '\r' && text[end] != '\0')
-            ++end;
-        size_t next = end;
-        if (end < text.size())
-            next = text.compare(end, 2, "\r\n") == 0 ? end + 2 : end + 1;
-        lines.push_back({text.substr(at, end - at), text.substr(end, next - end)});
-        at = next;
-    }
-    return lines;
-}
-
-bool Begins(const string& s, const char* prefix)
-{
-    return s.compare(0, strlen(prefix), prefix) == 0;
-}
-
-// A line the writer removes: a colour line or a comment line of the block.
-bool IsMarked(const Line& line)
-{
-    if (line.content.size() >= 555)
-        return false;
-    for (const char* marker : {"MessageBackColor=", "MessageTextColor=", ";; End of Hueline Lines",
-                               ";; They are used to change the color of the blue screen of death",
-                               ";; Following 2 lines by Hueline (hueline@hueline.org)"}) {
-        if (Begins(line.content, marker))
-            return true;
-    }
-    return false;
-}
+using reference::IsMarked;  // a colour line or a comment line of the block
 
 bool HasHeader(const string& text)
 {
     for (const Line& line : Split(text)) {
-        if (line.content.size() < 555 && Begins(line.content, "[386Enh]"))
+        if (reference::IsHeader(line))
             return true;
     }
     return false;

@@ -371,36 +371,33 @@ def screenshot(rect, path):
     return Picture(width, height, pixels)
 
 
-def screen_pixels(x, y, width, height):
-    """The screen's pixels inside a rectangle: rows top down of (R, G, B)."""
+def grab_screen(*crop):
+    """The screen as (width, height, RGB bytes), or the part of it that crop
+    (width, height, x, y) names."""
     env = dict(os.environ)
     scratch = ARTEFACTS / "tmp"
     scratch.mkdir(parents=True, exist_ok=True)
     env["MAGICK_TEMPORARY_PATH"] = str(scratch)
-    done = subprocess.run(["/usr/bin/import", "-window", "root", "-crop",
-                           "%dx%d+%d+%d" % (width, height, x, y), "+repage", "-depth", "8", "ppm:-"],
-                          env=env, check=True, timeout=COMMAND_SECONDS,
+    args = ["/usr/bin/import", "-window", "root"]
+    if crop:
+        args += ["-crop", "%dx%d+%d+%d" % crop, "+repage"]
+    done = subprocess.run(args + ["-depth", "8", "ppm:-"], env=env, check=True, timeout=COMMAND_SECONDS,
                           stdout=subprocess.PIPE, stderr=subprocess.PIPE)
-    data = done.stdout
-    fields = []
-    at = 0
-    while len(fields) < 4:  # "P6", width, height, maximum
-        while data[at:at + 1].isspace():
-            at += 1
-        end = at
-        while not data[end:end + 1].isspace():
-            end += 1
-        fields.append(data[at:end])
-        at = end
-    at += 1
-    if fields[0] != b"P6" or (int(fields[1]), int(fields[2]), int(fields[3])) != (width, height, 255):
-        raise ValueError("unexpected picture %r" % fields)
-    rows = []
-    for row in range(height):
-        line = data[at + row * width * 3:at + (row + 1) * width * 3]
-        rows.append([tuple(line[i:i + 3]) for i in range(0, len(line), 3)])
-    return rows
+    # A binary PPM: "P6", width, height, maximum value, one white space, pixels.
+    header = re.match(rb"P6\s+(\d+)\s+(\d+)\s+255\s", done.stdout)
+    if not header:
+        raise ValueError("not an 8-bit PPM picture of the screen")
+    width, height = int(header.group(1)), int(header.group(2))
+    return width, height, done.stdout[header.end():header.end() + 3 * width * height]
 
+
+def screen_pixels(x, y, width, height):
+    """The screen's pixels inside a rectangle: rows top down of (R, G, B)."""
+    got_width, got_height, data = grab_screen(width, height, x, y)
+    if (got_width, got_height) != (width, height):
+        raise ValueError("a picture of %dx%d, not %dx%d" % (got_width, got_height, width, height))
+    return [[tuple(data[3 * (row * width + i):3 * (row * width + i) + 3]) for i in range(width)]
+            for row in range(height)]
 
 # ---- The full-screen test -------------------------------------------------------
 
@@ -424,29 +421,7 @@ def install_copy(folder, with_test=True):
 
 def root_pixels():
     """The whole screen of the display as (width, height, RGB bytes)."""
-    env = dict(os.environ)
-    scratch = ARTEFACTS / "tmp"
-    scratch.mkdir(parents=True, exist_ok=True)
-    env["MAGICK_TEMPORARY_PATH"] = str(scratch)
-    done = subprocess.run(["/usr/bin/import", "-window", "root", "-depth", "8", "ppm:-"], env=env, check=True,
-                          timeout=COMMAND_SECONDS, stdout=subprocess.PIPE, stderr=subprocess.PIPE)
-    data = done.stdout
-    # P6, width, height, maximum value, each followed by one blank.
-    fields = []
-    at = 0
-    while len(fields) < 4:
-        while data[at:at + 1].isspace():
-            at += 1
-        end = at
-        while not data[end:end + 1].isspace():
-            end += 1
-        fields.append(data[at:end])
-        at = end
-    at += 1
-    if fields[0] != b"P6" or fields[3] != b"255":
-        raise ValueError("not an 8-bit PPM picture of the screen")
-    width, height = int(fields[1]), int(fields[2])
-    return width, height, data[at:at + 3 * width * height]
+    return grab_screen()
 
 
 def pixel(picture, x, y):

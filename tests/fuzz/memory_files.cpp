@@ -1,6 +1,5 @@
 #include "tests/fuzz/memory_files.h"
 
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <map>
@@ -145,23 +144,4 @@ unsigned PlatformWindowsDirectory(char* out, unsigned size)
         return 0;
     memcpy(out, directory, sizeof directory);
     return sizeof directory - 1;
-}
-
-void PlatformFormat(char* out, const char* fmt, const FormatArg* args)
-{
-    for (const char* p = fmt; *p != '\0'; ++p) {
-        if (*p != '%') {
-            *out++ = *p;
-            continue;
-        }
-        ++p;
-        if (*p == 's') {
-            for (const char* t = args->text; *t != '\0'; ++t)
-                *out++ = *t;
-        } else {
-            out += sprintf(out, "%llX", (unsigned long long)args->number);
-        }
-        ++args;
-    }
-    *out = '\0';
 }

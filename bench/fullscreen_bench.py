@@ -49,7 +49,7 @@ def cpu_seconds(pid):
 
 
 def main():
-    saved = {p: harness.read_or_none(p) for p in (harness.SYSTEM_INI, harness.SYSTEM_OLD)}
+    saved = harness.save_settings_files()
     harness.ARTEFACTS.mkdir(parents=True, exist_ok=True)
     harness.stop_prefix()
     log = open(harness.ARTEFACTS / "bench-driver.log", "w")
@@ -68,7 +68,7 @@ def main():
                              % (len(pids), len(servers)))
         shares, server_shares, delays = [], [], []
         for run in range(RUNS):
-            harness.run_driver("start", 1005, "screen", 20000, log=log)
+            harness.run_driver("start", harness.ID.IDC_FULL_SCREEN, "screen", 20000, log=log)
             wall0, cpu0 = time.monotonic(), cpu_seconds(pids[0])
             server0 = sum(cpu_seconds(p) for p in servers)
             time.sleep(SHOW_SECONDS)
@@ -77,17 +77,12 @@ def main():
             server_shares.append(100.0 * (sum(cpu_seconds(p) for p in servers) - server0) / wall)
             ended = dict(harness.run_driver("end-screen", "key", log=log))
             delays.append(float(ended["answer-delay-ms"]))
-        harness.run_driver("click", 1010, "gone", 10000, log=log)
+        harness.run_driver("click", harness.ID.IDC_EXIT, "gone", 10000, log=log)
     finally:
         harness.stop_prefix()
         if program is not None:
             program.wait(timeout=harness.EXIT_SECONDS)
-        for path, content in saved.items():
-            if content is None:
-                if path.exists():
-                    path.unlink()
-            else:
-                path.write_bytes(content)
+        harness.restore_settings_files(saved)
 
     print("full-screen test, %d runs of %.0f s each (clock tick %.0f ms):" % (RUNS, SHOW_SECONDS, 1000 / TICKS))
     print("  hueline.exe processor time while test.exe shows: %.2f %% of one core (highest %.2f %%; target < 2 %%)"

@@ -322,6 +322,20 @@ def read_or_none(path):
     return path.read_bytes() if path.exists() else None
 
 
+def save_settings_files():
+    """The prefix's own system.ini and system.old, to put back afterwards."""
+    return {path: read_or_none(path) for path in (SYSTEM_INI, SYSTEM_OLD)}
+
+
+def restore_settings_files(saved):
+    for path, content in saved.items():
+        if content is None:
+            if path.exists():
+                path.unlink()
+        else:
+            path.write_bytes(content)
+
+
 class Picture:
     """A picture of part of the screen, as rows of RGB pixels."""
 

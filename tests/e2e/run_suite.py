@@ -50,7 +50,7 @@ def iterate(suite):
 
 def main():
     harness.ARTEFACTS.mkdir(parents=True, exist_ok=True)
-    saved = {path: harness.read_or_none(path) for path in (harness.SYSTEM_INI, harness.SYSTEM_OLD)}
+    saved = harness.save_settings_files()
     try:
         suite = unittest.defaultTestLoader.discover(str(HERE), pattern="test_*.py",
                                                     top_level_dir=str(HERE))
@@ -61,12 +61,7 @@ def main():
         result = runner.run(suite)
     finally:
         harness.stop_prefix()
-        for path, content in saved.items():
-            if content is None:
-                if path.exists():
-                    path.unlink()
-            else:
-                path.write_bytes(content)
+        harness.restore_settings_files(saved)
     failed = len(result.failed_ids)
     passed = result.testsRun - failed - len(result.skipped)
     if result.testsRun == 0:

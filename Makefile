@@ -66,7 +66,7 @@ mutate: setup
 	@python3 tools/mutate.py --jobs 2 "--cxx-flags=$(SANITIZE_CXX)" "--link-flags=$(SANITIZE)"
 
 # The fuzz targets of tests/fuzz/ for a few minutes: the reader a minute,
-# the writer three.
+# the writer four.
 fuzz: setup
 	@bash tools/fuzz.sh 60
 

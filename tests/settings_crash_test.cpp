@@ -24,22 +24,6 @@ static const string RecoveredMessage =
     "Hueline|The last change to system.ini was interrupted, so Hueline put system.ini back "
     "as it was before that change.";
 
-static std::vector<string> VariedFiles()
-{
-    string large;
-    for (int i = 0; large.size() < 20000; ++i)
-        large += "key" + std::to_string(i) + "=value\r\n" + (i % 300 == 0 ? "[386Enh]\r\n" : "");
-    return {
-        "[boot]\r\n[386Enh]\r\ndevice=x\r\nMessageBackColor=4\r\n",
-        "[boot]\n[386Enh]\nMessageTextColor=E\ndevice=x\n",
-        "[386Enh]\rMessageBackColor=2\ra=1\r",
-        string("[386Enh]\r\na\0b\r\n\0MessageTextColor=2\r\n", 33),
-        "[boot]\r\nshell=Explorer.exe\r\n",
-        "",
-        large,
-    };
-}
-
 class SettingsCrash : public DialogTest {
 protected:
     void TearDown() override
@@ -47,29 +31,16 @@ protected:
         HostResetFileOperations(0);
         DialogTest::TearDown();
     }
-
-    bool MarkStands()
-    {
-        string ignored;
-        return ReadTestFile("hueline.mrk", &ignored);
-    }
-
-    void Run(bool apply)
-    {
-        ColorSelection.InstalledBack = apply ? "Dark Cyan" : "Blue";
-        ColorSelection.InstalledText = apply ? "Brown" : "White";
-        WriteColorSettings(apply);
-    }
 };
 
 TEST_F(SettingsCrash, SystemIniSurvivesAPowerCutAtEveryStep)
 {
     unsigned tried = 0, recovered = 0;
-    for (const string& before : VariedFiles()) {
+    for (const string& before : VariedSettingsFiles()) {
         for (bool apply : {true, false}) {
             WriteTestFile("system.ini", before);
             HostResetFileOperations(0);
-            Run(apply);
+            ApplyOrRestore(apply);
             const unsigned operations = HostFileOperationCount();
             const string after = Ini();
             ASSERT_FALSE(MarkStands());
@@ -79,7 +50,7 @@ TEST_F(SettingsCrash, SystemIniSurvivesAPowerCutAtEveryStep)
                 WriteTestFile("system.old", "backup of an earlier run");
                 RemoveTestFile("hueline.mrk");
                 HostCutPowerAfter(cut);
-                Run(apply);
+                ApplyOrRestore(apply);
                 const string last = HostFileOperationLog()[cut - 1];
                 HostResetFileOperations(0);
                 SCOPED_TRACE("apply=" + std::to_string(apply) + ", power cut after operation " +
@@ -112,7 +83,7 @@ TEST_F(SettingsCrash, SystemIniSurvivesAPowerCutAtEveryStep)
             }
         }
     }
-    std::cout << "[ crash    ] " << tried << " power cuts tried on " << VariedFiles().size()
+    std::cout << "[ crash    ] " << tried << " power cuts tried on " << VariedSettingsFiles().size()
               << " files, " << recovered << " of them put back at the next start" << std::endl;
     EXPECT_GT(tried, 100u);
     EXPECT_GT(recovered, 20u);

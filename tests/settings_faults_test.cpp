@@ -22,24 +22,6 @@
 
 using std::string;
 
-static std::vector<string> VariedFiles()
-{
-    string large;
-    for (int i = 0; large.size() < 20000; ++i)
-        large += "key" + std::to_string(i) + "=value\r\n" + (i % 300 == 0 ? "[386Enh]\r\n" : "");
-    return {
-        "[boot]\r\n[386Enh]\r\ndevice=x\r\nMessageBackColor=4\r\n",
-        "[boot]\n[386Enh]\nMessageTextColor=E\ndevice=x\n",
-        "[386Enh]\r\na=1\r\n[386Enh]\r\nb=2\r\n",
-        "[boot]\r\nshell=Explorer.exe\r\n",
-        "[386Enh]\r\n" + string(700, 'L') + "\r\nMessageBackColor=1\r\n",
-        string("[386Enh]\r\na\0b\r\n\0MessageTextColor=2\r\n", 33),
-        "[boot]\r\n[386Enh]\r\nlast=line",
-        "",
-        large,
-    };
-}
-
 
 // How a run starts: after a rewrite that ended, or with the mark of an
 // interrupted one standing (system.ini cut short, system.old whole).
@@ -61,18 +43,6 @@ protected:
         SettingsFilesTest::TearDown();
     }
 
-    SettingsWriteResult Run(bool apply)
-    {
-        ColorSelection.InstalledBack = apply ? "Dark Cyan" : "Blue";
-        ColorSelection.InstalledText = apply ? "Brown" : "White";
-        return WriteColorSettings(apply);
-    }
-
-    bool MarkStands()
-    {
-        string ignored;
-        return ReadTestFile("hueline.mrk", &ignored);
-    }
 
     // Apply or Restore as the program runs it (recovery first, then the
     // rewrite), then the next start's recovery, with the file operations in
@@ -95,7 +65,7 @@ protected:
         }
         HostFailFileOperations(failing);
         const SettingsRecovery first = RecoverInterruptedRewrite();
-        run.result = Run(apply);
+        run.result = ApplyOrRestore(apply);
         const string ini = Ini(), old = Old();
         const bool marked = MarkStands();
         const SettingsRecovery next = RecoverInterruptedRewrite();
@@ -171,7 +141,7 @@ protected:
 
 TEST_F(SettingsFaults, SystemIniIsNeverLostOrHalfWritten)
 {
-    const std::vector<string> files = VariedFiles();
+    const std::vector<string> files = VariedSettingsFiles();
     // Two faults in every pair of positions on these files.
     const std::set<size_t> pairFiles = {0, 1, 3};
     unsigned singles = 0, pairs = 0, putBacksFailed = 0;
@@ -183,7 +153,7 @@ TEST_F(SettingsFaults, SystemIniIsNeverLostOrHalfWritten)
             WriteTestFile("system.ini", before);
             RemoveTestFile("hueline.mrk");
             HostResetFileOperations(0);
-            const SettingsWriteResult done = Run(apply);
+            const SettingsWriteResult done = ApplyOrRestore(apply);
             const string after = Ini();
             ASSERT_EQ(Old(), before);
             ASSERT_NE(done, SettingsUnchanged);
@@ -263,7 +233,7 @@ TEST_F(SettingsFaults, AFileTooLargeToHoldIsLeftAlone)
     WriteTestFile("system.ini", huge);
     WriteTestFile("system.old", "earlier");
     HostResetFileOperations(0);
-    EXPECT_EQ(Run(true), SettingsUnchanged);
+    EXPECT_EQ(ApplyOrRestore(true), SettingsUnchanged);
     const std::vector<string> log = HostFileOperationLog();
     EXPECT_EQ(std::count(log.begin(), log.end(), "allocate"), 0);
     EXPECT_EQ(Ini().size(), huge.size());

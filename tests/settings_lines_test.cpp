@@ -36,8 +36,8 @@ std::vector<string> OtherLines(const string& text)
 {
     std::vector<string> kept;
     for (const Line& line : Split(text)) {
-        if (!IsMarked(line) && !(line.content.empty() && line.end == string(1, '\0')))
-            kept.push_back(line.content);
+        if (!IsMarked(line) && !(line.content.empty() && line.end == std::string_view("", 1)))
+            kept.emplace_back(line.content);
     }
     return kept;
 }
@@ -100,7 +100,7 @@ TEST(SettingsLines, ReaderAndWriterAgreeOnEveryFile)
         for (const Line& line : Split(file)) {
             if (line.end.empty())
                 continue;
-            const string alone = line.content + line.end;
+            const string alone = string(line.content) + string(line.end);
             EXPECT_EQ(Read(alone) != "Blue on White", Restore(alone).empty() && !line.content.empty())
                 << testing::PrintToString(alone.substr(0, 30));
         }

@@ -17,15 +17,7 @@ using std::string;
 
 namespace {
 
-class SettingsOutcomes : public SettingsFilesTest {
-protected:
-    SettingsWriteResult Install(const char* back, const char* text)
-    {
-        ColorSelection.InstalledBack = back;
-        ColorSelection.InstalledText = text;
-        return WriteColorSettings(true);
-    }
-};
+using SettingsOutcomes = SettingsFilesTest;
 
 const string ThreeLines = "[boot]\r\n[386Enh]\r\ndevice=x\r\n";
 

@@ -8,15 +8,7 @@
 
 using std::string;
 
-class SettingsWriter : public SettingsFilesTest {
-protected:
-    SettingsWriteResult Install(const char* back, const char* text)
-    {
-        ColorSelection.InstalledBack = back;
-        ColorSelection.InstalledText = text;
-        return WriteColorSettings(true);
-    }
-};
+using SettingsWriter = SettingsFilesTest;
 
 static const string ThreeLines = "[boot]\r\n[386Enh]\r\ndevice=x\r\n";
 

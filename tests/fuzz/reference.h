@@ -6,18 +6,23 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace reference {
 
+// A line's parts are views into the text it was split from, which must
+// outlive it: a fuzz target splits every input several times, and copying each
+// line would take most of its time.
 struct Line {
-    std::string content;
-    std::string end;  // "\n", "\r\n", "\r", a NUL, or "" for a last line with no end
+    std::string_view content;
+    std::string_view end;  // "\n", "\r\n", "\r", a NUL, or "" for a last line with no end
 };
 
 // A line ends at LF, at NUL, or at a CR not followed by LF; CR LF is one end.
 inline std::vector<Line> Split(const std::string& text)
 {
+    const std::string_view all(text);
     std::vector<Line> lines;
     size_t at = 0;
     while (at < text.size()) {
@@ -27,7 +32,7 @@ inline std::vector<Line> Split(const std::string& text)
         size_t next = end;
         if (end < text.size())
             next = text.compare(end, 2, "\r\n") == 0 ? end + 2 : end + 1;
-        lines.push_back({text.substr(at, end - at), text.substr(end, next - end)});
+        lines.push_back({all.substr(at, end - at), all.substr(end, next - end)});
         at = next;
     }
     return lines;
@@ -35,7 +40,7 @@ inline std::vector<Line> Split(const std::string& text)
 
 const size_t LongLine = 555;  // content this long is left alone by both
 
-inline bool Begins(const std::string& s, const char* prefix)
+inline bool Begins(std::string_view s, const char* prefix)
 {
     return s.compare(0, strlen(prefix), prefix) == 0;
 }
@@ -59,16 +64,16 @@ inline bool IsMarked(const Line& line)
 
 inline bool IsHeader(const Line& line) { return Looked(line) && Begins(line.content, "[386Enh]"); }
 
-inline bool IsNulOnly(const Line& line) { return line.content.empty() && line.end == std::string(1, '\0'); }
+inline bool IsNulOnly(const Line& line) { return line.content.empty() && line.end == std::string_view("", 1); }
 
 // The lines a Restore must leave: every line but the marked ones and the lone
-// NULs, in order, a NUL end turned into CR LF.
+// NULs, in order, a NUL end turned into CR LF. They are views into text.
 inline std::vector<Line> Restored(const std::string& text)
 {
     std::vector<Line> out;
     for (const Line& line : Split(text)) {
         if (!IsMarked(line) && !IsNulOnly(line))
-            out.push_back({line.content, line.end == std::string(1, '\0') ? "\r\n" : line.end});
+            out.push_back({line.content, line.end == std::string_view("", 1) ? "\r\n" : line.end});
     }
     return out;
 }
@@ -91,10 +96,11 @@ inline bool SameLines(const std::string& text, const std::vector<Line>& wanted)
 }
 
 // The colour a key's value names, as strtol reads it in base 16, or -1.
-inline int ValueOf(const std::string& value)
+inline int ValueOf(std::string_view value)
 {
+    const std::string copy(value);
     char* end = nullptr;
-    long n = strtol(value.c_str(), &end, 16);
+    long n = strtol(copy.c_str(), &end, 16);
     return n >= 0 && n <= 15 ? (int)n : -1;
 }
 

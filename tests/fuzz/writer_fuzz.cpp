@@ -38,14 +38,21 @@ std::string Block(Pair pair)
     return std::string(block, length);
 }
 
+// One call when the room first offered is enough, which it is for a file with
+// a header or two; otherwise a second call into the length the first told.
 std::string Rewrite(const std::string& old, const std::string& block, unsigned* headers)
 {
+    const unsigned room = (unsigned)(old.size() + 2 * block.size() + 16);
+    std::string out(room, '\0');
     unsigned length = RewriteSettingsText(old.data(), (unsigned)old.size(), block.data(),
-                                          (unsigned)block.size(), nullptr, 0, headers);
-    std::string out(length, '\0');
-    unsigned again = RewriteSettingsText(old.data(), (unsigned)old.size(), block.data(),
-                                         (unsigned)block.size(), &out[0], length, headers);
-    FUZZ_CHECK(again == length, "the length told is the length written");
+                                          (unsigned)block.size(), &out[0], room, headers);
+    if (length > room) {
+        out.assign(length, '\0');
+        unsigned again = RewriteSettingsText(old.data(), (unsigned)old.size(), block.data(),
+                                             (unsigned)block.size(), &out[0], length, headers);
+        FUZZ_CHECK(again == length, "the length told is the length written");
+    }
+    out.resize(length);
     return out;
 }
 
@@ -77,10 +84,18 @@ unsigned Occurrences(const std::string& text, const std::string& part)
     return n;
 }
 
-void CheckBytes(const std::string& text, Pair first, Pair second)
+struct Rewritten {
+    std::string restored, applied;
+    unsigned headers;
+};
+
+// Checks the rewrite of text on its own; gives back its Restore and its Apply
+// of the first pair, which the whole call must write.
+Rewritten CheckBytes(const std::string& text, Pair first, Pair second)
 {
+    const std::vector<reference::Line> lines = reference::Split(text);
     unsigned headers = 0;
-    for (const reference::Line& line : reference::Split(text))
+    for (const reference::Line& line : lines)
         headers += reference::IsHeader(line);
 
     unsigned told;
@@ -91,9 +106,11 @@ void CheckBytes(const std::string& text, Pair first, Pair second)
 
     // A header on the last line, with no end, gets one from an Apply, so that
     // the block stands on lines of its own; a Restore keeps that end.
-    const std::vector<reference::Line> lines = reference::Split(text);
     const bool openHeader = !lines.empty() && lines.back().end.empty() && reference::IsHeader(lines.back());
     const std::string applied = Rewrite(text, Block(first), &told);
+    FUZZ_CHECK(RewriteSettingsText(text.data(), (unsigned)text.size(), Block(first).data(),
+                                   (unsigned)Block(first).size(), nullptr, 0, nullptr) == applied.size(),
+               "the length told with no room is the length written");
     FUZZ_CHECK(told == headers, "every [386Enh] header takes the block");
     FUZZ_CHECK(Rewrite(applied, "", nullptr) == restored + (openHeader ? "\r\n" : ""),
                "restoring after applying is restoring");
@@ -111,9 +128,11 @@ void CheckBytes(const std::string& text, Pair first, Pair second)
         CheckRead(twice, (int)second.back, (int)second.text, "after a second Apply its pair is read");
     FUZZ_CHECK(reference::SameLines(Rewrite(twice, "", nullptr), reference::Restored(restored + (openHeader ? "\r\n" : ""))),
                "restoring after two Applies is restoring");
+    return {restored, applied, headers};
 }
 
-void CheckFiles(const std::string& text, bool missing, bool apply, Pair pair, unsigned failAt)
+void CheckFiles(const std::string& text, const Rewritten& rewritten, bool missing, bool apply,
+                Pair pair, unsigned failAt)
 {
     const std::string older = "older content\r\n";
     FuzzResetFiles(0);
@@ -129,8 +148,7 @@ void CheckFiles(const std::string& text, bool missing, bool apply, Pair pair, un
     bool hasIni = FuzzGetFile("system.ini", &ini);
     bool hasOld = FuzzGetFile("system.old", &old);
     bool hasMark = FuzzGetFile("hueline.mrk", &mark);
-    unsigned headers;
-    const std::string wanted = Rewrite(text, apply ? Block(pair) : "", &headers);
+    const std::string& wanted = apply ? rewritten.applied : rewritten.restored;
     switch (result) {
     case SettingsWritten:
     case SettingsNoSection:
@@ -139,7 +157,7 @@ void CheckFiles(const std::string& text, bool missing, bool apply, Pair pair, un
         // Only a failed removal of the mark itself, the last thing done, leaves
         // it; the next start then puts system.old back, and says so.
         FUZZ_CHECK(!hasMark || FuzzFileOperations() == failAt, "no mark after a finished rewrite");
-        FUZZ_CHECK((result == SettingsNoSection) == (apply && headers == 0), "no section is told as such");
+        FUZZ_CHECK((result == SettingsNoSection) == (apply && rewritten.headers == 0), "no section is told as such");
         break;
     case SettingsUnchanged:
         FUZZ_CHECK(missing ? !hasIni : (hasIni && ini == text), "a failed call leaves system.ini as it was");
@@ -167,7 +185,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     Pair first = {data[1] % 16u, data[2] % 16u};
     Pair second = {data[3] % 16u, data[4] % 16u};
     const std::string text(reinterpret_cast<const char*>(data + 6), size - 6);
-    CheckBytes(text, first, second);
-    CheckFiles(text, (data[0] & 1) != 0, (data[0] & 2) != 0, first, data[5] % 32u);
+    const Rewritten rewritten = CheckBytes(text, first, second);
+    CheckFiles(text, rewritten, (data[0] & 1) != 0, (data[0] & 2) != 0, first, data[5] % 32u);
     return 0;
 }

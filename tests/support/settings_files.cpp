@@ -4,6 +4,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "core/selection.h"
 #include "settings/marker_block.h"
 #include "settings/settings_rewrite.h"
 
@@ -76,4 +77,43 @@ std::string RewriteText(const std::string& input, bool apply, const char* back, 
     EXPECT_EQ(output.substr(length), std::string(16, '?')) << "written past its room";
     output.resize(length);
     return output;
+}
+
+std::vector<std::string> VariedSettingsFiles()
+{
+    std::string large;
+    for (int i = 0; large.size() < 20000; ++i)
+        large += "key" + std::to_string(i) + "=value\r\n" + (i % 300 == 0 ? "[386Enh]\r\n" : "");
+    return {
+        "[boot]\r\n[386Enh]\r\ndevice=x\r\nMessageBackColor=4\r\n",
+        "[boot]\n[386Enh]\nMessageTextColor=E\ndevice=x\n",
+        "[386Enh]\r\na=1\r\n[386Enh]\r\nb=2\r\n",
+        "[boot]\r\nshell=Explorer.exe\r\n",
+        "[386Enh]\rMessageBackColor=2\ra=1\r",
+        "[386Enh]\r\n" + std::string(700, 'L') + "\r\nMessageBackColor=1\r\n",
+        std::string("[386Enh]\r\na\0b\r\n\0MessageTextColor=2\r\n", 33),
+        "[boot]\r\n[386Enh]\r\nlast=line",
+        "",
+        large,
+    };
+}
+
+SettingsWriteResult SettingsFilesTest::Install(const char* back, const char* text)
+{
+    ColorSelection.InstalledBack = back;
+    ColorSelection.InstalledText = text;
+    return WriteColorSettings(true);
+}
+
+SettingsWriteResult SettingsFilesTest::ApplyOrRestore(bool apply)
+{
+    ColorSelection.InstalledBack = apply ? "Dark Cyan" : "Blue";
+    ColorSelection.InstalledText = apply ? "Brown" : "White";
+    return WriteColorSettings(apply);
+}
+
+bool SettingsFilesTest::MarkStands()
+{
+    std::string ignored;
+    return ReadTestFile("hueline.mrk", &ignored);
 }

@@ -6,7 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include "settings/settings_writer.h"
+
 #include <string>
+#include <vector>
 
 // Makes the directory the settings code will use and returns it; set up once.
 std::string PrepareTestWindowsDirectory();
@@ -25,6 +28,12 @@ protected:
     void TearDown() override;
     std::string Ini();  // system.ini now, "<missing>" when absent
     std::string Old();
+    // Apply with the pair given as installed.
+    SettingsWriteResult Install(const char* back, const char* text);
+    // Apply of Dark Cyan on Brown, or Restore: the rewrite the fault and
+    // power-cut loops run.
+    SettingsWriteResult ApplyOrRestore(bool apply);
+    bool MarkStands();  // the mark of an interrupted rewrite is there
 
 private:
     bool hadIni_ = false, hadOld_ = false;
@@ -35,3 +44,9 @@ private:
 // how many lines took the block.
 std::string RewriteText(const std::string& input, bool apply, const char* back, const char* text,
                         unsigned* headers = nullptr);
+
+// Files of every kind the writer meets: CR LF, LF and lone CR ends, two
+// headers, none, a long line, NULs, a last line with no end, an empty file and
+// a 20 KB one with a header every 300 lines. The fault and power-cut loops
+// run over them all.
+std::vector<std::string> VariedSettingsFiles();

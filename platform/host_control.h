@@ -24,6 +24,10 @@ void HostSetWindowsDirectory(const char* directory);
 // (see HostCutPowerAfter). A truncation and a removal reach the disk at once.
 // A reset without a power cut lets the cache reach the disk.
 void HostResetFileOperations(unsigned failAt);
+// From now until the next reset, a failed read reads half the bytes asked and
+// reports that short count instead of -1, as when another program cuts the
+// file between its length and its read.
+void HostFailReadsShort();
 void HostFailFileOperations(const std::set<unsigned>& failing);
 unsigned HostFileOperationCount();
 // Every file operation since the reset, in order, as "kind file" ("create
@@ -33,8 +37,9 @@ std::vector<std::string> HostFileOperationLog();
 // As if the power went just after the count-th operation from now: every
 // later one does nothing and fails (a close still frees its handle), and the
 // write cache is lost, at the first of them or at the next reset, which
-// ends the cut.
-void HostCutPowerAfter(unsigned count);
+// ends the cut. The failAt-th operation, when not 0, fails before that, so
+// that the cut can come in the put-back the failure leads to.
+void HostCutPowerAfter(unsigned count, unsigned failAt = 0);
 
 // ---- The stand-in main dialog -------------------------------------------------
 

@@ -25,6 +25,7 @@ std::string WindowsDirectory;
 unsigned OperationCount = 0;
 std::set<unsigned> FailAt;
 unsigned PowerCutAfter = 0;
+bool ShortReads = false;  // a failed read is short rather than -1
 std::vector<std::string> Log;
 struct OpenFileState {
     std::string name;  // file name, for the log
@@ -118,6 +119,7 @@ void HostFailFileOperations(const std::set<unsigned>& failing)
     FailAt = failing;
     FailAt.erase(0);
     PowerCutAfter = 0;
+    ShortReads = false;
     Log.clear();
 }
 
@@ -126,9 +128,14 @@ void HostResetFileOperations(unsigned failAt)
     HostFailFileOperations({failAt});
 }
 
-void HostCutPowerAfter(unsigned count)
+void HostFailReadsShort()
 {
-    HostResetFileOperations(0);
+    ShortReads = true;
+}
+
+void HostCutPowerAfter(unsigned count, unsigned failAt)
+{
+    HostResetFileOperations(failAt);
     PowerCutAfter = count;
 }
 
@@ -154,8 +161,11 @@ PlatformFile PlatformCreate(const char* path)
 
 int PlatformRead(PlatformFile file, char* bytes, unsigned count)
 {
-    if (Fails("read", file))
-        return -1;
+    if (Fails("read", file)) {
+        if (!ShortReads || PowerCutAfter != 0)
+            return -1;
+        count /= 2;
+    }
     ssize_t got = read((int)file, bytes, count);
     return got < 0 ? -1 : (int)got;
 }

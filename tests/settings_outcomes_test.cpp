@@ -89,6 +89,23 @@ TEST_F(SettingsOutcomes, EachFailedOperationHasItsOwnOutcome)
     RemoveTestFile("hueline.mrk");
 }
 
+TEST_F(SettingsOutcomes, AShortReadOfSystemIniChangesNothing)
+{
+    WriteTestFile("system.ini", ThreeLines);
+    WriteTestFile("system.old", "older backup");
+    RemoveTestFile("hueline.mrk");
+    HostResetFileOperations(5);  // "read system.ini", as the table above has it
+    HostFailReadsShort();
+    EXPECT_EQ(Install("Red", "White"), SettingsUnchanged);
+    const std::vector<string> log = HostFileOperationLog();
+    HostResetFileOperations(0);
+    ASSERT_GE(log.size(), 5u);
+    EXPECT_EQ(log[4], "read system.ini");
+    EXPECT_EQ(Ini(), ThreeLines);
+    EXPECT_EQ(Old(), "older backup");
+    EXPECT_FALSE(MarkStands());
+}
+
 // The put-back of an interrupted rewrite, each operation failed in turn.
 TEST_F(SettingsOutcomes, RecoveryKeepsTheMarkUntilSystemIniIsWhole)
 {
@@ -136,12 +153,13 @@ TEST_F(SettingsOutcomes, RecoveryKeepsTheMarkUntilSystemIniIsWhole)
         const Case& c = cases[n - 1];
         EXPECT_EQ(result, c.result) << c.operation;
         EXPECT_EQ(marked, c.marked) << c.operation;
-        if (c.putBack)
+        if (c.putBack) {
             EXPECT_EQ(ini, ThreeLines) << c.operation;
-        else if (string(c.operation) == "write system.ini")
+        } else if (string(c.operation) == "write system.ini") {
             EXPECT_EQ(ini, ThreeLines.substr(0, ThreeLines.size() / 2)) << c.operation;  // half written
-        else if (string(c.operation) != "create system.ini")
+        } else if (string(c.operation) != "create system.ini") {
             EXPECT_EQ(ini, half) << c.operation;
+        }
         EXPECT_TRUE(hasIni);
     }
     RemoveTestFile("hueline.mrk");

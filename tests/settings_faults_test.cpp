@@ -22,7 +22,6 @@
 
 using std::string;
 
-
 // How a run starts: after a rewrite that ended, or with the mark of an
 // interrupted one standing (system.ini cut short, system.old whole).
 enum class Start { Clean, Interrupted };
@@ -42,7 +41,6 @@ protected:
         HostResetFileOperations(0);
         SettingsFilesTest::TearDown();
     }
-
 
     // Apply or Restore as the program runs it (recovery first, then the
     // rewrite), then the next start's recovery, with the file operations in

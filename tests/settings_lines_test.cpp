@@ -20,8 +20,6 @@ namespace {
 using reference::Line;
 using reference::Split;
 
-using reference::IsMarked;  // a colour line or a comment line of the block
-
 bool HasHeader(const string& text)
 {
     for (const Line& line : Split(text)) {
@@ -35,10 +33,8 @@ bool HasHeader(const string& text)
 std::vector<string> OtherLines(const string& text)
 {
     std::vector<string> kept;
-    for (const Line& line : Split(text)) {
-        if (!IsMarked(line) && !(line.content.empty() && line.end == std::string_view("", 1)))
-            kept.emplace_back(line.content);
-    }
+    for (const Line& line : reference::Restored(text))
+        kept.emplace_back(line.content);
     return kept;
 }
 

@@ -93,6 +93,7 @@ struct Rewritten {
 // of the first pair, which the whole call must write.
 Rewritten CheckBytes(const std::string& text, Pair first, Pair second)
 {
+    const std::string firstBlock = Block(first), secondBlock = Block(second);
     const std::vector<reference::Line> lines = reference::Split(text);
     unsigned headers = 0;
     for (const reference::Line& line : lines)
@@ -107,9 +108,9 @@ Rewritten CheckBytes(const std::string& text, Pair first, Pair second)
     // A header on the last line, with no end, gets one from an Apply, so that
     // the block stands on lines of its own; a Restore keeps that end.
     const bool openHeader = !lines.empty() && lines.back().end.empty() && reference::IsHeader(lines.back());
-    const std::string applied = Rewrite(text, Block(first), &told);
-    FUZZ_CHECK(RewriteSettingsText(text.data(), (unsigned)text.size(), Block(first).data(),
-                                   (unsigned)Block(first).size(), nullptr, 0, nullptr) == applied.size(),
+    const std::string applied = Rewrite(text, firstBlock, &told);
+    FUZZ_CHECK(RewriteSettingsText(text.data(), (unsigned)text.size(), firstBlock.data(),
+                                   (unsigned)firstBlock.size(), nullptr, 0, nullptr) == applied.size(),
                "the length told with no room is the length written");
     FUZZ_CHECK(told == headers, "every [386Enh] header takes the block");
     FUZZ_CHECK(Rewrite(applied, "", nullptr) == restored + (openHeader ? "\r\n" : ""),
@@ -119,11 +120,11 @@ Rewritten CheckBytes(const std::string& text, Pair first, Pair second)
     else
         CheckRead(applied, -1, -1, "with no header an Apply leaves no colour");
 
-    const std::string twice = Rewrite(applied, Block(second), &told);
+    const std::string twice = Rewrite(applied, secondBlock, &told);
     FUZZ_CHECK(told == headers, "the headers stay headers");
     FUZZ_CHECK(CountKeyLines(twice) == headers, "one block per header");
-    FUZZ_CHECK(Occurrences(twice, Block(second)) == headers, "each block holds the second pair");
-    FUZZ_CHECK(Block(first) == Block(second) || Occurrences(twice, Block(first)) == 0, "no first pair is left");
+    FUZZ_CHECK(Occurrences(twice, secondBlock) == headers, "each block holds the second pair");
+    FUZZ_CHECK(firstBlock == secondBlock || Occurrences(twice, firstBlock) == 0, "no first pair is left");
     if (headers > 0)
         CheckRead(twice, (int)second.back, (int)second.text, "after a second Apply its pair is read");
     FUZZ_CHECK(reference::SameLines(Rewrite(twice, "", nullptr), reference::Restored(restored + (openHeader ? "\r\n" : ""))),

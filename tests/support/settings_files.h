@@ -6,10 +6,10 @@
 
 #include <gtest/gtest.h>
 
-#include "settings/settings_writer.h"
-
 #include <string>
 #include <vector>
+
+#include "settings/settings_writer.h"
 
 // Makes the directory the settings code will use and returns it; set up once.
 std::string PrepareTestWindowsDirectory();

@@ -12,7 +12,7 @@
 #include <string>
 
 #include "core/selection.h"
-#include "platform/host_control.h"
+#include "tests/host/host_control.h"
 #include "settings/settings_reader.h"
 #include "settings/settings_writer.h"
 

@@ -1,7 +1,7 @@
 // The platform layer: every call Hueline makes into the operating system goes
 // through these plain functions. The Windows versions live in the *_win32.cpp
-// files of this folder and go into hueline.exe; platform_host.cpp is a stand-in
-// on POSIX files that the native tests link instead. The build picks one.
+// files of this folder and go into hueline.exe; tests/host/ holds the stand-in
+// that the native tests link instead. The build picks one.
 #pragma once
 
 #include <stdint.h>

@@ -14,7 +14,7 @@
 
 #include "core/color_table.h"
 #include "core/selection.h"
-#include "platform/host_control.h"
+#include "tests/host/host_control.h"
 #include "settings/settings_path.h"
 #include "settings/settings_reader.h"
 #include "settings/settings_writer.h"

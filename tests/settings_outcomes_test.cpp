@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "core/selection.h"
-#include "platform/host_control.h"
+#include "tests/host/host_control.h"
 #include "settings/settings_reader.h"
 #include "settings/settings_writer.h"
 #include "tests/support/settings_files.h"

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "platform/host_control.h"
+#include "tests/host/host_control.h"
 #include "tests/support/settings_files.h"
 
 class DialogTest : public SettingsFilesTest {

@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "platform/host_control.h"
+#include "tests/host/host_control.h"
 #include "tests/support/settings_files.h"
 
 // A fresh folder under the build tree for each run, removed when it ends.

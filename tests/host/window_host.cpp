@@ -2,7 +2,7 @@
 // and message box do for the calls the program makes, and records them.
 #include <ctype.h>
 
-#include "platform/host_control.h"
+#include "tests/host/host_control.h"
 #include "platform/platform.h"
 
 namespace {

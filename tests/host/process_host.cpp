@@ -1,6 +1,6 @@
 // Host stand-in of starting test.exe: a scripted program whose end and
 // finished window come after a given number of waits.
-#include "platform/host_control.h"
+#include "tests/host/host_control.h"
 #include "platform/platform.h"
 
 namespace {

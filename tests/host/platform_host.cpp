@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/host_control.h"
+#include "tests/host/host_control.h"
 #include "platform/platform.h"
 
 namespace {

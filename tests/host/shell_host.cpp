@@ -1,6 +1,6 @@
 // Host stand-in of the preview's icons, the About box and the shell: records
 // what the program asked for, in order with the sounds it played.
-#include "platform/host_control.h"
+#include "tests/host/host_control.h"
 #include "platform/platform.h"
 
 namespace {

@@ -56,8 +56,7 @@ screenshots: product wine-tests prefix
 	done
 
 bench: host product wine-tests prefix
-	@mkdir -p build/bench
-	@build/host/settings_bench build/bench
+	@build/host/settings_bench
 	@bash tools/bench_fullscreen.sh
 
 # Plants each fault of tests/mutations/faults.txt in a scratch copy of the

@@ -55,8 +55,9 @@ bool PlatformFlush(PlatformFile file)
 
 PlatformFileCheck PlatformCheckFile(const char* path)
 {
-    if (GetFileAttributesA(path) != INVALID_FILE_ATTRIBUTES)
-        return PlatformFilePresent;
+    DWORD attributes = GetFileAttributesA(path);
+    if (attributes != INVALID_FILE_ATTRIBUTES)
+        return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? PlatformFileFolder : PlatformFilePresent;
     DWORD error = GetLastError();
     return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? PlatformFileAbsent
                                                                         : PlatformFileUnknown;
@@ -66,4 +67,19 @@ bool PlatformDelete(const char* path)
 {
     OFSTRUCT info;
     return OpenFile(path, &info, OF_DELETE) != HFILE_ERROR;
+}
+
+bool PlatformRemoveFolder(const char* path)
+{
+    return RemoveDirectoryA(path) != 0;
+}
+
+bool PlatformRename(const char* from, const char* to)
+{
+    return MoveFileA(from, to) != 0;
+}
+
+void PlatformFlushProfileCache()
+{
+    WritePrivateProfileStringA(nullptr, nullptr, nullptr, "system.ini");
 }

@@ -29,11 +29,23 @@ bool PlatformClose(PlatformFile file);
 // (FlushFileBuffers); false when that failed.
 bool PlatformFlush(PlatformFile file);
 // Removes a file; false when it could not be removed (or did not exist).
+// Some systems report a removal that did not happen: callers that must know
+// check afterwards.
 bool PlatformDelete(const char* path);
-// Whether a file stands at path (GetFileAttributesA), without opening it:
-// unknown when the system could not tell, for a reason other than its absence.
-enum PlatformFileCheck { PlatformFileAbsent, PlatformFilePresent, PlatformFileUnknown };
+// Removes an empty folder (RemoveDirectoryA); false when it could not.
+bool PlatformRemoveFolder(const char* path);
+// Gives the file at from the name to (MoveFileA), which must not exist yet:
+// Windows 95 cannot replace a file this way. False when it could not.
+bool PlatformRename(const char* from, const char* to);
+// What stands at path (GetFileAttributesA), without opening it: unknown when
+// the system could not tell, for a reason other than its absence.
+enum PlatformFileCheck { PlatformFileAbsent, PlatformFilePresent, PlatformFileUnknown, PlatformFileFolder };
 PlatformFileCheck PlatformCheckFile(const char* path);
+// Writes out the system's cache of the initialization files it has read
+// through the profile calls (WritePrivateProfileStringA with three nulls), so
+// that a cached system.ini neither hides the file on the disk nor overwrites
+// it later. Nothing is reported.
+void PlatformFlushProfileCache();
 
 // ---- Memory ------------------------------------------------------------------
 // One block from the process heap (GetProcessHeap, HeapAlloc), or null when

@@ -212,7 +212,7 @@ TEST_F(SelectionActions, AFailedWriteIsToldAndNothingShowsAsInstalled)
     Dialog().selection[0] = 10;
     Dialog().answerYes = true;
     // system.old cannot be written: a folder stands in its place.
-    ASSERT_EQ(mkdir(TestPath("system.old").c_str(), 0755), 0);
+    HostMakeFolder(TestPath("system.old"));
     ApplySelection(Window(), true);
     EXPECT_EQ(Ini(), Installed4E);
     EXPECT_EQ(HostControlText(IDC_BACK_CURRENT), "Dark Red");
@@ -237,7 +237,6 @@ TEST_F(SelectionActions, AFailedWriteIsToldAndNothingShowsAsInstalled)
     EXPECT_EQ(Dialog().messages.size(), 3u);
     EXPECT_EQ(Dialog().messages.back(), ApplyUnchanged);
     EXPECT_TRUE(Dialog().questions.empty());
-    rmdir(TestPath("system.old").c_str());
 }
 
 TEST_F(SelectionActions, ApplyWithoutA386EnhSectionSaysSoAndShowsTheDefaults)

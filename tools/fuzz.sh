@@ -16,7 +16,7 @@ mkdir -p "$out"
 sources=(core/color_table.cpp core/selection_state.cpp core/text.cpp
          settings/marker_block.cpp settings/settings_path.cpp settings/settings_reader.cpp
          settings/settings_rewrite.cpp settings/settings_scan.cpp settings/settings_writer.cpp
-         tests/host/format_host.cpp tests/fuzz/memory_files.cpp)
+         tests/host/format_host.cpp tests/host/files_host.cpp)
 common=(-std=c++17 -O2 -g -I. -fsanitize=address,undefined -fno-sanitize-recover=all)
 # Only the program's own code guides the fuzzer: the targets' checks and the
 # in-memory files are built without its coverage counters, which would

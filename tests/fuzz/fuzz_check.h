@@ -12,3 +12,14 @@
             abort();                                                       \
         }                                                                  \
     } while (0)
+
+// An empty disk in the host stand-in for the next input, unlogged; the last
+// input's calls must have closed every file they opened.
+#include "tests/host/host_control.h"
+
+inline void ResetDisk()
+{
+    FUZZ_CHECK(HostOpenFileCount() == 0, "every file opened is closed");
+    HostClearDisk();
+    HostLogFileOperations(false);
+}

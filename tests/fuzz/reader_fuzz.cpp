@@ -9,8 +9,8 @@
 #include "core/selection.h"
 #include "settings/settings_reader.h"
 #include "tests/fuzz/fuzz_check.h"
-#include "tests/fuzz/memory_files.h"
 #include "tests/fuzz/reference.h"
+#include "tests/host/host_control.h"
 
 namespace {
 
@@ -56,8 +56,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     FUZZ_CHECK(pieces.back == whole.back && pieces.text == whole.text, "pieces read as the whole");
 
     // Through the file layer, in the reader's own reads.
-    FuzzResetFiles(0);
-    FuzzPutFile("system.ini", text);
+    ResetDisk();
+    HostPutFile(HostWindowsPath("system.ini"), text);
     ReadInstalledColors();
     FUZZ_CHECK(ColorIndexOf(ColorSelection.InstalledBack) == (back < 0 ? DefaultBackColor : back),
                "the reader shows the background the file names, or Blue");

@@ -21,8 +21,8 @@
 #include "settings/settings_rewrite.h"
 #include "settings/settings_writer.h"
 #include "tests/fuzz/fuzz_check.h"
-#include "tests/fuzz/memory_files.h"
 #include "tests/fuzz/reference.h"
+#include "tests/host/host_control.h"
 
 namespace {
 
@@ -136,19 +136,19 @@ void CheckFiles(const std::string& text, const Rewritten& rewritten, bool missin
                 Pair pair, unsigned failAt)
 {
     const std::string older = "older content\r\n";
-    FuzzResetFiles(0);
+    ResetDisk();
     if (!missing)
-        FuzzPutFile("system.ini", text);
-    FuzzPutFile("system.old", older);
+        HostPutFile(HostWindowsPath("system.ini"), text);
+    HostPutFile(HostWindowsPath("system.old"), older);
     ColorSelection.InstalledBack = ColorTable[pair.back];
     ColorSelection.InstalledText = ColorTable[pair.text];
-    FuzzFailAt(failAt);
+    HostResetFileOperations(failAt);
     SettingsWriteResult result = WriteColorSettings(apply);
 
     std::string ini, old, mark;
-    bool hasIni = FuzzGetFile("system.ini", &ini);
-    bool hasOld = FuzzGetFile("system.old", &old);
-    bool hasMark = FuzzGetFile("hueline.mrk", &mark);
+    bool hasIni = HostGetFile(HostWindowsPath("system.ini"), &ini);
+    bool hasOld = HostGetFile(HostWindowsPath("system.old"), &old);
+    bool hasMark = HostGetFile(HostWindowsPath("hueline.mrk"), &mark);
     const std::string& wanted = apply ? rewritten.applied : rewritten.restored;
     switch (result) {
     case SettingsWritten:
@@ -157,7 +157,7 @@ void CheckFiles(const std::string& text, const Rewritten& rewritten, bool missin
         FUZZ_CHECK(hasOld && old == text, "system.old is the file as it was");
         // Only a failed removal of the mark itself, the last thing done, leaves
         // it; the next start then puts system.old back, and says so.
-        FUZZ_CHECK(!hasMark || FuzzFileOperations() == failAt, "no mark after a finished rewrite");
+        FUZZ_CHECK(!hasMark || HostFileOperationCount() == failAt, "no mark after a finished rewrite");
         FUZZ_CHECK((result == SettingsNoSection) == (apply && rewritten.headers == 0), "no section is told as such");
         break;
     case SettingsUnchanged:
@@ -168,10 +168,10 @@ void CheckFiles(const std::string& text, const Rewritten& rewritten, bool missin
     case SettingsNotPutBack:
         FUZZ_CHECK(hasOld && old == text, "system.old holds the old content");
         FUZZ_CHECK(hasMark, "the mark stands while system.ini is not whole");
-        FuzzFailAt(0);
+        HostResetFileOperations(0);
         FUZZ_CHECK(RecoverInterruptedRewrite() == SettingsRecovered, "the next start puts it back");
-        FUZZ_CHECK(FuzzGetFile("system.ini", &ini) && ini == text, "put back whole");
-        FUZZ_CHECK(!FuzzGetFile("hueline.mrk", &mark), "the mark goes once put back");
+        FUZZ_CHECK(HostGetFile(HostWindowsPath("system.ini"), &ini) && ini == text, "put back whole");
+        FUZZ_CHECK(!HostGetFile(HostWindowsPath("hueline.mrk"), &mark), "the mark goes once put back");
         break;
     }
 }

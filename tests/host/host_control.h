@@ -8,21 +8,51 @@
 
 #include "platform/platform.h"
 
-// The directory PlatformWindowsDirectory reports; "" makes that call fail.
-void HostSetWindowsDirectory(const char* directory);
+// ---- The stand-in disk -----------------------------------------------------------
+// Files and folders held in memory, by path (letters in either case, "\\" or
+// "/"), as the program builds them from the Windows directory.
 
-// File operations (opens, reads, writes, lengths, flushes, removals, checks, closes,
-// and the allocation of a block to hold a file in) counted since the last
-// reset, and the ones to fail: the n-th from the reset, 1-based; 0 fails none.
+// The directory PlatformWindowsDirectory reports ("C:\\WINDOWS" at first);
+// "" makes that call fail.
+void HostSetWindowsDirectory(const char* directory);
+const std::string& HostWindowsDirectory();
+// The path of a file in that directory.
+std::string HostWindowsPath(const std::string& name);
+// Empties the disk, gives it room without end and resets the operations.
+void HostClearDisk();
+void HostPutFile(const std::string& path, const std::string& bytes);
+// False when no file stands at path (nothing, or a folder).
+bool HostGetFile(const std::string& path, std::string* bytes);
+// Removes the file or folder at path, and what the folder holds.
+void HostRemoveFile(const std::string& path);
+// An empty folder stands at path instead of whatever stood there.
+void HostMakeFolder(const std::string& path);
+// An immutable file cannot be written or renamed, and its removal is
+// reported as done but does not happen (as with `chattr +i` under Wine).
+void HostMakeImmutable(const std::string& path, bool immutable);
+// The files may grow by this many bytes more in all, -1 for no end; a write
+// past it is cut short, as on a full disk. Truncations and removals give room
+// back.
+void HostSetDiskRoom(long bytes);
+// Files opened and not closed yet, by name.
+unsigned HostOpenFileCount();
+std::vector<std::string> HostOpenFiles();
+
+// ---- Failing operations ------------------------------------------------------------
+// File operations (opens, reads, writes, lengths, flushes, removals, renames,
+// checks, closes, the flush of the profile cache, and the allocation of a
+// block to hold a file in) counted since the last reset, and the ones to
+// fail: the n-th from the reset, 1-based; 0 fails none.
 // A failed open opens nothing, a failed read returns -1, a failed write writes
 // half its bytes and reports that short count (as a full disk does), a failed
-// length returns -1, a failed flush or removal does nothing and reports
-// failure, a failed check of a file reports that it could not tell, a failed allocation returns null, and a failed close closes the
-// file but reports failure.
+// length returns -1, a failed flush, removal or rename does nothing and
+// reports failure, a failed check of a file reports that it could not tell, a
+// failed allocation returns null, a failed close closes the file but reports
+// failure, and a failed flush of the profile cache does nothing.
 // The stand-in keeps a write cache: the bytes written to a file since its last
 // successful flush are lost when its close fails, or when the power is cut
-// (see HostCutPowerAfter). A truncation and a removal reach the disk at once.
-// A reset without a power cut lets the cache reach the disk.
+// (see HostCutPowerAfter). A truncation, a removal and a rename reach the disk
+// at once. A reset without a power cut lets the cache reach the disk.
 void HostResetFileOperations(unsigned failAt);
 // From now until the next reset, a failed read reads half the bytes asked and
 // reports that short count instead of -1, as when another program cuts the
@@ -31,9 +61,11 @@ void HostFailReadsShort();
 void HostFailFileOperations(const std::set<unsigned>& failing);
 unsigned HostFileOperationCount();
 // Every file operation since the reset, in order, as "kind file" ("create
-// system.ini", "write system.ini", "allocate"); those the power cut stopped
-// begin "(not done) ".
+// system.ini", "write system.ini", "rename hueline.bak>system.old",
+// "allocate"); those the power cut stopped begin "(not done) ".
 std::vector<std::string> HostFileOperationLog();
+// The log costs time the fuzz targets would rather spend: off, it stays empty.
+void HostLogFileOperations(bool logging);
 // As if the power went just after the count-th operation from now: every
 // later one does nothing and fails (a close still frees its handle), and the
 // write cache is lost, at the first of them or at the next reset, which

@@ -1,9 +1,5 @@
 #include "tests/support/settings_files.h"
 
-#include <cstdio>
-#include <fstream>
-#include <iterator>
-
 #include "core/selection.h"
 #include "settings/marker_block.h"
 #include "settings/settings_rewrite.h"
@@ -11,27 +7,6 @@
 std::string TestPath(const std::string& name)
 {
     return PrepareTestWindowsDirectory() + TestPathSeparator() + name;
-}
-
-void WriteTestFile(const std::string& name, const std::string& bytes)
-{
-    std::ofstream out(TestPath(name), std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), (std::streamsize)bytes.size());
-    ASSERT_TRUE(out.good()) << "cannot write " << TestPath(name);
-}
-
-bool ReadTestFile(const std::string& name, std::string* bytes)
-{
-    std::ifstream in(TestPath(name), std::ios::binary);
-    if (!in)
-        return false;
-    bytes->assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return true;
-}
-
-void RemoveTestFile(const std::string& name)
-{
-    std::remove(TestPath(name).c_str());
 }
 
 void SettingsFilesTest::SetUp()

@@ -1,30 +1,54 @@
-#include <stdlib.h>
-
-#include <filesystem>
+// On the host the tests' Windows directory is the stand-in's, on its disk in
+// memory; and every test must leave no file open.
+#include <gtest/gtest.h>
 
 #include "tests/host/host_control.h"
 #include "tests/support/settings_files.h"
 
-// A fresh folder under the build tree for each run, removed when it ends.
 std::string PrepareTestWindowsDirectory()
 {
-    static std::string directory;
-    if (directory.empty()) {
-        std::filesystem::create_directories(HUELINE_TEST_FILES);
-        std::string pattern = std::string(HUELINE_TEST_FILES) + "/run-XXXXXX";
-        if (mkdtemp(&pattern[0]) == nullptr)
-            abort();
-        directory = pattern;
-        HostSetWindowsDirectory(directory.c_str());
-        atexit([] {
-            std::error_code ignored;
-            std::filesystem::remove_all(directory, ignored);
-        });
-    }
-    return directory;
+    return HostWindowsDirectory();
 }
 
 const char* TestPathSeparator()
 {
-    return "/";
+    return "\\";
 }
+
+void WriteTestFile(const std::string& name, const std::string& bytes)
+{
+    HostPutFile(TestPath(name), bytes);
+}
+
+bool ReadTestFile(const std::string& name, std::string* bytes)
+{
+    return HostGetFile(TestPath(name), bytes);
+}
+
+void RemoveTestFile(const std::string& name)
+{
+    HostRemoveFile(TestPath(name));
+}
+
+namespace {
+
+// A call that opens a file and does not close it fails the test it ran in.
+class OpenFilesCheck : public ::testing::EmptyTestEventListener {
+    void OnTestEnd(const ::testing::TestInfo&) override
+    {
+        std::string names;
+        for (const std::string& name : HostOpenFiles())
+            names += " " + name;
+        EXPECT_EQ(HostOpenFileCount(), 0u) << "files left open:" << names;
+        HostClearDisk();
+    }
+};
+
+// Listeners are told of a test's end in the reverse order of their adding:
+// added before the tests run, this one comes before the printer's report.
+const bool OpenFilesChecked = [] {
+    ::testing::UnitTest::GetInstance()->listeners().Append(new OpenFilesCheck);
+    return true;
+}();
+
+}  // namespace

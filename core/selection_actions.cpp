@@ -3,6 +3,7 @@
 #include "core/color_table.h"
 #include "core/selection.h"
 #include "resources/resource.h"
+#include "settings/settings_messages.h"
 #include "settings/settings_reader.h"
 #include "settings/settings_writer.h"
 #include "shell/sound_cues.h"
@@ -17,26 +18,6 @@ static const char RestartQuestion[] =
     "Do you want to restart your computer now?";
 
 static const char MessageCaption[] = "Hueline";
-static const char ApplyUnchanged[] =
-    "Hueline could not change system.ini (it may be missing, read-only or in use, "
-    "or the disk may be full), so the new colors were not installed.\n"
-    "system.ini is as it was.";
-static const char RestoreUnchanged[] =
-    "Hueline could not change system.ini (it may be missing, read-only or in use, "
-    "or the disk may be full), so the default colors were not restored.\n"
-    "system.ini is as it was.";
-static const char NoSection[] =
-    "The color lines were removed from system.ini, but no new ones could be added, "
-    "because the file has no [386Enh] section.";
-static const char NotPutBack[] =
-    "Hueline could not finish writing system.ini, nor put it back as it was.\n"
-    "Its earlier content is in system.old, and Hueline will put it back when it next starts.";
-static const char Recovered[] =
-    "The last change to system.ini was interrupted, so Hueline put system.ini back "
-    "as it was before that change.";
-static const char NotRecovered[] =
-    "The last change to system.ini was interrupted, and Hueline could not put system.ini "
-    "back from system.old.\nIt will try again when it next starts.";
 
 // The colour at a list's selected position; the reference stays as it was
 // when the list has no selection.
@@ -71,45 +52,46 @@ static void SelectInstalled()
     ColorSelection.SelectedText = ColorSelection.InstalledText;
 }
 
-// Puts system.ini back when its last rewrite was interrupted, and says so.
-static void RecoverAndTell(PlatformWindow dialog)
+static void Tell(PlatformWindow dialog, const char* text)
 {
-    switch (RecoverInterruptedRewrite()) {
-    case SettingsNothingToRecover:
-        break;
-    case SettingsRecovered:
-        PlatformShowMessage(dialog, MessageCaption, Recovered);
-        break;
-    case SettingsNotRecovered:
-        PlatformShowMessage(dialog, MessageCaption, NotRecovered);
-        break;
+    if (text != nullptr)
+        PlatformShowMessage(dialog, MessageCaption, text);
+}
+
+// Puts system.ini right when its last change was interrupted, and tells what
+// was done. When the journal of that change cannot be trusted, asks whether
+// to discard it. True when no journal stands any more, so that system.ini
+// may be changed.
+static bool RecoverAndTell(PlatformWindow dialog)
+{
+    SettingsRecoveryDetails details;
+    SettingsRecovery result = RecoverInterruptedRewrite(&details);
+    if (result == SettingsNeedsDecision) {
+        if (!PlatformAskWarning(dialog, MessageCaption, RecoveryMessage(result, details)))
+            return false;
+        SettingsProblem problem;
+        if (DiscardJournal(&problem))
+            return true;
+        Tell(dialog, DiscardFailedMessage(problem));
+        return false;
     }
+    Tell(dialog, RecoveryMessage(result, details));
+    return result != SettingsNotRecovered && details.left.cause == SettingsFine;
 }
 
 // Writes system.ini, then shows what it holds now, as it reads it. True when
-// it holds what was asked; otherwise the user is told what happened.
+// it holds what was asked; the user is told whatever else happened.
 static bool WriteAndShow(PlatformWindow dialog, bool apply)
 {
-    RecoverAndTell(dialog);
-    SettingsWriteResult result = WriteColorSettings(apply);
+    SettingsWriteResult result = SettingsUnchanged;
+    if (RecoverAndTell(dialog)) {
+        SettingsWriteDetails details;
+        result = WriteColorSettings(apply, &details);
+        Tell(dialog, WriteMessage(apply, result, details));
+    }
     ReadInstalledColors();
     ShowInstalledColors(dialog);
-    const char* text = nullptr;
-    switch (result) {
-    case SettingsWritten:
-        return true;
-    case SettingsNoSection:
-        text = NoSection;
-        break;
-    case SettingsUnchanged:
-        text = apply ? ApplyUnchanged : RestoreUnchanged;
-        break;
-    case SettingsNotPutBack:
-        text = NotPutBack;
-        break;
-    }
-    PlatformShowMessage(dialog, MessageCaption, text);
-    return false;
+    return result == SettingsWritten;
 }
 
 void InitSelection(PlatformWindow dialog)

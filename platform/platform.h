@@ -83,6 +83,9 @@ void PlatformCheckMenuItem(PlatformWindow dialog, int item, bool checked);
 // Tells the user something, in a box owned by dialog (or by no window when
 // dialog is null), with an exclamation icon and an OK button alone.
 void PlatformShowMessage(PlatformWindow dialog, const char* caption, const char* text);
+// Warns the user and asks whether to go on, owned by dialog, with an
+// exclamation icon, Yes and No, and No the default; true for Yes.
+bool PlatformAskWarning(PlatformWindow dialog, const char* caption, const char* text);
 
 // ---- One copy at a time ------------------------------------------------------
 // Claims the name that one running copy of the program holds (a named mutex,

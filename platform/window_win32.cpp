@@ -39,6 +39,11 @@ void PlatformShowMessage(PlatformWindow dialog, const char* caption, const char*
     MessageBoxA(Handle(dialog), text, caption, MB_OK | MB_ICONEXCLAMATION);
 }
 
+bool PlatformAskWarning(PlatformWindow dialog, const char* caption, const char* text)
+{
+    return MessageBoxA(Handle(dialog), text, caption, MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2) == IDYES;
+}
+
 void PlatformEndDialog(PlatformWindow dialog, int result)
 {
     EndDialog(Handle(dialog), result);

@@ -69,3 +69,26 @@ inline bool BeginsLineAfter(const char* bytes, unsigned at)
     char before = bytes[at - 1];
     return before == '\n' || before == '\0' || (before == '\r' && bytes[at] != '\n');
 }
+
+// True when the bytes at the start of a file read as UTF-16 text, which a
+// rewrite line by line would tear apart: a byte-order mark (FF FE or FE FF),
+// or a first line (the bytes before its LF, as far as count goes) of two
+// characters or more with a NUL in every other byte and in no other.
+inline bool LooksLikeUtf16(const char* bytes, unsigned count)
+{
+    if (count >= 2 && ((bytes[0] == '\xFF' && bytes[1] == '\xFE') || (bytes[0] == '\xFE' && bytes[1] == '\xFF')))
+        return true;
+    unsigned end = 0;
+    while (end < count && bytes[end] != '\n')
+        ++end;
+    if (end < 4)
+        return false;
+    bool nul[2] = {true, true}, text[2] = {true, true};  // by even and odd position
+    for (unsigned i = 0; i < end; ++i) {
+        if (bytes[i] == '\0')
+            text[i & 1] = false;
+        else
+            nul[i & 1] = false;
+    }
+    return (nul[1] && text[0]) || (nul[0] && text[1]);
+}

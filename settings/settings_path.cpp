@@ -1,9 +1,15 @@
 #include "settings/settings_path.h"
 
-#include "core/text.h"
 #include "platform/platform.h"
 
-bool SettingsFilePath(char* out, const char* format)
+const char* const SettingsFileFormats[SettingsFileCount] = {
+    "%s\\system.ini",
+    "%s\\system.old",
+    "%s\\hueline.bak",
+    "%s\\hueline.mrk",
+};
+
+bool SettingsFilePath(char* out, SettingsFile file)
 {
     char directory[TextBufferSize];
     out[0] = '\0';
@@ -11,5 +17,5 @@ bool SettingsFilePath(char* out, const char* format)
         return false;
     FormatArg arg;
     arg.text = directory;
-    return FormatText(out, TextBufferSize, format, &arg, 1) >= 0;
+    return FormatText(out, TextBufferSize, SettingsFileFormats[file], &arg, 1) >= 0;
 }

@@ -20,16 +20,19 @@ void ReadInstalledColors()
     ColorSelection.InstalledText = ColorTable[DefaultTextColor];
 
     char path[TextBufferSize];
-    if (!SettingsFilePath(path, SettingsIniFormat))
+    if (!SettingsFilePath(path, SettingsIni))
         return;
+    PlatformFlushProfileCache();  // what the system has cached of system.ini goes to the disk first
     PlatformFile file = PlatformOpenRead(path);
     if (file == PlatformNoFile)
         return;
     SettingsColors colors = {ColorNotFound, ColorNotFound};
     unsigned carried = 0;  // Buffer[0, carried) begins a line
     bool passing = false;  // inside a line too long to look at, whose start is gone
-    for (;;) {
+    for (bool first = true;; first = false) {
         int got = PlatformRead(file, Buffer + carried, ReadSize);
+        if (first && got > 0 && LooksLikeUtf16(Buffer, (unsigned)got))
+            break;  // its lines are not lines of bytes: it names no colour
         // What was read before a read error still counts, as it would have
         // when the file had ended there.
         bool atEnd = got <= 0;

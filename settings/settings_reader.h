@@ -5,7 +5,7 @@
 
 // Sets ColorSelection.InstalledBack and InstalledText from the last
 // MessageBackColor= and MessageTextColor= lines of system.ini, or to "Blue"
-// and "White" where the file has none. Reports nothing.
+// and "White" where the file has none (or reads as UTF-16). Reports nothing.
 void ReadInstalledColors();
 
 // Colour numbers found so far, or ColorNotFound while no line has named one.

@@ -64,10 +64,12 @@ LineFate Judge(const char* line, unsigned content, bool apply)
 }  // namespace
 
 unsigned RewriteSettingsText(const char* old, unsigned length, const char* block,
-                             unsigned blockLength, char* out, unsigned room, unsigned* headers)
+                             unsigned blockLength, char* out, unsigned room, unsigned* headers,
+                             unsigned* removed)
 {
     Output o = {out, room, 0, '\0'};
     unsigned taken = 0;
+    unsigned dropped = 0;
     // old[kept, at) is kept and not put yet, so that unchanged stretches go
     // out in one copy.
     unsigned kept = 0;
@@ -81,6 +83,7 @@ unsigned RewriteSettingsText(const char* old, unsigned length, const char* block
             Put(&o, old + kept, at - kept);
             KeepApart(&o, old, length, next);
             kept = next;
+            ++dropped;
         } else {
             if (endLength == 1 && old[end] == '\0') {
                 Put(&o, old + kept, end - kept);
@@ -104,5 +107,7 @@ unsigned RewriteSettingsText(const char* old, unsigned length, const char* block
     Put(&o, old + kept, length - kept);
     if (headers != nullptr)
         *headers = taken;
+    if (removed != nullptr)
+        *removed = dropped;
     return o.length;
 }

@@ -12,6 +12,8 @@
 // Writes the new content into out as far as it fits in room bytes (out may be
 // null when room is 0) and returns its whole length: it was all written when
 // that is at most room. headers, when not null, receives how many lines took
-// the block. length must stay below 128 MiB, so that no count overflows.
+// the block, and removed how many lines were dropped. length must stay below
+// 128 MiB, so that no count overflows.
 unsigned RewriteSettingsText(const char* old, unsigned length, const char* block,
-                             unsigned blockLength, char* out, unsigned room, unsigned* headers);
+                             unsigned blockLength, char* out, unsigned room, unsigned* headers,
+                             unsigned* removed = nullptr);

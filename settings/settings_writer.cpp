@@ -2,130 +2,134 @@
 
 #include "core/selection.h"
 #include "platform/platform.h"
+#include "settings/journal.h"
 #include "settings/marker_block.h"
-#include "settings/settings_path.h"
+#include "settings/settings_lines.h"
 #include "settings/settings_rewrite.h"
+#include "settings/whole_files.h"
 
 namespace {
 
-// Room for the new content beside the old: as much again, and more for the
-// blocks of a file with many headers.
-const unsigned long ExtraRoom = 64u << 10;
-
-const char MarkText[] = "Hueline is rewriting system.ini; system.old holds it as it was.\r\n";
-
-struct SettingsPaths {
-    char ini[TextBufferSize];
-    char old[TextBufferSize];
-    char mark[TextBufferSize];
-};
-// Process-wide rather than on the stack: the program runs one thread, and the
-// executable has no stack-probe helper for large frames.
-SettingsPaths Paths;
-
-bool FindPaths()
+SettingsWriteResult Fail(SettingsWriteDetails* details, SettingsFile file, SettingsStep step, SettingsCause cause)
 {
-    return SettingsFilePath(Paths.ini, SettingsIniFormat) && SettingsFilePath(Paths.old, SettingsOldFormat) &&
-           SettingsFilePath(Paths.mark, SettingsMarkFormat);
+    details->problem = SettingsProblem{file, step, cause};
+    return SettingsUnchanged;
 }
 
-// Reads the whole file at path into a new block with room to spare after it
-// for the new content. Returns the block (null on any failure) and its
-// file's length.
-char* ReadWholeFile(const char* path, unsigned* length)
+// Takes the journal away once system.ini is whole; tells when it stays.
+void RemoveJournal(SettingsProblem* left)
 {
-    PlatformFile in = PlatformOpenRead(path);
-    if (in == PlatformNoFile)
-        return nullptr;
-    long size = PlatformFileLength(in);
-    char* bytes = nullptr;
-    if (size >= 0 && (unsigned long)size <= LargestSettingsFile)
-        bytes = (char*)PlatformAllocate(2 * (unsigned long)size + ExtraRoom);
-    if (bytes != nullptr && size > 0 && PlatformRead(in, bytes, (unsigned)size) != size) {
-        PlatformFree(bytes);
-        bytes = nullptr;
+    if (!RemoveAndCheck(SettingsJournal))
+        *left = SettingsProblem{SettingsJournal, SettingsRemoving, SettingsNotRemoved};
+}
+
+// The rewrite once system.ini is in memory, old[0, length), with room for the
+// new content after it.
+SettingsWriteResult Rewrite(bool apply, const char* block, unsigned blockLength, char* old, unsigned length,
+                            bool oldStands, SettingsWriteDetails* details)
+{
+    if (LooksLikeUtf16(old, length))
+        return Fail(details, SettingsIni, SettingsReading, SettingsUtf16);
+    // The new content, made whole in memory before anything is written.
+    char* made = old + length;
+    unsigned room = length + RewriteRoom;
+    unsigned headers;
+    unsigned newLength = RewriteSettingsText(old, length, block, blockLength, made, room, &headers,
+                                             &details->linesRemoved);
+    if (newLength > room)
+        return Fail(details, SettingsIni, SettingsReading, SettingsNoMemory);
+    JournalRecord record = {length, Crc32(0, old, length), newLength, Crc32(0, made, newLength)};
+    char journal[JournalSize];
+    BuildJournal(record, journal);
+
+    // The new copy, whole on the disk under its own name; then the journal.
+    SettingsCause cause = WriteWholeFile(SettingsCopy, old, length);
+    if (cause != SettingsFine) {
+        RemoveAndCheck(SettingsCopy);
+        return Fail(details, SettingsCopy, SettingsWriting, cause);
     }
-    PlatformClose(in);  // it was only read: a failed close loses nothing
-    *length = (unsigned)size;
-    return bytes;
-}
+    cause = WriteWholeFile(SettingsJournal, journal, JournalSize);
+    if (cause != SettingsFine) {
+        RemoveJournal(&details->left);
+        RemoveAndCheck(SettingsCopy);
+        return Fail(details, SettingsJournal, SettingsWriting, cause);
+    }
 
-// Writes bytes into the file just created, in one call, makes sure they have
-// reached the disk, checks that the file is as long as they are, and closes it.
-bool FillAndClose(PlatformFile out, const char* bytes, unsigned count)
-{
-    bool ok = (count == 0 || PlatformWrite(out, bytes, count) == (int)count) && PlatformFlush(out) &&
-              PlatformFileLength(out) == (long)count;
-    return PlatformClose(out) && ok;
-}
+    // The new copy takes the place of system.old. A rename cannot replace a
+    // file on Windows 95, so the earlier one goes first; the rename then
+    // shows whether it is really gone. From here on, until system.ini is
+    // whole, the journal tells the next start which copy holds the old content.
+    if (oldStands)
+        PlatformDelete(SettingsPaths[SettingsOld]);
+    if (!PlatformRename(SettingsPaths[SettingsCopy], SettingsPaths[SettingsOld])) {
+        RemoveJournal(&details->left);
+        if (PlatformCheckFile(SettingsPaths[SettingsOld]) == PlatformFilePresent) {
+            RemoveAndCheck(SettingsCopy);  // the earlier one stays
+            return Fail(details, SettingsOld, SettingsReplacing, SettingsNotRemoved);
+        }
+        // system.old may be gone: its replacement stays under the other name.
+        return Fail(details, SettingsOld, SettingsReplacing, SettingsNotRenamed);
+    }
 
-// Creates (or truncates) the file at path and fills it with bytes.
-bool WriteWholeFile(const char* path, const char* bytes, unsigned count)
-{
-    PlatformFile out = PlatformCreate(path);
-    return out != PlatformNoFile && FillAndClose(out, bytes, count);
+    cause = WriteWholeFile(SettingsIni, made, newLength);
+    if (cause != SettingsFine) {
+        bool putBack = WriteWholeFile(SettingsIni, old, length) == SettingsFine;
+        PlatformFlushProfileCache();
+        if (!putBack) {
+            details->problem = SettingsProblem{SettingsIni, SettingsWriting, cause};
+            return SettingsNotPutBack;  // the journal stays: the next start puts it back
+        }
+        RemoveJournal(&details->left);
+        return Fail(details, SettingsIni, SettingsWriting, cause);
+    }
+    PlatformFlushProfileCache();
+    RemoveJournal(&details->left);
+    return apply && headers == 0 ? SettingsNoSection : SettingsWritten;
 }
 
 }  // namespace
 
-SettingsRecovery RecoverInterruptedRewrite()
+SettingsWriteResult WriteColorSettings(bool apply, SettingsWriteDetails* details)
 {
-    // When the system cannot tell whether the mark stands, nothing is put
-    // back now; the rewrite refuses to run meanwhile.
-    if (!FindPaths() || PlatformCheckFile(Paths.mark) != PlatformFilePresent)
-        return SettingsNothingToRecover;
-    // system.old is whole, or the mark would not have been made: put it back.
-    // Until system.ini is whole again the mark stays, so that this can be
-    // interrupted too.
-    unsigned length;
-    char* old = ReadWholeFile(Paths.old, &length);
-    if (old == nullptr)
-        return SettingsNotRecovered;
-    bool ok = WriteWholeFile(Paths.ini, old, length) && PlatformDelete(Paths.mark);
-    PlatformFree(old);
-    return ok ? SettingsRecovered : SettingsNotRecovered;
-}
-
-SettingsWriteResult WriteColorSettings(bool apply)
-{
-    // While a mark stands, system.old is the one whole copy and must not be
-    // overwritten: the rewrite runs only when the mark is known to be absent
-    // (a mark that merely cannot be opened still stands).
-    if (!FindPaths() || PlatformCheckFile(Paths.mark) != PlatformFileAbsent)
-        return SettingsUnchanged;
+    SettingsWriteDetails ignored;
+    if (details == nullptr)
+        details = &ignored;
+    *details = SettingsWriteDetails{{SettingsIni, SettingsReading, SettingsFine},
+                                    {SettingsJournal, SettingsRemoving, SettingsFine}, 0};
+    if (!FindSettingsPaths())
+        return Fail(details, SettingsIni, SettingsReading, SettingsNoDirectory);
     char block[MarkerBlockSize];
     unsigned blockLength = 0;
     if (apply) {
         blockLength = BuildMarkerBlock(block, ColorSelection.InstalledBack, ColorSelection.InstalledText);
         if (blockLength == 0)
-            return SettingsUnchanged;
+            return Fail(details, SettingsIni, SettingsWriting, SettingsFine);  // not colour names: nothing to write
     }
 
-    // Back up. Until the backup is known to be whole on the disk, system.ini
-    // is not touched.
-    unsigned length;
-    char* old = ReadWholeFile(Paths.ini, &length);
-    if (old == nullptr)
-        return SettingsUnchanged;
-    SettingsWriteResult result = SettingsUnchanged;
-    // The new content, made whole in memory before system.ini is truncated.
-    char* made = old + length;
-    unsigned room = length + ExtraRoom;
-    unsigned headers;
-    unsigned newLength = RewriteSettingsText(old, length, block, blockLength, made, room, &headers);
-    bool backedUp = newLength <= room && WriteWholeFile(Paths.old, old, length);
-    bool marked = backedUp && WriteWholeFile(Paths.mark, MarkText, sizeof MarkText - 1);
-    if (marked) {
-        PlatformFile out = PlatformCreate(Paths.ini);
-        if (out != PlatformNoFile) {  // else system.ini was not even truncated
-            if (FillAndClose(out, made, newLength))
-                result = apply && headers == 0 ? SettingsNoSection : SettingsWritten;
-            else if (!WriteWholeFile(Paths.ini, old, length))
-                result = SettingsNotPutBack;  // the mark stays: the next start puts it back
-        }
+    // While a journal stands, the files are as an interrupted change left
+    // them: the recovery has to put them right first.
+    switch (PlatformCheckFile(SettingsPaths[SettingsJournal])) {
+    case PlatformFileAbsent:
+        break;
+    case PlatformFileFolder:
+        return Fail(details, SettingsJournal, SettingsReading, SettingsFolder);
+    case PlatformFileUnknown:
+        return Fail(details, SettingsJournal, SettingsReading, SettingsNotChecked);
+    default:
+        return Fail(details, SettingsJournal, SettingsReading, SettingsStanding);
     }
-    if (backedUp && result != SettingsNotPutBack)
-        PlatformDelete(Paths.mark);  // system.ini is whole (or a mark was only half made)
-    PlatformFree(old);
+    PlatformFileCheck old = PlatformCheckFile(SettingsPaths[SettingsOld]);
+    if (old == PlatformFileFolder)
+        return Fail(details, SettingsOld, SettingsReplacing, SettingsFolder);
+
+    PlatformFlushProfileCache();  // what the system has cached of system.ini goes to the disk first
+    unsigned length;
+    SettingsCause cause;
+    char* bytes = ReadWholeFile(SettingsIni, true, &length, &cause);
+    if (bytes == nullptr)
+        return Fail(details, SettingsIni, SettingsReading, cause);
+    SettingsWriteResult result =
+        Rewrite(apply, block, blockLength, bytes, length, old != PlatformFileAbsent, details);
+    PlatformFree(bytes);
     return result;
 }

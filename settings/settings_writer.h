@@ -1,35 +1,64 @@
-// Rewriting system.ini: installing the colour pair, or removing it.
+// Rewriting system.ini: installing the colour pair, or removing it; and
+// putting it right after a rewrite was interrupted.
 #pragma once
 
-#include "core/text.h"
+#include "settings/settings_path.h"
 
 // What a call of WriteColorSettings left in system.ini.
 enum SettingsWriteResult {
     SettingsWritten,     // system.ini holds what was asked
-    SettingsNoSection,   // the colour lines were removed, but system.ini has no
-                         // [386Enh] line to put the new ones after
+    SettingsNoSection,   // system.ini was rewritten, but it has no [386Enh] line
+                         // to put the new colour lines after
     SettingsUnchanged,   // nothing could be done: system.ini is as it was
     SettingsNotPutBack,  // the rewrite failed part way and system.ini could not
-                         // be put back; system.old holds its earlier content
+                         // be put back; system.old holds its earlier content,
+                         // and the journal, standing, has the next start put it back
+};
+
+struct SettingsWriteDetails {
+    // Why system.ini was not written as asked; cause SettingsFine when it was.
+    SettingsProblem problem;
+    // A journal left standing after a call that did its work (it could not
+    // be removed); cause SettingsFine when none was.
+    SettingsProblem left;
+    // How many colour or comment lines the rewrite took out.
+    unsigned linesRemoved;
 };
 
 // Copies system.ini to system.old, then writes system.ini anew: drops every
 // line that begins with a removal marker and, when apply is true, puts the
 // MarkerBlock for ColorSelection.InstalledBack and InstalledText after every
 // [386Enh] header (see settings/settings_rewrite.h). The whole file is held in
-// memory. system.ini is only truncated once system.old holds all of it on the
-// disk, the new content is ready, and the mark of a rewrite under way stands;
-// it is put back when writing it fails, and the mark goes once it is whole.
-// Does nothing while an earlier mark stands (see below).
-SettingsWriteResult WriteColorSettings(bool apply);
+// memory. The new copy is written under another name (hueline.bak) and made
+// whole on the disk before it takes the place of the earlier system.old; the
+// journal is on the disk before system.ini is truncated, and goes once
+// system.ini is whole again. Does nothing while a journal stands, and never
+// rewrites a file that reads as UTF-16. details, when given, receives why.
+SettingsWriteResult WriteColorSettings(bool apply, SettingsWriteDetails* details = nullptr);
 
 // What the start of the program, and every Apply and Restore, first does
-// about a rewrite that was interrupted (the program killed, the power gone):
+// about a rewrite that was interrupted (the program killed, the power gone).
+// It decides from the files and the journal's record of them:
 enum SettingsRecovery {
-    SettingsNothingToRecover,  // no mark: the last rewrite ended
-    SettingsRecovered,         // system.ini was put back from system.old
-    SettingsNotRecovered,      // it could not be; the mark stays, for next time
+    SettingsNothingToRecover,  // no journal: the last rewrite ended
+    SettingsTidied,            // system.ini holds the old or the new content
+                               // whole: the journal and the copies were put away
+    SettingsRecovered,         // system.ini was put back from a copy that holds
+                               // its old content, and checked
+    SettingsNotRecovered,      // it could not be read or put back; nothing else
+                               // changed, and the journal stays for next time
+    SettingsNeedsDecision,     // the journal cannot be read, or no copy holds the
+                               // old content: nothing was changed, and nothing
+                               // will be while it stands (see DiscardJournal)
 };
-// While the mark stands, puts system.ini back from system.old, then removes
-// the mark.
-SettingsRecovery RecoverInterruptedRewrite();
+struct SettingsRecoveryDetails {
+    SettingsFile copy;        // the copy system.ini was put back from
+    SettingsProblem problem;  // why it was not put back, or needs a decision
+    SettingsProblem left;     // as in SettingsWriteDetails
+};
+SettingsRecovery RecoverInterruptedRewrite(SettingsRecoveryDetails* details = nullptr);
+
+// The way out when the journal cannot be trusted: removes it (a folder in
+// its place too, when empty) and checks that it is gone. system.ini and its
+// copies stay as they are. False, with the problem, when it is still there.
+bool DiscardJournal(SettingsProblem* problem);

@@ -1,6 +1,4 @@
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "core/color_table.h"
 #include "core/selection.h"
@@ -199,12 +197,13 @@ TEST_F(SelectionActions, SoundSwitch)
     EXPECT_EQ(Sounds(), "click.wav/1 testing.wav/9 null/0 click.wav/0");
 }
 
-static const string ApplyUnchanged =
-    "Hueline|Hueline could not change system.ini (it may be missing, read-only or in use, "
-    "or the disk may be full), so the new colors were not installed.\nsystem.ini is as it was.";
-static const string RestoreUnchanged =
-    "Hueline|Hueline could not change system.ini (it may be missing, read-only or in use, "
-    "or the disk may be full), so the default colors were not restored.\nsystem.ini is as it was.";
+// What a failed Apply or Restore tells: the file that failed, in full, and why.
+static string Unchanged(const char* what, const char* file, const char* step, const char* why)
+{
+    return string("Hueline|The ") + what + ".\nHueline could not " + step + " " + TestPath(file) + ": " + why +
+           ".\nsystem.ini is as it was.";
+}
+static const char FolderThere[] = "a folder stands there in place of the file";
 
 TEST_F(SelectionActions, AFailedWriteIsToldAndNothingShowsAsInstalled)
 {
@@ -218,7 +217,8 @@ TEST_F(SelectionActions, AFailedWriteIsToldAndNothingShowsAsInstalled)
     EXPECT_EQ(HostControlText(IDC_BACK_CURRENT), "Dark Red");
     EXPECT_EQ(HostControlText(IDC_TEXT_CURRENT), "Yellow");
     EXPECT_STREQ(ColorSelection.InstalledBack, "Dark Red");
-    EXPECT_EQ(Dialog().messages, std::vector<string>{ApplyUnchanged});
+    EXPECT_EQ(Dialog().messages,
+              std::vector<string>{Unchanged("new colors were not installed", "system.old", "replace", FolderThere)});
     EXPECT_TRUE(Dialog().questions.empty());  // no restart for colours never written
     EXPECT_EQ(RestartRequested, 0);
     EXPECT_TRUE(Dialog().ended.empty());
@@ -227,7 +227,8 @@ TEST_F(SelectionActions, AFailedWriteIsToldAndNothingShowsAsInstalled)
     EXPECT_EQ(Ini(), Installed4E);
     EXPECT_EQ(HostControlText(IDC_BACK_CURRENT), "Dark Red");
     EXPECT_EQ(BackListSelection(), "Blue");  // what was picked
-    EXPECT_EQ(Dialog().messages.back(), RestoreUnchanged);
+    EXPECT_EQ(Dialog().messages.back(),
+              Unchanged("default colors were not restored", "system.old", "replace", FolderThere));
 
     // A missing system.ini: the same, and the defaults are what it holds.
     RemoveTestFile("system.ini");
@@ -235,7 +236,10 @@ TEST_F(SelectionActions, AFailedWriteIsToldAndNothingShowsAsInstalled)
     EXPECT_EQ(Ini(), "<missing>");
     EXPECT_EQ(HostControlText(IDC_BACK_CURRENT), "Blue");
     EXPECT_EQ(Dialog().messages.size(), 3u);
-    EXPECT_EQ(Dialog().messages.back(), ApplyUnchanged);
+    HostRemoveFile(TestPath("system.old"));
+    ApplySelection(Window(), true);
+    EXPECT_EQ(Dialog().messages.back(),
+              Unchanged("new colors were not installed", "system.ini", "read", "it does not exist"));
     EXPECT_TRUE(Dialog().questions.empty());
 }
 
@@ -250,9 +254,14 @@ TEST_F(SelectionActions, ApplyWithoutA386EnhSectionSaysSoAndShowsTheDefaults)
     EXPECT_EQ(HostControlText(IDC_TEXT_CURRENT), "White");
     EXPECT_EQ(BackListSelection(), "Green");
     EXPECT_EQ(Dialog().messages,
-              std::vector<string>{"Hueline|The color lines were removed from system.ini, but no new "
-                                  "ones could be added, because the file has no [386Enh] section."});
+              std::vector<string>{"Hueline|The color lines were removed from system.ini, but the new colors were "
+                                  "not installed: " + TestPath("system.ini") + " has no [386Enh] line to put them after."});
     EXPECT_TRUE(Dialog().questions.empty());
+    // Nothing to remove: nothing said to be removed.
+    Dialog().messages.clear();
+    ApplySelection(Window(), true);
+    EXPECT_EQ(Dialog().messages, std::vector<string>{"Hueline|The new colors were not installed: " +
+                                                     TestPath("system.ini") + " has no [386Enh] line to put them after."});
 }
 
 TEST_F(SelectionActions, TheFieldsShowWhatTheFileHoldsAfterAnApply)

@@ -2,13 +2,15 @@
 // nothing after it happens, no put-back, and what was written since the last
 // flush is lost with the write cache. Then starts the program again and
 // runs a second Apply, and checks that system.ini was never lost: after the
-// cut it holds its whole old or whole new content, or system.old holds the
-// whole old content and the mark stands; after the start and the second
-// Apply it holds exactly that Apply's result, and system.old a whole earlier
-// content. The same again with one operation failed first, the power cut at
+// cut it holds its whole old or whole new content, or the journal stands
+// beside a whole copy of the old content; after the start (which discards a
+// journal cut short, as the user is asked) and the second Apply it holds
+// exactly that Apply's result, and system.old a whole earlier content. The same again with one operation failed first, the power cut at
 // each operation after it, so that the cuts fall in the put-back too.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -16,14 +18,19 @@
 #include "core/selection.h"
 #include "core/selection_actions.h"
 #include "resources/resource.h"
+#include "settings/journal.h"
+#include "settings/settings_path.h"
 #include "settings/settings_writer.h"
 #include "tests/support/dialog_fixture.h"
 
 using std::string;
 
-static const string RecoveredMessage =
-    "Hueline|The last change to system.ini was interrupted, so Hueline put system.ini back "
-    "as it was before that change.";
+// The message of a put-back from the copy of that name.
+static string Recovered(const char* copy)
+{
+    return "Hueline|The last change to system.ini was interrupted, so Hueline put system.ini back "
+           "as it was before that change, from " + TestPath(copy) + ".";
+}
 
 class SettingsCrash : public DialogTest {
 protected:
@@ -32,15 +39,57 @@ protected:
         HostResetFileOperations(0);
         DialogTest::TearDown();
     }
+    // The four files as they stand ("" and absent are told apart), to be
+    // put back after a try.
+    std::vector<std::pair<bool, string>> Save()
+    {
+        std::vector<std::pair<bool, string>> files;
+        for (const char* name : Names) {
+            string bytes;
+            const bool there = ReadTestFile(name, &bytes);
+            files.push_back({there, bytes});
+        }
+        return files;
+    }
+    void Put(const std::vector<std::pair<bool, string>>& files)
+    {
+        for (size_t n = 0; n < files.size(); ++n) {
+            if (files[n].first)
+                WriteTestFile(Names[n], files[n].second);
+            else
+                RemoveTestFile(Names[n]);
+        }
+    }
+    // system.ini whole, old or new, or a trusted journal beside a whole copy
+    // of the old content; system.old never a part.
+    void ExpectWholeOrVouchedFor(const string& before, const string& after, const string& earlier)
+    {
+        string old, copy, journal;
+        const bool hasOld = ReadTestFile("system.old", &old);
+        ReadTestFile("hueline.bak", &copy);
+        JournalRecord record;
+        const bool trusted = ReadTestFile("hueline.mrk", &journal) &&
+                             ReadJournal(journal.data(), (unsigned)journal.size(), &record);
+        const string ini = Ini();
+        EXPECT_TRUE(ini == before || ini == after || (trusted && (old == before || copy == before)))
+            << ini.size() << " bytes";
+        EXPECT_TRUE(old == earlier || old == before || (!hasOld && copy == before)) << old.size() << " bytes";
+    }
+
+    static constexpr const char* Names[] = {"system.ini", "system.old", "hueline.bak", "hueline.mrk"};
+    static constexpr const char* Earlier = "backup of an earlier run";
+
     // One Apply or Restore of before with the power cut after operation cut
     // (and, when failAt is not 0, that operation failed first), then the next
     // start and a second Apply. after is what the call gives with no fault.
-    // Tells whether the next start put system.ini back.
+    // With cutTheStart, the next start is first cut at each of its own
+    // operations in turn, and followed by one more. Tells whether the next
+    // start put system.ini back; startCuts counts the cuts of the start.
     bool CutAndRestart(const string& before, const string& after, bool apply, unsigned cut,
-                       unsigned failAt)
+                       unsigned failAt, bool cutTheStart = false, unsigned* startCuts = nullptr)
     {
         WriteTestFile("system.ini", before);
-        WriteTestFile("system.old", "backup of an earlier run");
+        WriteTestFile("system.old", Earlier);
         RemoveTestFile("hueline.mrk");
         HostCutPowerAfter(cut, failAt);
         ApplyOrRestore(apply);
@@ -51,15 +100,40 @@ protected:
                      "), file of " + std::to_string(before.size()) + " bytes");
         const bool marked = MarkStands();
         const string ini = Ini();
-        EXPECT_TRUE(ini == before || ini == after || (Old() == before && marked));
+        string old, journal;
+        ReadTestFile("system.old", &old);
+        JournalRecord record;
+        const bool trusted = ReadTestFile("hueline.mrk", &journal) &&
+                             ReadJournal(journal.data(), (unsigned)journal.size(), &record);
+        ExpectWholeOrVouchedFor(before, after, Earlier);
+
+        for (unsigned k = 1; cutTheStart && marked; ++k) {
+            const auto left = Save();
+            HostCutPowerAfter(k);
+            Launch(true);
+            const unsigned used = HostFileOperationCount();
+            HostResetFileOperations(0);
+            ExpectWholeOrVouchedFor(before, after, Earlier);
+            Launch(true);
+            EXPECT_TRUE(Ini() == before || Ini() == after) << "after a start cut after " << k;
+            EXPECT_FALSE(MarkStands());
+            Put(left);
+            ++*startCuts;
+            if (used <= k)
+                break;
+        }
 
         // The program starts again: the window shows what system.ini now
-        // holds, told when it was put back.
-        Launch();
+        // holds, told when it was put back; a journal cut short is what the
+        // user is asked about, and discards.
+        Launch(true);
         const string now = Ini();
         EXPECT_TRUE(now == before || now == after);
         EXPECT_FALSE(MarkStands());
-        EXPECT_EQ(Dialog().messages, marked ? std::vector<string>{RecoveredMessage} : std::vector<string>{});
+        const bool putBack = now != ini;
+        EXPECT_EQ(Dialog().messages, putBack ? std::vector<string>{Recovered(old == before ? "system.old" : "hueline.bak")}
+                                             : std::vector<string>{});
+        EXPECT_EQ(Dialog().warnings.size(), marked && !trusted ? 1u : 0u);
 
         // A second Apply runs to its end on what is there.
         Dialog().selection[0] = 12;
@@ -70,8 +144,8 @@ protected:
         EXPECT_EQ(Old(), now);
         EXPECT_FALSE(MarkStands());
         // Nothing more to tell, but a file with no [386Enh] section.
-        EXPECT_EQ(Dialog().messages.size(), (marked ? 1u : 0u) + (headers == 0 ? 1u : 0u));
-        return marked;
+        EXPECT_EQ(Dialog().messages.size(), (putBack ? 1u : 0u) + (headers == 0 ? 1u : 0u));
+        return putBack;
     }
 
     // How many file operations an Apply or Restore of before does with the
@@ -93,20 +167,22 @@ protected:
 
 TEST_F(SettingsCrash, SystemIniSurvivesAPowerCutAtEveryStep)
 {
-    unsigned tried = 0, recovered = 0;
+    unsigned tried = 0, recovered = 0, startCuts = 0;
     for (const string& before : VariedSettingsFiles()) {
         for (bool apply : {true, false}) {
             string after;
             const unsigned operations = Operations(before, apply, 0, &after);
             ASSERT_FALSE(MarkStands());
             for (unsigned cut = 1; cut <= operations; ++cut, ++tried)
-                recovered += CutAndRestart(before, after, apply, cut, 0);
+                recovered += CutAndRestart(before, after, apply, cut, 0, true, &startCuts);
         }
     }
     std::cout << "[ crash    ] " << tried << " power cuts tried on " << VariedSettingsFiles().size()
-              << " files, " << recovered << " of them put back at the next start" << std::endl;
+              << " files, " << recovered << " of them put back at the next start; " << startCuts
+              << " cuts of that start itself" << std::endl;
     EXPECT_GT(tried, 100u);
     EXPECT_GT(recovered, 20u);
+    EXPECT_GT(startCuts, 1000u);
 }
 
 // A failed operation leads to the put-back of system.old (or to an early
@@ -131,4 +207,120 @@ TEST_F(SettingsCrash, SystemIniSurvivesAPowerCutDuringThePutBack)
               << recovered << " of them put back at the next start" << std::endl;
     EXPECT_GT(tried, 1000u);
     EXPECT_GT(recovered, 100u);
+}
+
+// What users met when a leftover file, a damaged copy or an odd system.ini
+// stood in the way: each case sets the files up (a power cut stopping an
+// Apply where it names, then the damage), starts the program and applies
+// Green from the menu, answering any question as it says. system.ini must
+// end as it gives, system.old too when it gives one, every file named must
+// be named in full in what the user was told, and nothing told may claim what
+// the words in `never` say.
+TEST_F(SettingsCrash, LeftoversAndOddFilesAreNeverMadeWorse)
+{
+    const string original = "[boot]\r\n[386Enh]\r\nMessageBackColor=4\r\nMessageTextColor=E\r\ndevice=x\r\n";
+    const string applied = RewriteText(original, true, "Green", "Yellow");
+    const string earlier = "[boot]\r\n[386Enh]\r\nan earlier backup\r\n";
+    const string utf16("\xFF\xFE[\0b\0o\0o\0t\0]\0\r\0\n\0", 18);
+    const string huge = "[386Enh]\r\n" + string(LargestSettingsFile, 'x') + "\r\n";
+    const string same = "<as it was>";
+    struct Case {
+        const char* what;
+        const char* cutAfter;  // the operation of a first Apply after which the power goes, or ""
+        std::function<void()> damage;
+        const char* start;     // system.ini before the damage, when no cut makes it
+        bool answerYes;
+        string ini, old;       // at the end; same: as before the start; "": not checked
+        std::vector<string> named;
+        std::vector<string> never;
+    } cases[] = {
+        {"a leftover mark after a finished write, system.old emptied", "flush system.ini",
+         [] { WriteTestFile("system.old", ""); }, nullptr, false,
+         RewriteText(applied, true, "Green", "Yellow"), "", {}, {"put system.ini back"}},
+        {"system.ini cut short, system.old cut to 30 bytes", "create system.ini",
+         [&] { WriteTestFile("system.old", original.substr(0, 30)); }, nullptr, false,
+         "", original.substr(0, 30), {"system.old"}, {"put system.ini back as it was"}},
+        {"the mark is a folder", "", [] { HostMakeFolder(TestPath("hueline.mrk")); }, nullptr, false,
+         same, earlier, {"hueline.mrk"}, {"put system.ini back"}},
+        {"the mark is a folder, taken away", "", [] { HostMakeFolder(TestPath("hueline.mrk")); }, nullptr,
+         true, applied, original, {"hueline.mrk"}, {"put system.ini back"}},
+        {"the mark cannot be removed", "",
+         [] {
+             WriteTestFile("hueline.mrk", "mark\r\n");
+             HostMakeImmutable(TestPath("hueline.mrk"), true);
+         },
+         nullptr, true, same, earlier, {"hueline.mrk"}, {"put system.ini back"}},
+        {"a mark with no system.old, taken away", "",
+         [] {
+             WriteTestFile("hueline.mrk", "mark\r\n");
+             RemoveTestFile("system.old");
+         },
+         nullptr, true, applied, original, {"hueline.mrk"}, {"put system.ini back"}},
+        {"a nearly full disk", "", [] { HostSetDiskRoom(20); }, nullptr, false, same, earlier,
+         {"disk"}, {}},
+        {"system.ini in UTF-16", "", [&] { WriteTestFile("system.ini", utf16); }, nullptr, false, same,
+         earlier, {"system.ini", "UTF-16"}, {}},
+        {"an empty system.ini", "", [] { WriteTestFile("system.ini", ""); }, nullptr, false, "", "",
+         {"system.ini", "[386Enh]"}, {"removed"}},
+        {"system.old cannot be replaced", "", [] { HostMakeImmutable(TestPath("system.old"), true); }, nullptr,
+         false, same, earlier, {"system.old"}, {"system.ini (it may be"}},
+        {"system.old is a folder", "", [] { HostMakeFolder(TestPath("system.old")); }, nullptr, false, same,
+         "", {"system.old", "folder"}, {"system.ini (it may be"}},
+        {"system.ini over the size limit", "", [&] { WriteTestFile("system.ini", huge); }, nullptr, false, same,
+         earlier, {"system.ini", "larger"}, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        WriteTestFile("system.ini", original);
+        WriteTestFile("system.old", earlier);
+        RemoveTestFile("hueline.mrk");
+        RemoveTestFile("hueline.bak");
+        if (*c.cutAfter != '\0') {
+            // A first Apply, stopped by a power cut after the operation named.
+            HostResetFileOperations(0);
+            ApplyOrRestore(true);
+            const std::vector<string> log = HostFileOperationLog();
+            WriteTestFile("system.ini", original);
+            auto at = std::find(log.begin(), log.end(), c.cutAfter);
+            ASSERT_NE(at, log.end());
+            HostCutPowerAfter((unsigned)(at - log.begin()) + 1);
+            Install("Green", "Yellow");
+            HostResetFileOperations(0);
+        }
+        c.damage();
+        string before;
+        ReadTestFile("system.ini", &before);
+        HostResetDialog(IDC_BACK_LIST, IDC_TEXT_LIST);
+        Launch();
+        Dialog().answerYes = c.answerYes;
+        Dialog().selection[0] = 10;
+        Dialog().selection[1] = 14;
+        ApplySelection(Window(), false);
+        std::vector<string> told = Dialog().messages;
+        told.insert(told.end(), Dialog().questions.begin(), Dialog().questions.end());
+        told.insert(told.end(), Dialog().warnings.begin(), Dialog().warnings.end());
+        if (c.ini == same) {
+            EXPECT_EQ(Ini(), before);
+        } else if (!c.ini.empty()) {
+            EXPECT_EQ(Ini(), c.ini);
+        }
+        if (!c.old.empty()) {
+            EXPECT_EQ(Old(), c.old);
+        }
+        for (const string& name : c.named) {
+            const string full = name.find('.') != string::npos ? TestPath(name) : name;
+            EXPECT_TRUE(std::any_of(told.begin(), told.end(),
+                                    [&](const string& t) { return t.find(full) != string::npos; }))
+                << "nothing told names " << full;
+        }
+        for (const string& t : told) {
+            for (const string& claim : c.never)
+                EXPECT_EQ(t.find(claim), string::npos) << t;
+        }
+        HostMakeImmutable(TestPath("hueline.mrk"), false);
+        HostMakeImmutable(TestPath("system.old"), false);
+        HostSetDiskRoom(-1);
+        RemoveTestFile("hueline.mrk");
+        RemoveTestFile("system.old");
+    }
 }

@@ -1,9 +1,11 @@
 // Makes each file operation of Apply and Restore, and each pair of them, fail
 // (counted on the faulty run, so the put-back and the next start's recovery
-// fail too), and checks the promise behind the writer: system.ini always
-// holds all of its old or all of its new content, or system.old holds all of
-// the old content and the mark of an interrupted rewrite stands; and the
-// result says so.
+// fail too), and checks the promises behind the writer and the recovery:
+// system.ini holds all of its old or all of its new content, or a copy of the
+// old content stands that the journal vouches for; system.old is the earlier
+// backup or a whole copy of the old content, never a part; the recovery never
+// writes system.ini from a copy it has not checked and never turns a finished
+// change back; and every result says what was done.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -14,25 +16,27 @@
 
 #include "core/color_table.h"
 #include "core/selection.h"
-#include "tests/host/host_control.h"
+#include "settings/journal.h"
 #include "settings/settings_path.h"
 #include "settings/settings_reader.h"
 #include "settings/settings_writer.h"
+#include "tests/host/host_control.h"
 #include "tests/support/settings_files.h"
 
 using std::string;
 
-// How a run starts: after a rewrite that ended, or with the mark of an
-// interrupted one standing (system.ini cut short, system.old whole).
+// How a run starts: after a rewrite that ended, or after one that a crash
+// stopped (system.ini cut short, system.old whole, the journal standing).
 enum class Start { Clean, Interrupted };
 
 // What one run with faults did and left.
 struct FaultRun {
     unsigned operations = 0;           // file operations done in all
     std::vector<string> failed;        // the operations that failed
-    SettingsWriteResult result = SettingsUnchanged;
     bool putBackFailed = false;        // a fault hit the put-back or the recovery
 };
+
+static const string Earlier = "backup of an earlier run";
 
 class SettingsFaults : public SettingsFilesTest {
 protected:
@@ -42,31 +46,57 @@ protected:
         SettingsFilesTest::TearDown();
     }
 
+    string File(const char* name)
+    {
+        string bytes;
+        return ReadTestFile(name, &bytes) ? bytes : string("<missing>");
+    }
+
+    // system.old and the new copy: the earlier backup or the whole old
+    // content; none but a copy of the old content may stand in for system.old.
+    void ExpectCopiesWhole(const string& before, const string& earlier)
+    {
+        const string old = File("system.old"), copy = File("hueline.bak");
+        EXPECT_TRUE(old == earlier || old == before || (old == "<missing>" && copy == before))
+            << "system.old: " << old.size() << " bytes";
+    }
+
     // Apply or Restore as the program runs it (recovery first, then the
     // rewrite), then the next start's recovery, with the file operations in
-    // failing failed; before is the whole old content, after the new one, done
-    // the result of the run with no fault. Checks the promise after the
-    // rewrite and after the recovery, then recovers with no fault and checks
-    // that everything is whole again.
+    // failing failed; before is the whole old content, after the new one.
+    // Checks the promises after each, then starts with no fault (discarding
+    // a journal that cannot be trusted, as the user may) and checks that
+    // everything is whole again.
     FaultRun TryFaults(Start start, const string& before, const string& after, bool apply,
-                       SettingsWriteResult done, const std::set<unsigned>& failing)
+                       const std::set<unsigned>& failing)
     {
         FaultRun run;
-        RemoveTestFile("hueline.mrk");
+        RemoveTestFile("hueline.bak");
+        string earlier = Earlier;
         if (start == Start::Clean) {
             WriteTestFile("system.ini", before);
-            WriteTestFile("system.old", "backup of an earlier run");
+            WriteTestFile("system.old", Earlier);
+            RemoveTestFile("hueline.mrk");
         } else {
+            char journal[JournalSize];
+            BuildJournal(JournalRecord{(uint32_t)before.size(), Crc32(0, before.data(), (unsigned)before.size()),
+                                       (uint32_t)after.size(), Crc32(0, after.data(), (unsigned)after.size())},
+                         journal);
             WriteTestFile("system.ini", before.substr(0, before.size() / 2));
             WriteTestFile("system.old", before);
-            WriteTestFile("hueline.mrk", "interrupted");
+            WriteTestFile("hueline.mrk", string(journal, JournalSize));
+            earlier = before;
         }
         HostFailFileOperations(failing);
-        const SettingsRecovery first = RecoverInterruptedRewrite();
-        run.result = ApplyOrRestore(apply);
-        const string ini = Ini(), old = Old();
+        SettingsRecoveryDetails details;
+        const SettingsRecovery first = RecoverInterruptedRewrite(&details);
+        const string atWrite = Ini();
+        const SettingsWriteResult result = ApplyOrRestore(apply);
+        const string ini = Ini();
         const bool marked = MarkStands();
-        const SettingsRecovery next = RecoverInterruptedRewrite();
+        const string old = Old(), copy = File("hueline.bak");
+        const SettingsRecovery next = RecoverInterruptedRewrite(&details);
+        const string recovered = Ini();
         run.operations = HostFileOperationCount();
         const std::vector<string> log = HostFileOperationLog();
         HostResetFileOperations(0);
@@ -81,25 +111,19 @@ protected:
                      std::to_string(apply) + ", failing" + trace + " of " + std::to_string(run.operations) +
                      ", file of " + std::to_string(before.size()) + " bytes");
 
-        // After the rewrite: system.ini is whole, old or new, or system.old
-        // holds the whole old content and the mark stands.
+        // After the rewrite: system.ini is whole, old or new, or the journal
+        // stands beside a whole copy of the old content.
         const bool whole = ini == before || ini == after;
-        EXPECT_TRUE(whole || (old == before && marked)) << "system.ini: " << ini.size() << " bytes";
+        EXPECT_TRUE(whole || (marked && (old == before || copy == before))) << "system.ini: " << ini.size() << " bytes";
+        ExpectCopiesWhole(before, earlier);
         // The result tells the truth about what system.ini holds.
-        if (!whole) {
-            EXPECT_TRUE(run.result == SettingsNotPutBack || (start == Start::Interrupted && marked))
-                << run.result;
-        }
-        switch (run.result) {
+        switch (result) {
         case SettingsWritten:
         case SettingsNoSection:
-            EXPECT_EQ(run.result, done);
             EXPECT_EQ(ini, after);
             break;
         case SettingsUnchanged:
-            if (!marked) {
-                EXPECT_EQ(ini, before);
-            }
+            EXPECT_EQ(ini, atWrite);
             break;
         case SettingsNotPutBack:
             EXPECT_TRUE(marked);
@@ -107,32 +131,32 @@ protected:
             run.putBackFailed = true;
             break;
         }
-        if (first == SettingsNotRecovered)
-            run.putBackFailed = true;
+        run.putBackFailed |= first == SettingsNotRecovered || next == SettingsNotRecovered;
 
-        // After the next start's recovery: system.ini is whole and the mark
-        // gone, or the recovery failed, the mark stands and system.old is whole.
-        const string recovered = Ini();
-        if (next == SettingsNotRecovered) {
-            run.putBackFailed = true;
-            EXPECT_TRUE(MarkStands());
-            EXPECT_EQ(Old(), before);
-        } else if (next == SettingsNothingToRecover && MarkStands()) {
-            // The system could not tell that the mark stands: nothing was
-            // done, and system.old is still the whole copy.
-            EXPECT_EQ(Old(), before);
-        } else {
-            EXPECT_TRUE(recovered == before || recovered == after) << recovered.size() << " bytes";
-            EXPECT_FALSE(MarkStands());
-            if (next == SettingsRecovered) {
-                EXPECT_EQ(recovered, before);
-            }
+        // The next start's recovery: system.ini as it was, or put back whole
+        // from a checked copy; a finished change is never turned back.
+        // (A put-back that could not be confirmed is told as not done, and
+        // tried again: what it wrote is the checked copy all the same.)
+        if (recovered != ini || next == SettingsRecovered) {
+            EXPECT_TRUE(next == SettingsRecovered || next == SettingsNotRecovered) << next;
+            EXPECT_EQ(recovered, before);
+            EXPECT_NE(ini, after);
         }
+        ExpectCopiesWhole(before, earlier);
+
         // A start with nothing failing puts everything right.
-        EXPECT_NE(RecoverInterruptedRewrite(), SettingsNotRecovered);
+        SettingsRecovery last = RecoverInterruptedRewrite(&details);
+        if (last == SettingsNeedsDecision) {
+            EXPECT_EQ(details.problem.file, SettingsJournal) << "only an unfinished journal can be untrusted";
+            SettingsProblem problem;
+            EXPECT_TRUE(DiscardJournal(&problem));
+        } else {
+            EXPECT_NE(last, SettingsNotRecovered);
+        }
         EXPECT_FALSE(MarkStands());
-        const string last = Ini();
-        EXPECT_TRUE(last == before || last == after) << last.size() << " bytes";
+        const string final = Ini();
+        EXPECT_TRUE(final == before || final == after) << final.size() << " bytes";
+        ExpectCopiesWhole(before, earlier);
         return run;
     }
 };
@@ -147,19 +171,18 @@ TEST_F(SettingsFaults, SystemIniIsNeverLostOrHalfWritten)
     for (size_t f = 0; f < files.size(); ++f) {
         const string& before = files[f];
         for (bool apply : {true, false}) {
-            // A run with no fault gives the new content and the result.
+            // A run with no fault gives the new content.
             WriteTestFile("system.ini", before);
             RemoveTestFile("hueline.mrk");
             HostResetFileOperations(0);
-            const SettingsWriteResult done = ApplyOrRestore(apply);
+            ASSERT_NE(ApplyOrRestore(apply), SettingsUnchanged);
             const string after = Ini();
             ASSERT_EQ(Old(), before);
-            ASSERT_NE(done, SettingsUnchanged);
-            // The file is held in one block, and the new content goes out in one write.
+            // The file is held in one block, and each copy goes out in one write.
             const std::vector<string> log = HostFileOperationLog();
             EXPECT_EQ(std::count(log.begin(), log.end(), "allocate"), 1);
             EXPECT_EQ(std::count(log.begin(), log.end(), "write system.ini"), after.empty() ? 0 : 1);
-            EXPECT_EQ(std::count(log.begin(), log.end(), "write system.old"), before.empty() ? 0 : 1);
+            EXPECT_EQ(std::count(log.begin(), log.end(), "write hueline.bak"), before.empty() ? 0 : 1);
 
             for (Start start : {Start::Clean, Start::Interrupted}) {
                 if (start == Start::Interrupted && pairFiles.count(f) == 0)
@@ -167,7 +190,7 @@ TEST_F(SettingsFaults, SystemIniIsNeverLostOrHalfWritten)
                 // The n-th operation of the faulty run fails, until a run
                 // ends before its n-th operation.
                 for (unsigned n = 1;; ++n) {
-                    const FaultRun run = TryFaults(start, before, after, apply, done, {n});
+                    const FaultRun run = TryFaults(start, before, after, apply, {n});
                     if (run.operations < n)
                         break;
                     ++singles;
@@ -182,7 +205,7 @@ TEST_F(SettingsFaults, SystemIniIsNeverLostOrHalfWritten)
                 for (unsigned i = 1;; ++i) {
                     unsigned j = i + 1;
                     for (;; ++j) {
-                        const FaultRun run = TryFaults(start, before, after, apply, done, {i, j});
+                        const FaultRun run = TryFaults(start, before, after, apply, {i, j});
                         if (run.operations < j) {
                             if (j == i + 1 && run.operations < i)
                                 j = 0;  // the first fault is past the end too
@@ -206,22 +229,23 @@ TEST_F(SettingsFaults, SystemIniIsNeverLostOrHalfWritten)
     EXPECT_GT(pairs, 1000u);
     EXPECT_GT(putBacksFailed, 200u);
     EXPECT_EQ(failedKinds, (std::set<string>{"allocate", "check", "close", "create", "delete", "flush",
-                                             "length", "open", "read", "write"}));
+                                             "flush-profiles", "length", "open", "read", "rename", "write"}));
 }
 
 TEST_F(SettingsFaults, ReaderKeepsToTableNamesWhenOperationsFail)
 {
     WriteTestFile("system.ini", "MessageBackColor=4\r\nMessageTextColor=E\r\n");
-    for (unsigned failAt = 1; failAt <= 4; ++failAt) {
+    for (unsigned failAt = 1; failAt <= 5; ++failAt) {
         HostResetFileOperations(failAt);
         ReadInstalledColors();
-        // A failed open or first read leaves the defaults; a failed close
-        // comes after everything was read.
+        const std::vector<string> log = HostFileOperationLog();
+        ASSERT_GE(log.size(), failAt);
+        // A failed open or first read leaves the defaults; a failed flush of
+        // the profile cache or a failed close changes nothing of what is read.
         const string result = string(ColorSelection.InstalledBack) + " on " + ColorSelection.InstalledText;
-        EXPECT_TRUE(result == "Blue on White" || result == "Dark Red on Yellow") << result;
-        if (failAt <= 2) {
-            EXPECT_EQ(result, "Blue on White") << failAt;
-        }
+        const bool defaults = log[failAt - 1] == "open system.ini" ||
+                              (log[failAt - 1] == "read system.ini" && log[failAt - 2] != "read system.ini");
+        EXPECT_EQ(result, defaults ? "Blue on White" : "Dark Red on Yellow") << log[failAt - 1];
     }
 }
 

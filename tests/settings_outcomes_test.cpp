@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "core/selection.h"
+#include "settings/journal.h"
 #include "tests/host/host_control.h"
 #include "settings/settings_reader.h"
 #include "settings/settings_writer.h"
@@ -32,61 +33,81 @@ static const string ThreeLinesRed =
     "device=x\r\n";
 
 // Each file operation of one Apply failed in turn, one per run: what the call
-// reports, what system.ini holds, and whether the mark stands, written out.
+// reports, what system.ini and system.old hold, and whether the journal
+// stands, written out.
 TEST_F(SettingsOutcomes, EachFailedOperationHasItsOwnOutcome)
 {
+    enum Backup { Earlier, Before, Missing };  // what system.old holds after the call
     struct Case {
         const char* operation;
         SettingsWriteResult result;
         bool written;  // system.ini holds the new content, else the old
-        bool marked;
+        Backup old;
+        bool journal;  // the journal stands
     } cases[] = {
-        {"check hueline.mrk", SettingsUnchanged, false, false},  // cannot tell: no rewrite
-        {"open system.ini", SettingsUnchanged, false, false},
-        {"length system.ini", SettingsUnchanged, false, false},
-        {"allocate", SettingsUnchanged, false, false},
-        {"read system.ini", SettingsUnchanged, false, false},
-        {"close system.ini", SettingsWritten, true, false},  // only read: nothing lost
-        {"create system.old", SettingsUnchanged, false, false},
-        {"write system.old", SettingsUnchanged, false, false},
-        {"flush system.old", SettingsUnchanged, false, false},
-        {"length system.old", SettingsUnchanged, false, false},
-        {"close system.old", SettingsUnchanged, false, false},
-        {"create hueline.mrk", SettingsUnchanged, false, false},
-        {"write hueline.mrk", SettingsUnchanged, false, false},
-        {"flush hueline.mrk", SettingsUnchanged, false, false},
-        {"length hueline.mrk", SettingsUnchanged, false, false},
-        {"close hueline.mrk", SettingsUnchanged, false, false},
-        {"create system.ini", SettingsUnchanged, false, false},
-        {"write system.ini", SettingsUnchanged, false, false},  // put back
-        {"flush system.ini", SettingsUnchanged, false, false},
-        {"length system.ini", SettingsUnchanged, false, false},
-        {"close system.ini", SettingsUnchanged, false, false},
-        {"delete hueline.mrk", SettingsWritten, true, true},  // the next start puts the old one back
+        {"check hueline.mrk", SettingsUnchanged, false, Earlier, false},  // cannot tell: no rewrite
+        {"check system.old", SettingsWritten, true, Before, false},       // taken to stand
+        {"flush-profiles", SettingsWritten, true, Before, false},
+        {"open system.ini", SettingsUnchanged, false, Earlier, false},
+        {"length system.ini", SettingsUnchanged, false, Earlier, false},
+        {"allocate", SettingsUnchanged, false, Earlier, false},
+        {"read system.ini", SettingsUnchanged, false, Earlier, false},
+        {"close system.ini", SettingsWritten, true, Before, false},  // only read: nothing lost
+        {"create hueline.bak", SettingsUnchanged, false, Earlier, false},
+        {"write hueline.bak", SettingsUnchanged, false, Earlier, false},
+        {"flush hueline.bak", SettingsUnchanged, false, Earlier, false},
+        {"length hueline.bak", SettingsUnchanged, false, Earlier, false},
+        {"close hueline.bak", SettingsUnchanged, false, Earlier, false},
+        {"create hueline.mrk", SettingsUnchanged, false, Earlier, false},
+        {"write hueline.mrk", SettingsUnchanged, false, Earlier, false},
+        {"flush hueline.mrk", SettingsUnchanged, false, Earlier, false},
+        {"length hueline.mrk", SettingsUnchanged, false, Earlier, false},
+        {"close hueline.mrk", SettingsUnchanged, false, Earlier, false},
+        {"delete system.old", SettingsUnchanged, false, Earlier, false},  // still there: the rename fails
+        {"rename hueline.bak>system.old", SettingsUnchanged, false, Missing, false},  // the copy stays
+        {"create system.ini", SettingsUnchanged, false, Before, false},  // the rest are put back
+        {"write system.ini", SettingsUnchanged, false, Before, false},
+        {"flush system.ini", SettingsUnchanged, false, Before, false},
+        {"length system.ini", SettingsUnchanged, false, Before, false},
+        {"close system.ini", SettingsUnchanged, false, Before, false},
+        {"flush-profiles", SettingsWritten, true, Before, false},
+        {"delete hueline.mrk", SettingsWritten, true, Before, true},  // told; the next start takes it away
+        {"check hueline.mrk", SettingsWritten, true, Before, false},  // cannot tell: told as still there
     };
     const unsigned count = sizeof cases / sizeof cases[0];
-    WriteTestFile("system.ini", ThreeLines);
-    RemoveTestFile("hueline.mrk");
-    HostResetFileOperations(0);
-    EXPECT_EQ(Install("Red", "White"), SettingsWritten);
-    const std::vector<string> log = HostFileOperationLog();
-    ASSERT_EQ(log.size(), count);
-    for (unsigned n = 0; n < count; ++n)
-        EXPECT_EQ(log[n], cases[n].operation) << n + 1;
-    EXPECT_EQ(Ini(), ThreeLinesRed);
-
-    for (unsigned n = 0; n < count; ++n) {
-        const Case& c = cases[n];
+    for (unsigned n = 0; n <= count; ++n) {
         WriteTestFile("system.ini", ThreeLines);
+        WriteTestFile("system.old", "earlier backup");
         RemoveTestFile("hueline.mrk");
-        HostResetFileOperations(n + 1);
-        EXPECT_EQ(Install("Red", "White"), c.result) << c.operation << " (" << n + 1 << ")";
+        RemoveTestFile("hueline.bak");
+        HostResetFileOperations(n);
+        SettingsWriteDetails details;
+        const SettingsWriteResult result = Install("Red", "White", &details);
+        const std::vector<string> log = HostFileOperationLog();
         HostResetFileOperations(0);
-        string mark;
-        EXPECT_EQ(Ini(), c.written ? ThreeLinesRed : ThreeLines) << c.operation << " (" << n + 1 << ")";
-        EXPECT_EQ(ReadTestFile("hueline.mrk", &mark), c.marked) << c.operation << " (" << n + 1 << ")";
+        if (n == 0) {  // no fault: the whole rewrite, in this order
+            ASSERT_EQ(log.size(), count);
+            for (unsigned k = 0; k < count; ++k)
+                EXPECT_EQ(log[k], cases[k].operation) << k + 1;
+            EXPECT_EQ(result, SettingsWritten);
+            EXPECT_EQ(Ini(), ThreeLinesRed);
+            continue;
+        }
+        const Case& c = cases[n - 1];
+        SCOPED_TRACE(string(c.operation) + " (" + std::to_string(n) + ")");
+        EXPECT_EQ(result, c.result);
+        EXPECT_EQ(Ini(), c.written ? ThreeLinesRed : ThreeLines);
+        EXPECT_EQ(Old(), c.old == Earlier ? "earlier backup" : c.old == Before ? ThreeLines : "<missing>");
+        EXPECT_EQ(MarkStands(), c.journal);
+        // A copy is left only where system.old is gone, and then it is whole.
+        string copy;
+        EXPECT_EQ(ReadTestFile("hueline.bak", &copy), c.old == Missing);
+        if (c.old == Missing) {
+            EXPECT_EQ(copy, ThreeLines);
+        }
+        // The journal, when it is told to stay, is what the failure left.
+        EXPECT_EQ(details.left.cause != SettingsFine, n == count - 1 || n == count) << details.left.cause;
     }
-    RemoveTestFile("hueline.mrk");
 }
 
 TEST_F(SettingsOutcomes, AShortReadOfSystemIniChangesNothing)
@@ -94,75 +115,92 @@ TEST_F(SettingsOutcomes, AShortReadOfSystemIniChangesNothing)
     WriteTestFile("system.ini", ThreeLines);
     WriteTestFile("system.old", "older backup");
     RemoveTestFile("hueline.mrk");
-    HostResetFileOperations(5);  // "read system.ini", as the table above has it
+    HostResetFileOperations(7);  // "read system.ini", as the table above has it
     HostFailReadsShort();
     EXPECT_EQ(Install("Red", "White"), SettingsUnchanged);
     const std::vector<string> log = HostFileOperationLog();
     HostResetFileOperations(0);
-    ASSERT_GE(log.size(), 5u);
-    EXPECT_EQ(log[4], "read system.ini");
+    ASSERT_GE(log.size(), 7u);
+    EXPECT_EQ(log[6], "read system.ini");
     EXPECT_EQ(Ini(), ThreeLines);
     EXPECT_EQ(Old(), "older backup");
     EXPECT_FALSE(MarkStands());
 }
 
-// The put-back of an interrupted rewrite, each operation failed in turn.
-TEST_F(SettingsOutcomes, RecoveryKeepsTheMarkUntilSystemIniIsWhole)
+// The put-back of an interrupted rewrite, each operation failed in turn:
+// what the recovery reports, what system.ini holds after it, and whether the
+// journal stands.
+TEST_F(SettingsOutcomes, RecoveryKeepsTheJournalUntilSystemIniIsWhole)
 {
+    const string half = "[boot]\r\n[38";
+    enum Content { Half, Whole, HalfOfWhole };  // of system.ini after
     struct Case {
         const char* operation;
         SettingsRecovery result;
-        bool putBack;
-        bool marked;
+        Content ini;
+        bool journal;
     } cases[] = {
-        {"check hueline.mrk", SettingsNothingToRecover, false, true},  // cannot tell: try next time
-        {"open system.old", SettingsNotRecovered, false, true},
-        {"length system.old", SettingsNotRecovered, false, true},
-        {"allocate", SettingsNotRecovered, false, true},
-        {"read system.old", SettingsNotRecovered, false, true},
-        {"close system.old", SettingsRecovered, true, false},
-        {"create system.ini", SettingsNotRecovered, false, true},
-        {"write system.ini", SettingsNotRecovered, false, true},
-        {"flush system.ini", SettingsNotRecovered, true, true},
-        {"length system.ini", SettingsNotRecovered, true, true},
-        {"close system.ini", SettingsNotRecovered, true, true},
-        {"delete hueline.mrk", SettingsNotRecovered, true, true},
+        {"check hueline.mrk", SettingsRecovered, Whole, false},  // cannot tell: read to see
+        {"open hueline.mrk", SettingsNeedsDecision, Half, true},
+        {"length hueline.mrk", SettingsNeedsDecision, Half, true},
+        {"allocate", SettingsNotRecovered, Half, true},  // no memory: try next time
+        {"read hueline.mrk", SettingsNeedsDecision, Half, true},
+        {"close hueline.mrk", SettingsRecovered, Whole, false},
+        {"flush-profiles", SettingsRecovered, Whole, false},
+        {"open system.ini", SettingsNotRecovered, Half, true},  // what it holds is not known
+        {"length system.ini", SettingsNotRecovered, Half, true},
+        {"close system.ini", SettingsRecovered, Whole, false},
+        {"open system.old", SettingsNotRecovered, Half, true},  // it may be the copy
+        {"length system.old", SettingsNotRecovered, Half, true},
+        {"allocate", SettingsNotRecovered, Half, true},
+        {"read system.old", SettingsNotRecovered, Half, true},
+        {"close system.old", SettingsRecovered, Whole, false},
+        {"create system.ini", SettingsNotRecovered, Half, true},
+        {"write system.ini", SettingsNotRecovered, HalfOfWhole, true},
+        {"flush system.ini", SettingsNotRecovered, Whole, true},  // written, but not known to be
+        {"length system.ini", SettingsNotRecovered, Whole, true},
+        {"close system.ini", SettingsNotRecovered, Whole, true},
+        {"flush-profiles", SettingsRecovered, Whole, false},
+        {"open system.ini", SettingsNotRecovered, Whole, true},  // read back to check it
+        {"length system.ini", SettingsNotRecovered, Whole, true},
+        {"read system.ini", SettingsNotRecovered, Whole, true},
+        {"close system.ini", SettingsRecovered, Whole, false},
+        {"check hueline.bak", SettingsRecovered, Whole, false},
+        {"delete hueline.mrk", SettingsRecovered, Whole, true},  // told: it stays
+        {"check hueline.mrk", SettingsRecovered, Whole, false},  // cannot tell: told as staying
     };
     const unsigned count = sizeof cases / sizeof cases[0];
-    const string half = "[boot]\r\n[38";
+    const string applied = ThreeLinesRed;
+    char journal[JournalSize];
+    BuildJournal(JournalRecord{(uint32_t)ThreeLines.size(), Crc32(0, ThreeLines.data(), (unsigned)ThreeLines.size()),
+                               (uint32_t)applied.size(), Crc32(0, applied.data(), (unsigned)applied.size())},
+                 journal);
     for (unsigned n = 0; n <= count; ++n) {
         WriteTestFile("system.ini", half);
         WriteTestFile("system.old", ThreeLines);
-        WriteTestFile("hueline.mrk", "mark\r\n");
+        WriteTestFile("hueline.mrk", string(journal, JournalSize));
         HostResetFileOperations(n);
-        const SettingsRecovery result = RecoverInterruptedRewrite();
+        SettingsRecoveryDetails details;
+        const SettingsRecovery result = RecoverInterruptedRewrite(&details);
         const std::vector<string> log = HostFileOperationLog();
         HostResetFileOperations(0);
-        string ini, mark;
-        const bool hasIni = ReadTestFile("system.ini", &ini);
-        const bool marked = ReadTestFile("hueline.mrk", &mark);
         if (n == 0) {  // no fault: the whole put-back, in this order
             ASSERT_EQ(log.size(), count);
             for (unsigned k = 0; k < count; ++k)
                 EXPECT_EQ(log[k], cases[k].operation) << k + 1;
             EXPECT_EQ(result, SettingsRecovered);
-            EXPECT_EQ(ini, ThreeLines);
-            EXPECT_FALSE(marked);
+            EXPECT_EQ(details.copy, SettingsOld);
+            EXPECT_EQ(Ini(), ThreeLines);
+            EXPECT_FALSE(MarkStands());
             continue;
         }
         const Case& c = cases[n - 1];
-        EXPECT_EQ(result, c.result) << c.operation;
-        EXPECT_EQ(marked, c.marked) << c.operation;
-        if (c.putBack) {
-            EXPECT_EQ(ini, ThreeLines) << c.operation;
-        } else if (string(c.operation) == "write system.ini") {
-            EXPECT_EQ(ini, ThreeLines.substr(0, ThreeLines.size() / 2)) << c.operation;  // half written
-        } else if (string(c.operation) != "create system.ini") {
-            EXPECT_EQ(ini, half) << c.operation;
-        }
-        EXPECT_TRUE(hasIni);
+        SCOPED_TRACE(string(c.operation) + " (" + std::to_string(n) + ")");
+        EXPECT_EQ(result, c.result);
+        EXPECT_EQ(Ini(), c.ini == Half ? half : c.ini == Whole ? ThreeLines : ThreeLines.substr(0, ThreeLines.size() / 2));
+        EXPECT_EQ(MarkStands(), c.journal);
+        EXPECT_EQ(Old(), ThreeLines);
     }
-    RemoveTestFile("hueline.mrk");
 }
 
 TEST_F(SettingsOutcomes, WhatWasReadCountsWhenALaterReadFails)
@@ -173,12 +211,13 @@ TEST_F(SettingsOutcomes, WhatWasReadCountsWhenALaterReadFails)
     HostResetFileOperations(0);
     ReadInstalledColors();
     const std::vector<string> log = HostFileOperationLog();
-    ASSERT_GE(log.size(), 3u);
-    EXPECT_EQ(log[0], "open system.ini");
-    EXPECT_EQ(log[1], "read system.ini");
+    ASSERT_GE(log.size(), 4u);
+    EXPECT_EQ(log[0], "flush-profiles");
+    EXPECT_EQ(log[1], "open system.ini");
     EXPECT_EQ(log[2], "read system.ini");
+    EXPECT_EQ(log[3], "read system.ini");
     EXPECT_STREQ(ColorSelection.InstalledBack, "Dark Green");
-    HostResetFileOperations(3);  // the second read fails
+    HostResetFileOperations(4);  // the second read fails
     ReadInstalledColors();
     HostResetFileOperations(0);
     EXPECT_STREQ(ColorSelection.InstalledBack, "Dark Red");

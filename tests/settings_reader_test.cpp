@@ -35,6 +35,16 @@ TEST_F(SettingsReader, DefaultsWithoutColourLines)
     EXPECT_EQ(Read(nullptr), "Blue on White");
     EXPECT_EQ(Read(""), "Blue on White");
     EXPECT_EQ(Read("[boot]\r\nshell=Explorer.exe\r\n[386Enh]\r\n"), "Blue on White");
+    // UTF-16 text names no colour, though its bytes hold the keys: with a
+    // byte-order mark, or a NUL in every other byte of its first line.
+    const string key = "MessageBackColor=4\r\n";
+    string little, big;
+    for (char c : "[386Enh]\r\n" + key) {
+        little += string(1, c) + '\0';
+        big += string(1, '\0') + c;
+    }
+    for (const string& utf16 : {"\xFF\xFE" + little, "\xFE\xFF" + big, little, big, "\xFF\xFE\r\n" + key})
+        EXPECT_EQ(Read(utf16), "Blue on White") << testing::PrintToString(utf16.substr(0, 8));
 }
 
 TEST_F(SettingsReader, FindsTheKeysInAnySection)
@@ -44,6 +54,10 @@ TEST_F(SettingsReader, FindsTheKeysInAnySection)
     // CR alone and NUL end lines too.
     EXPECT_EQ(Read("x\rMessageBackColor=A\rjunk" + string(1, '\0') + "MessageTextColor=8\r"),
               "Green on Dark Gray");
+    // NULs that are not every other byte of the first line make no UTF-16.
+    EXPECT_EQ(Read(string(4, '\0') + "\nMessageBackColor=4\r\n"), "Dark Red on White");
+    EXPECT_EQ(Read(string("a\0b\r\nMessageBackColor=4\r\n", 24)), "Dark Red on White");
+    EXPECT_EQ(Read(string("a\0b\0c\r\nMessageBackColor=4\r\n", 26)), "Dark Red on White");
 }
 
 TEST_F(SettingsReader, ValuesAreReadAsHexNumbers)

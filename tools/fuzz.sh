@@ -14,8 +14,9 @@ out=build/fuzz
 mkdir -p "$out"
 
 sources=(core/color_table.cpp core/selection_state.cpp core/text.cpp
-         settings/marker_block.cpp settings/settings_path.cpp settings/settings_reader.cpp
-         settings/settings_rewrite.cpp settings/settings_scan.cpp settings/settings_writer.cpp
+         settings/journal.cpp settings/marker_block.cpp settings/settings_messages.cpp settings/settings_path.cpp
+         settings/settings_reader.cpp settings/settings_recovery.cpp settings/settings_rewrite.cpp
+         settings/settings_scan.cpp settings/settings_writer.cpp settings/whole_files.cpp
          tests/host/format_host.cpp tests/host/files_host.cpp)
 common=(-std=c++17 -O2 -g -I. -fsanitize=address,undefined -fno-sanitize-recover=all)
 # Only the program's own code guides the fuzzer: the targets' checks and the

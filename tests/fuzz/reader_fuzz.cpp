@@ -59,6 +59,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     ResetDisk();
     HostPutFile(HostWindowsPath("system.ini"), text);
     ReadInstalledColors();
+    if (reference::IsUtf16(text))
+        back = textColour = -1;  // its bytes are not its lines
     FUZZ_CHECK(ColorIndexOf(ColorSelection.InstalledBack) == (back < 0 ? DefaultBackColor : back),
                "the reader shows the background the file names, or Blue");
     FUZZ_CHECK(ColorIndexOf(ColorSelection.InstalledText) == (textColour < 0 ? DefaultTextColor : textColour),

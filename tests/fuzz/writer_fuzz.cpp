@@ -5,10 +5,11 @@
 //   pair; restoring after applying gives what restoring alone gives;
 // - after an Apply the reader reads the applied pair (when there is a
 //   header); after a Restore it reads none (Blue on White);
-// - system.old is the file as it was before a call that wrote; a call that
-//   failed leaves system.ini as it was, or, when even the put-back failed,
-//   system.old whole and the mark standing, from which the next start puts
-//   system.ini back.
+// - system.old is the file as it was before a call that wrote, and never a
+//   part of it; a call that failed leaves system.ini as it was, or, when even
+//   the put-back failed, system.old whole and the journal standing, from
+//   which the next start puts system.ini back. A UTF-16 file is never
+//   rewritten.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -143,35 +144,40 @@ void CheckFiles(const std::string& text, const Rewritten& rewritten, bool missin
     ColorSelection.InstalledBack = ColorTable[pair.back];
     ColorSelection.InstalledText = ColorTable[pair.text];
     HostResetFileOperations(failAt);
-    SettingsWriteResult result = WriteColorSettings(apply);
+    SettingsWriteDetails details;
+    SettingsWriteResult result = WriteColorSettings(apply, &details);
 
-    std::string ini, old, mark;
+    std::string ini, old, copy, mark;
     bool hasIni = HostGetFile(HostWindowsPath("system.ini"), &ini);
     bool hasOld = HostGetFile(HostWindowsPath("system.old"), &old);
+    bool hasCopy = HostGetFile(HostWindowsPath("hueline.bak"), &copy);
     bool hasMark = HostGetFile(HostWindowsPath("hueline.mrk"), &mark);
     const std::string& wanted = apply ? rewritten.applied : rewritten.restored;
+    FUZZ_CHECK((hasOld && (old == older || old == text)) || (!hasOld && hasCopy && copy == text),
+               "system.old is the earlier backup or the whole file as it was, never a part");
+    // Only a failed removal of the journal, which is told, leaves it after a
+    // call that put system.ini right; the next start then puts it away.
+    FUZZ_CHECK(!hasMark || result == SettingsNotPutBack || details.left.cause != SettingsFine,
+               "no journal is left untold");
     switch (result) {
     case SettingsWritten:
     case SettingsNoSection:
         FUZZ_CHECK(!missing && hasIni && ini == wanted, "system.ini holds what was asked");
         FUZZ_CHECK(hasOld && old == text, "system.old is the file as it was");
-        // Only a failed removal of the mark itself, the last thing done, leaves
-        // it; the next start then puts system.old back, and says so.
-        FUZZ_CHECK(!hasMark || HostFileOperationCount() == failAt, "no mark after a finished rewrite");
         FUZZ_CHECK((result == SettingsNoSection) == (apply && rewritten.headers == 0), "no section is told as such");
         break;
     case SettingsUnchanged:
         FUZZ_CHECK(missing ? !hasIni : (hasIni && ini == text), "a failed call leaves system.ini as it was");
-        FUZZ_CHECK(!hasMark, "no mark after a failed call that left system.ini whole");
-        FUZZ_CHECK(failAt != 0 || missing, "nothing fails without a fault");
+        FUZZ_CHECK(failAt != 0 || missing || reference::IsUtf16(text),
+                   "nothing fails without a fault, but a missing or UTF-16 file");
         break;
     case SettingsNotPutBack:
         FUZZ_CHECK(hasOld && old == text, "system.old holds the old content");
-        FUZZ_CHECK(hasMark, "the mark stands while system.ini is not whole");
+        FUZZ_CHECK(hasMark, "the journal stands while system.ini is not whole");
         HostResetFileOperations(0);
         FUZZ_CHECK(RecoverInterruptedRewrite() == SettingsRecovered, "the next start puts it back");
         FUZZ_CHECK(HostGetFile(HostWindowsPath("system.ini"), &ini) && ini == text, "put back whole");
-        FUZZ_CHECK(!HostGetFile(HostWindowsPath("hueline.mrk"), &mark), "the mark goes once put back");
+        FUZZ_CHECK(!HostGetFile(HostWindowsPath("hueline.mrk"), &mark), "the journal goes once put back");
         break;
     }
 }
@@ -187,6 +193,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     Pair second = {data[3] % 16u, data[4] % 16u};
     const std::string text(reinterpret_cast<const char*>(data + 6), size - 6);
     const Rewritten rewritten = CheckBytes(text, first, second);
-    CheckFiles(text, rewritten, (data[0] & 1) != 0, (data[0] & 2) != 0, first, data[5] % 32u);
+    CheckFiles(text, rewritten, (data[0] & 1) != 0, (data[0] & 2) != 0, first, data[5] % 40u);
     return 0;
 }

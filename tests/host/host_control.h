@@ -88,9 +88,10 @@ struct HostDialog {
     std::vector<std::string> items[2];
     int selection[2];                      // -1: none
     std::vector<std::pair<int, std::string>> texts;  // control ID and text, last one set wins
-    bool answerYes;                        // the answer to the next question
+    bool answerYes;                        // the answer to the next question or warning
     std::vector<std::string> questions;    // "caption|text" of every question asked
     std::vector<std::string> messages;     // "caption|text" of every message shown
+    std::vector<std::string> warnings;     // "caption|text" of every warning that asked Yes or No
     std::vector<int> ended;                // results the dialog was ended with
     std::vector<std::pair<int, bool>> checks;  // menu item and check mark, in order
     std::vector<HostSound> sounds;

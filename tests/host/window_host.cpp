@@ -104,6 +104,12 @@ void PlatformShowMessage(PlatformWindow, const char* caption, const char* text)
     Dialog.messages.push_back(std::string(caption) + "|" + text);
 }
 
+bool PlatformAskWarning(PlatformWindow, const char* caption, const char* text)
+{
+    Dialog.warnings.push_back(std::string(caption) + "|" + text);
+    return Dialog.answerYes;
+}
+
 void PlatformEndDialog(PlatformWindow, int result)
 {
     Dialog.ended.push_back(result);

@@ -12,9 +12,10 @@ void DialogTest::StartWith(const std::string& ini)
     Launch();
 }
 
-void DialogTest::Launch()
+void DialogTest::Launch(bool answerYes)
 {
     HostResetDialog(IDC_BACK_LIST, IDC_TEXT_LIST);
+    Dialog().answerYes = answerYes;
     SoundsEnabled = 1;
     RestartRequested = 0;
     ColorSelection = ColorSelectionState{"Blue", "White", "Blue", "White"};

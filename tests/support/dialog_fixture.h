@@ -11,8 +11,9 @@ class DialogTest : public SettingsFilesTest {
 protected:
     // Writes ini as system.ini and runs Init on a fresh stand-in dialog.
     void StartWith(const std::string& ini);
-    // Starts the program again on the files as they stand.
-    void Launch();
+    // Starts the program again on the files as they stand, answering Yes to
+    // what it asks when answerYes.
+    void Launch(bool answerYes = false);
     HostDialog& Dialog() { return HostDialogState(); }
     PlatformWindow Window() { return HostWindow(); }
     // The names selected in the background and text lists, "-" for none.

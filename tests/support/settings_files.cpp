@@ -73,11 +73,11 @@ std::vector<std::string> VariedSettingsFiles()
     };
 }
 
-SettingsWriteResult SettingsFilesTest::Install(const char* back, const char* text)
+SettingsWriteResult SettingsFilesTest::Install(const char* back, const char* text, SettingsWriteDetails* details)
 {
     ColorSelection.InstalledBack = back;
     ColorSelection.InstalledText = text;
-    return WriteColorSettings(true);
+    return WriteColorSettings(true, details);
 }
 
 SettingsWriteResult SettingsFilesTest::ApplyOrRestore(bool apply)

@@ -29,7 +29,7 @@ protected:
     std::string Ini();  // system.ini now, "<missing>" when absent
     std::string Old();
     // Apply with the pair given as installed.
-    SettingsWriteResult Install(const char* back, const char* text);
+    SettingsWriteResult Install(const char* back, const char* text, SettingsWriteDetails* details = nullptr);
     // Apply of Dark Cyan on Brown, or Restore: the rewrite the fault and
     // power-cut loops run.
     SettingsWriteResult ApplyOrRestore(bool apply);

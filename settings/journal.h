@@ -1,0 +1,26 @@
+// The record Hueline keeps in the Windows directory while it changes
+// system.ini (hueline.mrk): the length and CRC-32 of system.ini's content
+// before the change and of the content it is writing. It is flushed to the
+// disk before system.ini is truncated and removed once system.ini is whole
+// again, so that a start after a crash can tell from the files themselves
+// whether the change ended, never began, or has to be undone from a copy
+// that is known to be right.
+#pragma once
+
+#include <stdint.h>
+
+struct JournalRecord {
+    uint32_t oldLength, oldCrc;  // system.ini before the change
+    uint32_t newLength, newCrc;  // what the change writes
+};
+
+// CRC-32 (the one of zip and PNG) of count bytes, continued from crc (0 to
+// begin with).
+uint32_t Crc32(uint32_t crc, const char* bytes, unsigned count);
+
+// The journal's bytes: five lines of text with CR LF ends, the last a CRC-32
+// of the four before it, always JournalSize bytes long.
+const unsigned JournalSize = 191;
+void BuildJournal(const JournalRecord& journal, char* out);
+// False when bytes are not a whole journal of this layout with a right check.
+bool ReadJournal(const char* bytes, unsigned length, JournalRecord* journal);

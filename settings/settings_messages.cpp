@@ -1,0 +1,220 @@
+#include "settings/settings_messages.h"
+
+#include "core/text.h"
+#include "settings/whole_files.h"
+
+namespace {
+
+// Room for the longest message: four paths and the words around them.
+char Message[4 * TextBufferSize + 1024];
+unsigned Used;
+bool Fits;
+
+void Begin()
+{
+    Message[0] = '\0';
+    Used = 0;
+    Fits = true;
+}
+
+// Adds text, or nothing at all when it would not fit: a message never
+// shows a path cut short.
+void Add(const char* text)
+{
+    unsigned length = TextLength(text);
+    if (!Fits || Used + length + 1 > sizeof Message) {
+        Fits = false;
+        return;
+    }
+    CopyBytes(Message + Used, text, length + 1);
+    Used += length;
+}
+
+const char* End()
+{
+    return Fits ? Message : "Hueline could not tell what happened to system.ini: the paths are too long.";
+}
+
+// Hueline's own files are told with what they are for.
+void AddFile(SettingsFile file)
+{
+    Add(SettingsPaths[file]);
+    if (file == SettingsCopy)
+        Add(" (the new copy of system.ini that is to become system.old)");
+    else if (file == SettingsJournal)
+        Add(" (Hueline's record of a change to system.ini under way)");
+}
+
+const char* CauseText(SettingsCause cause)
+{
+    switch (cause) {
+    case SettingsFine:
+        break;
+    case SettingsNoDirectory:
+        return "Windows did not tell Hueline where its Windows folder is";
+    case SettingsMissing:
+        return "it does not exist";
+    case SettingsFolder:
+        return "a folder stands there in place of the file";
+    case SettingsNotOpened:
+        return "Windows would not open it (it may be read-only or in use)";
+    case SettingsReadFailed:
+        return "Windows reported an error while reading it";
+    case SettingsDiskFull:
+        return "there is not enough room left on the disk";
+    case SettingsWriteFailed:
+        return "Windows reported an error while writing it";
+    case SettingsNotRemoved:
+        return "it is still there (it may be read-only or in use)";
+    case SettingsNotRenamed:
+        return "the new copy could not be given its name";
+    case SettingsTooLarge:
+        return "it is larger than 32 MB, more than Hueline will rewrite";
+    case SettingsUtf16:
+        return "it is stored as Unicode (UTF-16) text, which Hueline does not rewrite";
+    case SettingsNoMemory:
+        return "there is not enough memory to hold it";
+    case SettingsDamaged:
+        return "it is damaged, or was written by another version of Hueline";
+    case SettingsStanding:
+        return "it is still there from an earlier change";
+    case SettingsNotChecked:
+        return "Windows could not tell whether it is there";
+    case SettingsNoMatchingCopy:
+        return "no copy holds its earlier content";
+    }
+    return "the colors given are not colors Hueline knows";
+}
+
+const char* const StepVerbs[] = {"read", "write", "replace", "remove"};
+
+// "Hueline could not write C:\WINDOWS\system.ini: why."
+void AddProblem(const SettingsProblem& problem)
+{
+    if (problem.cause == SettingsNoDirectory || problem.cause == SettingsFine) {
+        Add(CauseText(problem.cause));
+        Add(".");
+        return;
+    }
+    // A file Hueline chose not to touch was not a failure of a step.
+    if (problem.cause == SettingsUtf16 || problem.cause == SettingsTooLarge)
+        Add("Hueline did not change ");
+    else {
+        Add("Hueline could not ");
+        Add(StepVerbs[problem.step]);
+        Add(" ");
+    }
+    AddFile(problem.file);
+    Add(": ");
+    Add(CauseText(problem.cause));
+    if (problem.cause == SettingsNotRenamed) {
+        Add("; that copy, ");
+        Add(SettingsPaths[SettingsCopy]);
+        Add(", holds system.ini as it is");
+    }
+    Add(".");
+}
+
+void AddLeft(const SettingsProblem& left)
+{
+    if (left.cause == SettingsFine)
+        return;
+    Add("\nHueline could not remove ");
+    AddFile(left.file);
+    Add("; remove that file by hand.");
+}
+
+const char* const NotChanging = "If you choose No, every file stays as it is, and Hueline will not change system.ini.";
+
+}  // namespace
+
+const char* WriteMessage(bool apply, SettingsWriteResult result, const SettingsWriteDetails& details)
+{
+    Begin();
+    switch (result) {
+    case SettingsWritten:
+        if (details.left.cause == SettingsFine)
+            return nullptr;
+        Add(apply ? "The new colors were installed." : "The default colors were restored.");
+        break;
+    case SettingsNoSection:
+        Add(details.linesRemoved > 0 ? "The color lines were removed from system.ini, but the new colors were not "
+                                       "installed: "
+                                     : "The new colors were not installed: ");
+        Add(SettingsPaths[SettingsIni]);
+        Add(" has no [386Enh] line to put them after.");
+        break;
+    case SettingsUnchanged:
+        Add(apply ? "The new colors were not installed.\n" : "The default colors were not restored.\n");
+        AddProblem(details.problem);
+        Add("\nsystem.ini is as it was.");
+        break;
+    case SettingsNotPutBack:
+        Add(apply ? "The new colors were not installed.\n" : "The default colors were not restored.\n");
+        AddProblem(details.problem);
+        Add(" Nor could it put system.ini back as it was.\nIts content from before this change is in ");
+        Add(SettingsPaths[SettingsOld]);
+        Add(", and Hueline will put it back from there when it next starts.");
+        break;
+    }
+    AddLeft(details.left);
+    return End();
+}
+
+const char* RecoveryMessage(SettingsRecovery result, const SettingsRecoveryDetails& details)
+{
+    Begin();
+    switch (result) {
+    case SettingsNothingToRecover:
+        return nullptr;
+    case SettingsTidied:
+        if (details.left.cause == SettingsFine)
+            return nullptr;
+        Add("The last change to system.ini was interrupted, and system.ini is whole.");
+        break;
+    case SettingsRecovered:
+        Add("The last change to system.ini was interrupted, so Hueline put system.ini back as it was before that "
+            "change, from ");
+        Add(SettingsPaths[details.copy]);
+        Add(".");
+        break;
+    case SettingsNotRecovered:
+        Add("The last change to system.ini was interrupted, and Hueline could not put system.ini back as it was.\n");
+        AddProblem(details.problem);
+        Add("\nHueline will try again when it next starts, and will not change system.ini before then.");
+        break;
+    case SettingsNeedsDecision:
+        if (details.problem.cause == SettingsNoMatchingCopy) {
+            Add("The last change to system.ini was interrupted. ");
+            Add(SettingsPaths[SettingsIni]);
+            Add(" now holds neither its content from before that change nor the new one, and neither ");
+            Add(SettingsPaths[SettingsOld]);
+            Add(" nor ");
+            Add(SettingsPaths[SettingsCopy]);
+            Add(" holds its earlier content.\nHueline has changed nothing.\n\nRemove Hueline's record of that "
+                "change, ");
+            Add(SettingsPaths[SettingsJournal]);
+            Add(", and go on with system.ini as it is? ");
+        } else {
+            Add("Hueline found ");
+            AddFile(SettingsJournal);
+            Add(", but ");
+            Add(CauseText(details.problem.cause));
+            Add(".\nHueline has not changed system.ini or its copies.\n\nRemove the record and go on? ");
+        }
+        Add(NotChanging);
+        return End();
+    }
+    AddLeft(details.left);
+    if (details.left.cause != SettingsFine)
+        Add(" Until then Hueline will not change system.ini.");
+    return End();
+}
+
+const char* DiscardFailedMessage(const SettingsProblem& problem)
+{
+    Begin();
+    AddProblem(problem);
+    Add("\nRemove it by hand; until then Hueline will not change system.ini.");
+    return End();
+}

@@ -1,0 +1,118 @@
+#include "settings/whole_files.h"
+
+#include "platform/platform.h"
+
+char SettingsPaths[SettingsFileCount][TextBufferSize];
+
+bool FindSettingsPaths()
+{
+    for (unsigned f = 0; f < SettingsFileCount; ++f) {
+        if (!SettingsFilePath(SettingsPaths[f], (SettingsFile)f))
+            return false;
+    }
+    return true;
+}
+
+SettingsCause CauseOfFailedOpen(SettingsFile file, bool reading)
+{
+    switch (PlatformCheckFile(SettingsPaths[file])) {
+    case PlatformFileAbsent:
+        return reading ? SettingsMissing : SettingsNotOpened;
+    case PlatformFileFolder:
+        return SettingsFolder;
+    default:
+        return SettingsNotOpened;
+    }
+}
+
+char* ReadWholeFile(SettingsFile file, bool forRewrite, unsigned* length, SettingsCause* cause)
+{
+    *length = 0;
+    PlatformFile in = PlatformOpenRead(SettingsPaths[file]);
+    if (in == PlatformNoFile) {
+        *cause = CauseOfFailedOpen(file, true);
+        return nullptr;
+    }
+    long size = PlatformFileLength(in);
+    char* bytes = nullptr;
+    if (size < 0)
+        *cause = SettingsReadFailed;
+    else if ((unsigned long)size > LargestSettingsFile)
+        *cause = SettingsTooLarge;
+    else if ((bytes = (char*)PlatformAllocate(
+                  (unsigned long)size + (forRewrite ? (unsigned long)size + RewriteRoom : 0))) == nullptr)
+        *cause = SettingsNoMemory;
+    else if (size > 0 && PlatformRead(in, bytes, (unsigned)size) != size) {
+        *cause = SettingsReadFailed;
+        PlatformFree(bytes);
+        bytes = nullptr;
+    }
+    PlatformClose(in);  // it was only read: a failed close loses nothing
+    if (bytes != nullptr) {
+        *length = (unsigned)size;
+        *cause = SettingsFine;
+    }
+    return bytes;
+}
+
+SettingsCause WriteWholeFile(SettingsFile file, const char* bytes, unsigned count)
+{
+    PlatformFile out = PlatformCreate(SettingsPaths[file]);
+    if (out == PlatformNoFile)
+        return CauseOfFailedOpen(file, false);
+    SettingsCause cause = SettingsFine;
+    int put = count == 0 ? 0 : PlatformWrite(out, bytes, count);
+    if (put != (int)count)
+        cause = put >= 0 ? SettingsDiskFull : SettingsWriteFailed;
+    else if (!PlatformFlush(out) || PlatformFileLength(out) != (long)count)
+        cause = SettingsWriteFailed;
+    if (!PlatformClose(out) && cause == SettingsFine)
+        cause = SettingsWriteFailed;
+    return cause;
+}
+
+bool RemoveAndCheck(SettingsFile file)
+{
+    PlatformDelete(SettingsPaths[file]);
+    // Some systems report a removal that did not happen.
+    return PlatformCheckFile(SettingsPaths[file]) == PlatformFileAbsent;
+}
+
+// Bytes read per call when a file is only looked at.
+static char Piece[4096];
+
+SettingsMatch ExamineFile(SettingsFile file, const JournalRecord& journal, SettingsCause* cause)
+{
+    *cause = SettingsFine;
+    PlatformFile in = PlatformOpenRead(SettingsPaths[file]);
+    if (in == PlatformNoFile) {
+        *cause = CauseOfFailedOpen(file, true);
+        return *cause == SettingsMissing || *cause == SettingsFolder ? SettingsHoldsNeither : SettingsUnknown;
+    }
+    SettingsMatch match = SettingsHoldsNeither;
+    long size = PlatformFileLength(in);
+    if (size < 0) {
+        *cause = SettingsReadFailed;
+        match = SettingsUnknown;
+    } else if ((unsigned long)size == journal.newLength || (unsigned long)size == journal.oldLength) {
+        uint32_t crc = 0;
+        unsigned long left = (unsigned long)size;
+        while (left > 0) {
+            int got = PlatformRead(in, Piece, left < sizeof Piece ? (unsigned)left : sizeof Piece);
+            if (got <= 0)
+                break;
+            crc = Crc32(crc, Piece, (unsigned)got);
+            left -= (unsigned long)got;
+        }
+        if (left > 0) {
+            *cause = SettingsReadFailed;
+            match = SettingsUnknown;
+        } else if ((unsigned long)size == journal.oldLength && crc == journal.oldCrc) {
+            match = SettingsHoldsOld;  // also when the change left the content as it was
+        } else if ((unsigned long)size == journal.newLength && crc == journal.newCrc) {
+            match = SettingsHoldsNew;
+        }
+    }
+    PlatformClose(in);
+    return match;
+}

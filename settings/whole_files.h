@@ -1,0 +1,43 @@
+// The steps on whole files that the rewrite of system.ini and the recovery
+// from an interrupted one share. Each tells why it failed.
+#pragma once
+
+#include "settings/journal.h"
+#include "settings/settings_path.h"
+
+// The four paths, made once per call of the writer or the recovery.
+// Process-wide rather than on the stack: the program runs one thread, and the
+// executable has no stack-probe helper for large frames.
+extern char SettingsPaths[SettingsFileCount][TextBufferSize];
+// False when the Windows directory cannot be had.
+bool FindSettingsPaths();
+
+// Why an open of the file failed, from what stands at its path.
+SettingsCause CauseOfFailedOpen(SettingsFile file, bool reading);
+
+// Room for system.ini's new content after its old content: as much again, and
+// RewriteRoom more for the blocks of a file with many headers.
+const unsigned RewriteRoom = 64u << 10;
+
+// Reads the whole file into a new block (PlatformAllocate), with room for its
+// new content after it when forRewrite; null, with the cause, on any failure.
+// length receives the file's length.
+char* ReadWholeFile(SettingsFile file, bool forRewrite, unsigned* length, SettingsCause* cause);
+
+// Creates (or truncates) the file and writes count bytes in one call, makes
+// sure they reached the disk, checks its length and closes it. SettingsFine,
+// or why not.
+SettingsCause WriteWholeFile(SettingsFile file, const char* bytes, unsigned count);
+
+// Removes the file and checks that nothing stands at its path any more (true
+// when nothing did to begin with).
+bool RemoveAndCheck(SettingsFile file);
+
+// What a file holds, beside what a journal recorded.
+enum SettingsMatch {
+    SettingsHoldsOld,      // system.ini's content before the change
+    SettingsHoldsNew,      // the content the change was writing
+    SettingsHoldsNeither,  // something else, or nothing: no file stands there
+    SettingsUnknown,       // it could not be read
+};
+SettingsMatch ExamineFile(SettingsFile file, const JournalRecord& journal, SettingsCause* cause);

@@ -1,0 +1,39 @@
+// The journal's bytes: what is written is read back, and nothing else is
+// taken for a journal: no changed byte, no journal cut short or too long, no
+// mark of an earlier version.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "settings/journal.h"
+
+using std::string;
+
+TEST(Journal, OnlyAWholeJournalIsRead)
+{
+    EXPECT_EQ(Crc32(0, "123456789", 9), 0xCBF43926u);  // the check value of CRC-32
+    EXPECT_EQ(Crc32(Crc32(0, "1234", 4), "56789", 5), 0xCBF43926u);
+
+    const JournalRecord record = {0x1234, 0x89ABCDEFu, 0, 0xFFFFFFFFu};
+    char bytes[JournalSize];
+    BuildJournal(record, bytes);
+    const string journal(bytes, JournalSize);
+    EXPECT_NE(journal.find("system.ini before: 00001234 89ABCDEF\r\nsystem.ini after:  00000000 FFFFFFFF\r\n"),
+              string::npos);
+    JournalRecord read = {};
+    ASSERT_TRUE(ReadJournal(journal.data(), JournalSize, &read));
+    EXPECT_EQ(read.oldLength, record.oldLength);
+    EXPECT_EQ(read.oldCrc, record.oldCrc);
+    EXPECT_EQ(read.newLength, record.newLength);
+    EXPECT_EQ(read.newCrc, record.newCrc);
+
+    std::vector<string> damaged = {"", journal.substr(0, JournalSize - 1), journal + "\r\n",
+                                   "Hueline is rewriting system.ini; system.old holds it as it was.\r\n"};
+    for (size_t at = 0; at < JournalSize; ++at) {
+        string changed = journal;
+        changed[at] = changed[at] == 'F' ? 'f' : (char)(changed[at] ^ 1);
+        damaged.push_back(changed);
+    }
+    for (const string& bytes : damaged)
+        EXPECT_FALSE(ReadJournal(bytes.data(), (unsigned)bytes.size(), &read)) << testing::PrintToString(bytes);
+}

@@ -78,6 +78,9 @@ protected:
 
     static constexpr const char* Names[] = {"system.ini", "system.old", "hueline.bak", "hueline.mrk"};
     static constexpr const char* Earlier = "backup of an earlier run";
+    // Whether a cut leaves the files' lengths, their unflushed bytes NULs,
+    // rather than cutting them back to what was flushed.
+    bool keepLengths_ = false;
 
     // One Apply or Restore of before with the power cut after operation cut
     // (and, when failAt is not 0, that operation failed first), then the next
@@ -91,13 +94,14 @@ protected:
         WriteTestFile("system.ini", before);
         WriteTestFile("system.old", Earlier);
         RemoveTestFile("hueline.mrk");
-        HostCutPowerAfter(cut, failAt);
+        HostCutPowerAfter(cut, failAt, keepLengths_);
         ApplyOrRestore(apply);
         const string last = HostFileOperationLog()[cut - 1];
         HostResetFileOperations(0);
         SCOPED_TRACE("apply=" + std::to_string(apply) + ", operation " + std::to_string(failAt) +
-                     " failed, power cut after operation " + std::to_string(cut) + " (" + last +
-                     "), file of " + std::to_string(before.size()) + " bytes");
+                     " failed, power cut after operation " + std::to_string(cut) + " (" + last + ")" +
+                     (keepLengths_ ? " keeping the lengths" : "") + ", file of " + std::to_string(before.size()) +
+                     " bytes");
         const bool marked = MarkStands();
         const string ini = Ini();
         string old, journal;
@@ -109,7 +113,7 @@ protected:
 
         for (unsigned k = 1; cutTheStart && marked; ++k) {
             const auto left = Save();
-            HostCutPowerAfter(k);
+            HostCutPowerAfter(k, 0, keepLengths_);
             Launch(true);
             const unsigned used = HostFileOperationCount();
             HostResetFileOperations(0);
@@ -173,8 +177,11 @@ TEST_F(SettingsCrash, SystemIniSurvivesAPowerCutAtEveryStep)
             string after;
             const unsigned operations = Operations(before, apply, 0, &after);
             ASSERT_FALSE(MarkStands());
-            for (unsigned cut = 1; cut <= operations; ++cut, ++tried)
-                recovered += CutAndRestart(before, after, apply, cut, 0, true, &startCuts);
+            for (bool keep : {false, true}) {
+                keepLengths_ = keep;
+                for (unsigned cut = 1; cut <= operations; ++cut, ++tried)
+                    recovered += CutAndRestart(before, after, apply, cut, 0, true, &startCuts);
+            }
         }
     }
     std::cout << "[ crash    ] " << tried << " power cuts tried on " << VariedSettingsFiles().size()
@@ -228,45 +235,45 @@ TEST_F(SettingsCrash, LeftoversAndOddFilesAreNeverMadeWorse)
         const char* what;
         const char* cutAfter;  // the operation of a first Apply after which the power goes, or ""
         std::function<void()> damage;
-        const char* start;     // system.ini before the damage, when no cut makes it
         bool answerYes;
         string ini, old;       // at the end; same: as before the start; "": not checked
         std::vector<string> named;
         std::vector<string> never;
     } cases[] = {
         {"a leftover mark after a finished write, system.old emptied", "flush system.ini",
-         [] { WriteTestFile("system.old", ""); }, nullptr, false,
-         RewriteText(applied, true, "Green", "Yellow"), "", {}, {"put system.ini back"}},
+         [] { WriteTestFile("system.old", ""); }, false,
+         applied, "", {}, {"put system.ini back"}},
         {"system.ini cut short, system.old cut to 30 bytes", "create system.ini",
-         [&] { WriteTestFile("system.old", original.substr(0, 30)); }, nullptr, false,
-         "", original.substr(0, 30), {"system.old"}, {"put system.ini back as it was"}},
-        {"the mark is a folder", "", [] { HostMakeFolder(TestPath("hueline.mrk")); }, nullptr, false,
+         [&] { WriteTestFile("system.old", original.substr(0, 30)); }, false,
+         same, original.substr(0, 30), {"system.old"}, {"put system.ini back as it was"}},
+        {"system.ini cut short, system.old damaged in place", "create system.ini",
+         [&] { WriteTestFile("system.old", string(original.size(), 'x')); }, false,
+         same, string(original.size(), 'x'), {"system.old"}, {"put system.ini back as it was"}},
+        {"the mark is a folder", "", [] { HostMakeFolder(TestPath("hueline.mrk")); }, false,
          same, earlier, {"hueline.mrk"}, {"put system.ini back"}},
-        {"the mark is a folder, taken away", "", [] { HostMakeFolder(TestPath("hueline.mrk")); }, nullptr,
-         true, applied, original, {"hueline.mrk"}, {"put system.ini back"}},
+        {"the mark is a folder, taken away", "", [] { HostMakeFolder(TestPath("hueline.mrk")); }, true,
+         applied, original, {"hueline.mrk"}, {"put system.ini back"}},
         {"the mark cannot be removed", "",
          [] {
              WriteTestFile("hueline.mrk", "mark\r\n");
              HostMakeImmutable(TestPath("hueline.mrk"), true);
-         },
-         nullptr, true, same, earlier, {"hueline.mrk"}, {"put system.ini back"}},
+         }, true, same, earlier, {"hueline.mrk"}, {"put system.ini back"}},
         {"a mark with no system.old, taken away", "",
          [] {
              WriteTestFile("hueline.mrk", "mark\r\n");
              RemoveTestFile("system.old");
-         },
-         nullptr, true, applied, original, {"hueline.mrk"}, {"put system.ini back"}},
-        {"a nearly full disk", "", [] { HostSetDiskRoom(20); }, nullptr, false, same, earlier,
+         }, true, applied, original, {"hueline.mrk"}, {"put system.ini back"}},
+        {"a nearly full disk", "", [] { HostSetDiskRoom(20); }, false, same, earlier,
          {"disk"}, {}},
-        {"system.ini in UTF-16", "", [&] { WriteTestFile("system.ini", utf16); }, nullptr, false, same,
+        {"system.ini in UTF-16", "", [&] { WriteTestFile("system.ini", utf16); }, false, same,
          earlier, {"system.ini", "UTF-16"}, {}},
-        {"an empty system.ini", "", [] { WriteTestFile("system.ini", ""); }, nullptr, false, "", "",
+        {"an empty system.ini", "", [] { WriteTestFile("system.ini", ""); }, false, same, "",
          {"system.ini", "[386Enh]"}, {"removed"}},
-        {"system.old cannot be replaced", "", [] { HostMakeImmutable(TestPath("system.old"), true); }, nullptr,
-         false, same, earlier, {"system.old"}, {"system.ini (it may be"}},
-        {"system.old is a folder", "", [] { HostMakeFolder(TestPath("system.old")); }, nullptr, false, same,
+        {"system.old cannot be replaced", "", [] { HostMakeImmutable(TestPath("system.old"), true); }, false,
+         same, earlier, {"system.old"}, {"system.ini (it may be"}},
+        {"system.old is a folder", "", [] { HostMakeFolder(TestPath("system.old")); }, false, same,
          "", {"system.old", "folder"}, {"system.ini (it may be"}},
-        {"system.ini over the size limit", "", [&] { WriteTestFile("system.ini", huge); }, nullptr, false, same,
+        {"system.ini over the size limit", "", [&] { WriteTestFile("system.ini", huge); }, false, same,
          earlier, {"system.ini", "larger"}, {}},
     };
     for (const Case& c : cases) {

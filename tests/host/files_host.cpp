@@ -46,6 +46,7 @@ long Room = -1;  // bytes the files may still grow by, -1: no end
 unsigned OperationCount = 0;
 std::set<unsigned> FailAt;
 unsigned PowerCutAfter = 0;
+bool KeepLengths = false;  // a cut keeps the files' lengths, their unflushed bytes zero
 bool ShortReads = false;
 bool Logging = true;
 std::vector<Operation> Log;
@@ -68,8 +69,13 @@ std::string NameOf(const std::string& path)
     return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
-void LoseUnflushed(DiskEntry& entry)
+void LoseUnflushed(DiskEntry& entry, bool keepLength = false)
 {
+    if (keepLength) {
+        for (size_t i = entry.lasting; i < entry.bytes.size(); ++i)
+            entry.bytes[i] = '\0';
+        return;
+    }
     if (entry.bytes.size() > entry.lasting) {
         if (Room >= 0)
             Room += (long)(entry.bytes.size() - entry.lasting);
@@ -80,7 +86,7 @@ void LoseUnflushed(DiskEntry& entry)
 void LoseAllUnflushed()
 {
     for (auto& entry : Disk)
-        LoseUnflushed(entry.second);
+        LoseUnflushed(entry.second, KeepLengths);
 }
 
 // Counts one operation and logs it; true when it is to fail, or when the
@@ -251,6 +257,7 @@ void HostFailFileOperations(const std::set<unsigned>& failing)
     FailAt = failing;
     FailAt.erase(0);
     PowerCutAfter = 0;
+    KeepLengths = false;
     ShortReads = false;
     Log.clear();
 }
@@ -265,10 +272,11 @@ void HostFailReadsShort()
     ShortReads = true;
 }
 
-void HostCutPowerAfter(unsigned count, unsigned failAt)
+void HostCutPowerAfter(unsigned count, unsigned failAt, bool keepLengths)
 {
     HostResetFileOperations(failAt);
     PowerCutAfter = count;
+    KeepLengths = keepLengths;
 }
 
 void HostLogFileOperations(bool logging)

@@ -70,8 +70,10 @@ void HostLogFileOperations(bool logging);
 // later one does nothing and fails (a close still frees its handle), and the
 // write cache is lost, at the first of them or at the next reset, which
 // ends the cut. The failAt-th operation, when not 0, fails before that, so
-// that the cut can come in the put-back the failure leads to.
-void HostCutPowerAfter(unsigned count, unsigned failAt = 0);
+// that the cut can come in the put-back the failure leads to. With
+// keepLengths the files keep the lengths they had and their unflushed bytes
+// read as NULs, as when a file system wrote its directory but not the data.
+void HostCutPowerAfter(unsigned count, unsigned failAt = 0, bool keepLengths = false);
 
 // ---- The stand-in main dialog -------------------------------------------------
 

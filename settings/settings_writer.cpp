@@ -73,7 +73,9 @@ SettingsWriteResult Rewrite(bool apply, const char* block, unsigned blockLength,
 
     cause = WriteWholeFile(SettingsIni, made, newLength);
     if (cause != SettingsFine) {
-        bool putBack = WriteWholeFile(SettingsIni, old, length) == SettingsFine;
+        // A create that failed truncated nothing; anything later is put back.
+        bool opened = cause == SettingsDiskFull || cause == SettingsWriteFailed;
+        bool putBack = !opened || WriteWholeFile(SettingsIni, old, length) == SettingsFine;
         PlatformFlushProfileCache();
         if (!putBack) {
             details->problem = SettingsProblem{SettingsIni, SettingsWriting, cause};

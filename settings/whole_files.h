@@ -26,7 +26,8 @@ char* ReadWholeFile(SettingsFile file, bool forRewrite, unsigned* length, Settin
 
 // Creates (or truncates) the file and writes count bytes in one call, makes
 // sure they reached the disk, checks its length and closes it. SettingsFine,
-// or why not.
+// or why not: SettingsDiskFull or SettingsWriteFailed once the file was
+// opened (and so truncated), the cause of the failed open otherwise.
 SettingsCause WriteWholeFile(SettingsFile file, const char* bytes, unsigned count);
 
 // Removes the file and checks that nothing stands at its path any more (true

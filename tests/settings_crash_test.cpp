@@ -269,6 +269,8 @@ TEST_F(SettingsCrash, LeftoversAndOddFilesAreNeverMadeWorse)
          earlier, {"system.ini", "UTF-16"}, {}},
         {"an empty system.ini", "", [] { WriteTestFile("system.ini", ""); }, false, same, "",
          {"system.ini", "[386Enh]"}, {"removed"}},
+        {"system.ini cannot be written", "", [] { HostMakeImmutable(TestPath("system.ini"), true); }, false,
+         same, "", {"system.ini"}, {"Nor could it", "will put it back"}},
         {"system.old cannot be replaced", "", [] { HostMakeImmutable(TestPath("system.old"), true); }, false,
          same, earlier, {"system.old"}, {"system.ini (it may be"}},
         {"system.old is a folder", "", [] { HostMakeFolder(TestPath("system.old")); }, false, same,
@@ -326,6 +328,7 @@ TEST_F(SettingsCrash, LeftoversAndOddFilesAreNeverMadeWorse)
         }
         HostMakeImmutable(TestPath("hueline.mrk"), false);
         HostMakeImmutable(TestPath("system.old"), false);
+        HostMakeImmutable(TestPath("system.ini"), false);
         HostSetDiskRoom(-1);
         RemoveTestFile("hueline.mrk");
         RemoveTestFile("system.old");

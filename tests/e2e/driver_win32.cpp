@@ -56,6 +56,8 @@
 //   message MS              wait up to MS ms for a "Hueline" message box;
 //                           print its owner, texts and buttons
 //   ok                      press OK in the "Hueline" message box
+//   message-button ID       press the button ID (6 Yes, 7 No) in the
+//                           "Hueline" message box
 //   windows                 print how many main windows are shown, and
 //                           whether the main window is minimized
 //   minimize                minimize the main window
@@ -716,11 +718,13 @@ int main(int argc, char** argv)
             HWND box = WaitFor(FindMessage, (DWORD)ParseInt(next("milliseconds")));
             if (!box) Fail("no \"Hueline\" message box appeared");
             PrintBox(box, "message");
-        } else if (action == "ok") {
+        } else if (action == "ok" || action == "message-button") {
+            // OK, or the button of the number given (IDYES, IDNO).
+            int id = action == "ok" ? IDOK : ParseInt(next("button"));
             HWND box = FindMessage();
             if (!box) Fail("no \"Hueline\" message box is open");
-            HWND button = GetDlgItem(box, IDOK);
-            if (!button) Fail("the message box has no OK button");
+            HWND button = GetDlgItem(box, id);
+            if (!button) Fail("the message box has no button " + Decimal(id));
             PostMessageW(button, BM_CLICK, 0, 0);
             DWORD start = GetTickCount();
             while (IsWindow(box) && IsWindowVisible(box)) {

@@ -54,12 +54,19 @@ PREFIX = Path(WINE_ENV["WINEPREFIX"])
 WINDOWS = PREFIX / "drive_c" / "windows"
 SYSTEM_INI = WINDOWS / "system.ini"
 SYSTEM_OLD = WINDOWS / "system.old"
-MARK = WINDOWS / "hueline.mrk"   # stands while a rewrite of system.ini is under way
+MARK = WINDOWS / "hueline.mrk"   # the journal: stands while a rewrite of system.ini is under way
+COPY = WINDOWS / "hueline.bak"   # the new copy of system.ini, before it becomes system.old
 KEEP_FILES = object()            # a Session on the files as an earlier run left them
 PRODUCT = BUILD / "product"
 PROGRAM = PRODUCT / "hueline.exe"
 DRIVER = BUILD / "wine-tests" / "hueline_driver.exe"
 ARTEFACTS = BUILD / "e2e"
+IDYES, IDNO = 6, 7
+
+
+def windows_path(name):
+    """A file of the Windows directory as the program names it in its messages."""
+    return "C:\\windows\\" + name
 
 WAIT_MS = 30000          # for the main window to come up
 EXIT_SECONDS = 20        # for the process to end once its window has closed
@@ -238,8 +245,10 @@ class Session:
                 SYSTEM_INI.unlink()
         else:
             SYSTEM_INI.write_bytes(system_ini)
-        for path in (SYSTEM_OLD, MARK):
-            if path.exists():
+        for path in (SYSTEM_OLD, MARK, COPY):
+            if path.is_dir():
+                path.rmdir()
+            elif path.exists():
                 path.unlink()
 
     def open(self):

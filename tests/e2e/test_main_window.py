@@ -4,7 +4,7 @@ and restart the program asks the system for."""
 
 import unittest
 
-from harness import ARTEFACTS, ID, SYSTEM_INI, SYSTEM_OLD, Session, read_or_none, screenshot
+from harness import ARTEFACTS, ID, SYSTEM_INI, SYSTEM_OLD, Session, read_or_none, screenshot, windows_path
 
 BACK, TEXT = ID.IDC_BACK_LIST, ID.IDC_TEXT_LIST
 QUESTION_TEXT = ("The settings you have chosen will only take effect\n"
@@ -170,8 +170,8 @@ class ApplyTest(Case):
         self.assertEqual(calls, [
             ("sound", "apply.wav", SND_ASYNC),
             ("question", session.window,
-             "The color lines were removed from system.ini, but no new ones could be added, "
-             "because the file has no [386Enh] section.", "Hueline", 0x30)])
+             "The color lines were removed from system.ini, but the new colors were not installed: "
+             + windows_path("system.ini") + " has no [386Enh] line to put them after.", "Hueline", 0x30)])
         session.drive("message", 10000, "ok")
         # The colour lines are gone and none could be added: the defaults show.
         self.assertWindow(session, "Blue", "White", "Green", "White")

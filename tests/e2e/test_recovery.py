@@ -1,18 +1,22 @@
-"""End-to-end tests of hueline.exe when it is killed mid-change, and when it
-is started twice."""
+"""End-to-end tests of hueline.exe when it is killed mid-change, when its
+journal or system.ini is not what it can trust, and when it is started twice."""
 
 import os
 import signal
 import time
 import unittest
 
-from harness import (ID, KEEP_FILES, MARK, SYSTEM_INI, SYSTEM_OLD, Session, marker_block,
-                     read_or_none, start_second_copy)
-from test_main_window import BACK, HAND_INSTALLED, SND_ASYNC, Case
+from harness import (COPY, ID, IDNO, IDYES, KEEP_FILES, MARK, SYSTEM_INI, SYSTEM_OLD, Session,
+                     marker_block, read_or_none, start_second_copy, windows_path)
+from test_main_window import BACK, HAND_INSTALLED, SND_ASYNC, Case, hand_installed_as
 
 MB_OK_ICONEXCLAMATION = 0x30
-RECOVERED = ("The last change to system.ini was interrupted, so Hueline put system.ini back "
-             "as it was before that change.")
+MB_YESNO_EXCLAMATION_NO_DEFAULT = 0x134
+
+
+def recovered(copy):
+    return ("The last change to system.ini was interrupted, so Hueline put system.ini back "
+            "as it was before that change, from %s." % windows_path(copy))
 
 
 def large_ini(size):
@@ -29,8 +33,29 @@ def large_ini(size):
     return b"".join(lines)
 
 
+def files():
+    """system.ini, system.old, the new copy and the journal as they stand."""
+    return {path: read_or_none(path) for path in (SYSTEM_INI, SYSTEM_OLD, COPY, MARK)}
+
+
+def put_files(saved):
+    for path, content in saved.items():
+        if content is None:
+            if path.exists():
+                path.unlink()
+        else:
+            path.write_bytes(content)
+
+
 class InterruptedApplyTest(Case):
-    def test_killed_while_writing_system_ini_is_put_back_at_the_next_start(self):
+    def again(self, label):
+        """The program started again on the files as they stand."""
+        session = Session(self.id().rsplit(".", 1)[-1] + "-" + label, KEEP_FILES)
+        self.sessions.append(session)
+        session.launch()
+        return session
+
+    def test_killed_while_writing_system_ini(self):
         original = large_ini(12 << 20)
         session = self.start(original)
         self.assertWindow(session, "Dark Red", "Yellow", "Dark Red", "Yellow")
@@ -54,13 +79,31 @@ class InterruptedApplyTest(Case):
         self.assertNotEqual(left, original)
         self.assertEqual(read_or_none(SYSTEM_OLD), original)
         session.close()
+        crashed = files()
 
-        # The next start puts system.ini back, says so, then shows the colours.
-        again = Session(self.id().rsplit(".", 1)[-1] + "-again", KEEP_FILES)
-        self.sessions.append(again)
-        again.launch()
+        # With system.old emptied, then cut short, no copy holds what
+        # system.ini held: the next start leaves every file as the crash
+        # left it and says which one is wrong. No keeps it so.
+        for label, damaged in (("emptied", b""), ("cut-short", original[:30])):
+            with self.subTest(label):
+                put_files(crashed)
+                SYSTEM_OLD.write_bytes(damaged)
+                again = self.again(label)
+                box = dict(again.drive("message", 60000))
+                self.assertIn(windows_path("system.old"), box["message-text"])
+                self.assertIn("Hueline has changed nothing.", box["message-text"])
+                self.assertEqual(box["message-buttons"], "&Yes#6,&No#7")
+                again.drive("message-button", IDNO)
+                again.attach()
+                self.assertEqual(files(), {**crashed, SYSTEM_OLD: damaged})
+                again.close()
+
+        # With the copy whole, the next start puts system.ini back, says so,
+        # then shows the colours.
+        put_files(crashed)
+        again = self.again("whole")
         box = dict(again.drive("message", 60000))
-        self.assertEqual(box["message-text"], RECOVERED)
+        self.assertEqual(box["message-text"], recovered("system.old"))
         self.assertEqual(box["message-buttons"], "OK#1")
         self.assertEqual(read_or_none(SYSTEM_INI), original)
         self.assertFalse(MARK.exists())
@@ -80,6 +123,60 @@ class InterruptedApplyTest(Case):
         self.assertEqual(read_or_none(SYSTEM_INI), expected)
         self.assertEqual(read_or_none(SYSTEM_OLD), original)
         self.assertFalse(MARK.exists())
+        self.assertFalse(COPY.exists())
+
+
+class LeftoverTest(Case):
+    def test_a_journal_that_is_a_folder_changes_nothing_until_taken_away(self):
+        session = Session(self.id().rsplit(".", 1)[-1], HAND_INSTALLED)
+        self.sessions.append(session)
+        SYSTEM_OLD.write_bytes(b"an earlier backup\r\n")
+        MARK.mkdir()
+        session.launch()
+        box = dict(session.drive("message", 60000))
+        self.assertIn(windows_path("hueline.mrk"), box["message-text"])
+        self.assertIn("a folder stands there", box["message-text"])
+        self.assertEqual(box["message-default"], "&No")
+        session.drive("message-button", IDNO)
+        session.attach()
+        self.assertWindow(session, "Dark Red", "Yellow", "Dark Red", "Yellow")
+
+        # Every Apply asks again; No changes nothing, Yes takes the folder
+        # away and applies.
+        session.drive("select", BACK, "Green", "post", ID.IDM_APPLY)
+        session.drive("message", 10000, "message-button", IDNO)
+        self.assertFiles(HAND_INSTALLED, b"an earlier backup\r\n")
+        self.assertTrue(MARK.is_dir())
+        since = session.mark()
+        session.drive("post", ID.IDM_APPLY)
+        session.drive("message", 10000, "message-button", IDYES)
+        self.assertWindow(session, "Green", "Yellow", "Green", "Yellow")
+        # (Wine's trace cuts a long text short.)
+        calls = session.calls(since)
+        self.assertEqual([(kind, owner, caption, flags) for kind, owner, _, caption, flags in calls[1:]],
+                         [("question", session.window, "Hueline", MB_YESNO_EXCLAMATION_NO_DEFAULT)])
+        self.assertTrue(box["message-text"].replace("|", "\n").startswith(calls[1][2]))
+        self.assertFalse(MARK.exists())
+        self.assertFiles(hand_installed_as(b"A", b"E"), HAND_INSTALLED)
+
+    def test_a_utf16_system_ini_is_never_rewritten(self):
+        utf16 = "\ufeff[boot]\r\nshell=Explorer.exe\r\n[386Enh]\r\nMessageBackColor=4\r\n".encode("utf-16-le")
+        session = self.start(utf16)
+        SYSTEM_OLD.write_bytes(b"an earlier backup\r\n")
+        self.assertWindow(session, "Blue", "White", "Blue", "White")
+        session.drive("select", BACK, "Green")
+        for label, action, apply in (("Apply", ID.IDM_APPLY, True), ("Restore", ID.IDM_RESTORE, False)):
+            with self.subTest(label):
+                session.drive("post", action)
+                box = dict(session.drive("message", 10000))
+                self.assertEqual(box["message-text"], (
+                    "The %s.|Hueline did not change %s: it is stored as Unicode (UTF-16) text, which Hueline "
+                    "does not rewrite.|system.ini is as it was."
+                    % ("new colors were not installed" if apply else "default colors were not restored",
+                       windows_path("system.ini"))))
+                session.drive("ok")
+                self.assertFiles(utf16, b"an earlier backup\r\n")
+                self.assertFalse(MARK.exists() or COPY.exists())
 
 
 class SecondCopyTest(Case):

@@ -4,16 +4,26 @@ show, and the message it gives instead of asking to restart."""
 
 import unittest
 
-from harness import ID, SYSTEM_INI, SYSTEM_OLD, marker_block, read_or_none, set_unwritable
+from harness import ID, SYSTEM_INI, SYSTEM_OLD, marker_block, read_or_none, set_unwritable, windows_path
 from test_main_window import BACK, HAND_INSTALLED, TEXT, SND_ASYNC, Case
 
 MB_OK_ICONEXCLAMATION = 0x30
-NOT_CHANGED = ("Hueline could not change system.ini (it may be missing, read-only or in use, "
-               "or the disk may be full), so the %s.\nsystem.ini is as it was.")
-APPLY_FAILED = NOT_CHANGED % "new colors were not installed"
-RESTORE_FAILED = NOT_CHANGED % "default colors were not restored"
-NO_SECTION = ("The color lines were removed from system.ini, but no new ones could be added, "
-              "because the file has no [386Enh] section.")
+
+
+def not_done(apply, name, step, why):
+    """What a failed Apply or Restore tells: the file that failed, in full, and why."""
+    return ("The %s.\nHueline could not %s %s: %s.\nsystem.ini is as it was."
+            % ("new colors were not installed" if apply else "default colors were not restored",
+               step, windows_path(name), why))
+
+
+NOT_OPENED = "Windows would not open it (it may be read-only or in use)"
+APPLY_FAILED = not_done(True, "system.ini", "write", NOT_OPENED)
+RESTORE_FAILED = not_done(False, "system.ini", "write", NOT_OPENED)
+APPLY_MISSING = not_done(True, "system.ini", "read", "it does not exist")
+RESTORE_MISSING = not_done(False, "system.ini", "read", "it does not exist")
+NO_SECTION = ("The color lines were removed from system.ini, but the new colors were not installed: "
+              + windows_path("system.ini") + " has no [386Enh] line to put them after.")
 
 
 class MessageCase(Case):
@@ -78,9 +88,9 @@ class UnwritableTest(MessageCase):
         session = self.start(None)
         session.drive("select", BACK, "Green")
         for label, action, sound, text in (
-                ("menu Apply", ("command", ID.IDM_APPLY), "apply.wav", APPLY_FAILED),
-                ("button Apply", ("click", ID.IDC_APPLY), "apply.wav", APPLY_FAILED),
-                ("Restore", ("command", ID.IDM_RESTORE), "restore.wav", RESTORE_FAILED)):
+                ("menu Apply", ("command", ID.IDM_APPLY), "apply.wav", APPLY_MISSING),
+                ("button Apply", ("click", ID.IDC_APPLY), "apply.wav", APPLY_MISSING),
+                ("Restore", ("command", ID.IDM_RESTORE), "restore.wav", RESTORE_MISSING)):
             with self.subTest(label):
                 self.assertTold(session, session.act(*action), sound, text)
                 self.assertWindow(session, "Blue", "White",

@@ -257,7 +257,7 @@ TEST_F(SettingsCrash, LeftoversAndOddFilesAreNeverMadeWorse)
          [] {
              WriteTestFile("hueline.mrk", "mark\r\n");
              HostMakeImmutable(TestPath("hueline.mrk"), true);
-         }, true, same, earlier, {"hueline.mrk"}, {"put system.ini back"}},
+         }, true, same, earlier, {"hueline.mrk", "Remove it by hand"}, {"put system.ini back"}},
         {"a mark with no system.old, taken away", "",
          [] {
              WriteTestFile("hueline.mrk", "mark\r\n");
@@ -267,6 +267,10 @@ TEST_F(SettingsCrash, LeftoversAndOddFilesAreNeverMadeWorse)
          {"disk"}, {}},
         {"system.ini in UTF-16", "", [&] { WriteTestFile("system.ini", utf16); }, false, same,
          earlier, {"system.ini", "UTF-16"}, {}},
+        {"system.ini in UTF-16 without a byte-order mark", "", [&] { WriteTestFile("system.ini", utf16.substr(2)); },
+         false, same, earlier, {"system.ini", "UTF-16"}, {}},
+        {"the new copy's name taken by a folder", "", [] { HostMakeFolder(TestPath("hueline.bak")); }, false, same,
+         earlier, {"hueline.bak", "folder"}, {}},
         {"an empty system.ini", "", [] { WriteTestFile("system.ini", ""); }, false, same, "",
          {"system.ini", "[386Enh]"}, {"removed"}},
         {"system.ini cannot be written", "", [] { HostMakeImmutable(TestPath("system.ini"), true); }, false,
@@ -331,6 +335,7 @@ TEST_F(SettingsCrash, LeftoversAndOddFilesAreNeverMadeWorse)
         HostMakeImmutable(TestPath("system.ini"), false);
         HostSetDiskRoom(-1);
         RemoveTestFile("hueline.mrk");
+        RemoveTestFile("hueline.bak");
         RemoveTestFile("system.old");
     }
 }

@@ -25,7 +25,9 @@ git ls-files -z --cached --others --exclude-standard |
   tar -c --null --ignore-failed-read -T - 2>/dev/null | tar -x -C "$copy"
 
 start=$(date +%s)
-if ! SOURCE_DATE_EPOCH=$(cat "$time_file") NO_FAKE_STAT=1 faketime -f +3d make -C "$copy" dist >"$scratch/make.log" 2>&1; then
+export SOURCE_DATE_EPOCH NO_FAKE_STAT=1
+SOURCE_DATE_EPOCH=$(cat "$time_file")
+if ! faketime -f +3d make -C "$copy" dist >"$scratch/make.log" 2>&1; then
   tail -n 20 "$scratch/make.log"
   echo "reproducible: the second build failed (see $scratch/make.log)"
   echo "reproducible: 0 passed, 1 failed"

@@ -34,7 +34,8 @@ wine-tests: setup
 prefix: setup
 	@bash tools/wine_prefix.sh
 
-# The release zip, build/dist/hueline-1.0.0-win32.zip, from checked executables.
+# The release in build/dist: the zip, the floppy and CD images, SHA256SUMS;
+# from checked executables.
 dist: product
 	@cmake --build build/product --target dist
 

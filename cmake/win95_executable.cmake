@@ -3,6 +3,8 @@
 #
 #   hueline_win95_executable(TARGET gui|console ENTRY_SYMBOL)
 #
+# - stamps it with RELEASE_TIME (the linker takes SOURCE_DATE_EPOCH for the
+#   time stamp of the PE header) and relinks it when RELEASE_TIME_FILE changes;
 # - links with -nostdlib, the process entry ENTRY_SYMBOL (the program's own,
 #   in place of the runtime's), subsystem gui or console, version 4.0, and the
 #   few memory helpers the compiler may call (platform/runtime_win32.cpp);
@@ -32,6 +34,9 @@ function(hueline_win95_executable target subsystem entry)
     -Wl,--major-os-version,4 -Wl,--minor-os-version,0
     -Wl,-e,${entry}
   )
+  set_target_properties(${target} PROPERTIES
+    CXX_LINKER_LAUNCHER "${CMAKE_COMMAND};-E;env;SOURCE_DATE_EPOCH=${RELEASE_TIME}"
+    LINK_DEPENDS ${RELEASE_TIME_FILE})
 
   set(checked ${CMAKE_BINARY_DIR}/${target}.checked)
   set(lists ${CMAKE_SOURCE_DIR}/tools/win95/imports.txt ${CMAKE_SOURCE_DIR}/tools/win95/kernel32.txt)

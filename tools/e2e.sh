@@ -15,6 +15,7 @@ cd "$(dirname "$0")/.."
 
 out=build/e2e
 suite_seconds=600
+chattr -R -i "$out" 2>/dev/null  # an unpacked CD left by a run cut short
 rm -rf "$out"
 mkdir -p "$out"
 

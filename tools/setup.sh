@@ -9,6 +9,7 @@ packages=(
   wine wine32 fonts-wine
   xvfb x11-apps x11-utils imagemagick
   python3
+  mtools dosfstools xorriso genisoimage faketime
   clang libclang-rt-14-dev
 )
 

@@ -57,8 +57,9 @@ suite check-hueline-exe '.' python3 tools/check_exe.py i686-w64-mingw32-objdump 
 suite check-resources '.' python3 tools/check_resources.py build/product/hueline.exe
 suite check-test-exe '.' python3 tools/check_exe.py i686-w64-mingw32-objdump build/product/test.exe console
 
-echo "== the release zip"
-suite check-dist '.' python3 tools/check_dist.py build/dist/hueline-1.0.0-win32.zip build/product
+echo "== the release: zip, floppy and CD images read back, and made again elsewhere three days later"
+suite check-dist '.' python3 tools/check_dist.py build/dist/hueline-1.0.0 build/product
+suite reproducible '.' bash tools/check_reproducible.sh
 
 echo "== end to end: the real hueline.exe and test.exe under Wine and Xvfb, Windows 98"
 suite e2e '.' bash tools/e2e.sh

@@ -223,9 +223,10 @@ def shell_strings(args, image):
 class Session:
     """One run of hueline.exe, from a system.ini of the test's choosing."""
 
-    def __init__(self, name, system_ini, program=PROGRAM):
+    def __init__(self, name, system_ini, program=PROGRAM, debug="+relay"):
         self.name = name
         self.program = Path(program)
+        self.debug = debug
         self.folder = ARTEFACTS / name
         self.folder.mkdir(parents=True, exist_ok=True)
         self.trace_path = self.folder / "relay.log"
@@ -263,7 +264,7 @@ class Session:
         self.drive("gone", 0)
         self.trace = open(self.trace_path, "wb")
         self.process = subprocess.Popen(["wine", str(self.program)], cwd=str(self.program.parent),
-                                        env=wine_env("+relay"), stdin=subprocess.DEVNULL,
+                                        env=wine_env(self.debug), stdin=subprocess.DEVNULL,
                                         stdout=subprocess.DEVNULL, stderr=self.trace)
 
     def attach(self):
@@ -440,6 +441,77 @@ def install_copy(folder, with_test=True):
     for name in names:
         shutil.copyfile(PRODUCT / name, target / name)
     return target / "hueline.exe"
+
+
+CD_LETTER = "d:"
+CD_FOLDER = ARTEFACTS / "cd"
+
+
+def set_unwritable_tree(folder, unwritable):
+    """chattr +i (or -i) on a folder and everything in it."""
+    subprocess.run(["chattr", "-R", "+i" if unwritable else "-i", str(folder)], check=True,
+                   timeout=COMMAND_SECONDS, stdout=subprocess.DEVNULL)
+
+
+def insert_cd():
+    """Unpacks the CD image of make dist into a folder that nothing can
+    write to, not even root, and makes it drive D: of the prefix; returns
+    the Unix path of HUELINE.EXE there."""
+    eject_cd()
+    images = sorted((BUILD / "dist").glob("*.iso"))
+    if len(images) != 1:
+        raise AssertionError("want one CD image in build/dist (make dist), found %s" % images)
+    subprocess.run(["xorriso", "-osirrox", "on", "-indev", str(images[0]), "-extract", "/", str(CD_FOLDER)],
+                   check=True, timeout=COMMAND_SECONDS, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    set_unwritable_tree(CD_FOLDER, True)
+    (PREFIX / "dosdevices" / CD_LETTER).symlink_to(CD_FOLDER)
+    return CD_FOLDER / "HUELINE.EXE"
+
+
+def eject_cd():
+    """Takes drive D: away again, and the unpacked CD with it."""
+    drive = PREFIX / "dosdevices" / CD_LETTER
+    if drive.is_symlink():
+        drive.unlink()
+    if CD_FOLDER.exists():
+        set_unwritable_tree(CD_FOLDER, False)
+        subprocess.run(["chmod", "-R", "u+w", str(CD_FOLDER)], check=True, timeout=COMMAND_SECONDS)
+        shutil.rmtree(CD_FOLDER)
+
+
+# What Wine's +file trace says of each file a process opens, and of one
+# that is not there. A name is written as in C, "\\\\" for one backslash.
+NT_CREATE = re.compile(r'^[0-9a-f]{4}:trace:file:NtCreateFile handle=\S+ access=([0-9a-f]+) '
+                       r'name=L"((?:[^"\\]|\\.)*)" .* disp=(\d+) options=([0-9a-f]+) ')
+NOT_FOUND = re.compile(r'^[0-9a-f]{4}:warn:file:NtCreateFile L"((?:[^"\\]|\\.)*)" not found ')
+# Write, append, write attributes or extended attributes, delete a child,
+# delete, change the owner or the access list, generic write or all.
+WRITE_ACCESS = 0x500D0156
+FILE_OPEN = 1
+FILE_DELETE_ON_CLOSE = 0x1000
+
+
+def files_used(trace_path, folder):
+    """From a trace with +file: the files in folder (a Windows path ending in
+    a backslash) that were there when opened, in lower case, and every
+    attempt to create, change or delete anything there."""
+    def in_folder(name):
+        name = name.replace("\\\\", "\\").lower()
+        return name[len("\\??\\"):] if name.startswith("\\??\\" + folder.lower()) else None
+
+    opened, writes = set(), []
+    for line in trace_path.read_bytes().decode("latin-1").splitlines():
+        match = NT_CREATE.match(line)
+        if match and in_folder(match.group(2)):
+            access, disposition, options = int(match.group(1), 16), int(match.group(3)), int(match.group(4), 16)
+            if access & WRITE_ACCESS or disposition != FILE_OPEN or options & FILE_DELETE_ON_CLOSE:
+                writes.append(line)
+            opened.add(in_folder(match.group(2)))
+        match = NOT_FOUND.match(line)
+        if match and in_folder(match.group(1)):
+            opened.discard(in_folder(match.group(1)))
+    opened.discard(folder.lower())
+    return opened, writes
 
 
 def root_pixels():

@@ -5,8 +5,9 @@ or a click, and the main window answers again afterwards."""
 import time
 import unittest
 
-from harness import (ARTEFACTS, ID, SYSTEM_INI, SYSTEM_OLD, Session, colour_counts, install_copy, pixel,
-                     read_or_none, root_pixels, run_test_program, save_root)
+from harness import (ARTEFACTS, CD_LETTER, ID, PROGRAM, SYSTEM_INI, SYSTEM_OLD, Session, colour_counts, eject_cd,
+                     files_used, insert_cd, install_copy, marker_block, pixel, read_or_none, root_pixels,
+                     run_test_program, save_root)
 
 BACK, TEXT = ID.IDC_BACK_LIST, ID.IDC_TEXT_LIST
 SND_ASYNC, SND_LOOP = 1, 8
@@ -29,9 +30,9 @@ class FullScreenCase(unittest.TestCase):
         for session in self.sessions:
             session.close()
 
-    def start(self, program=None, label=""):
+    def start(self, program=None, label="", debug="+relay"):
         name = self.id().rsplit(".", 1)[-1] + (("-" + label) if label else "")
-        session = Session(name, INSTALLED) if program is None else Session(name, INSTALLED, program)
+        session = Session(name, INSTALLED, program or PROGRAM, debug)
         self.sessions.append(session)
         session.open()
         return session
@@ -109,17 +110,36 @@ class FullScreenTest(FullScreenCase):
                 self.assertMainWindow(session, back, text)
         self.assertTrue(session.running())
 
-    def test_from_a_folder_with_spaces(self):
-        program = install_copy("Program Files\\Hueline")
-        session = self.start(program)
-        session.drive("select", BACK, "Dark Green", "select", TEXT, "White")
-        shown, ended = self.run_test(session, ID.IDC_FULL_SCREEN, "Dark Green", "White", "key")
-        launch = [call for call in shown if call[0] == "launch"]
-        self.assertEqual(len(launch), 1)
-        self.assertTrue(launch[0][1].endswith(":\\Program Files\\Hueline\\test.exe"), launch[0][1])
-        self.assertEqual(launch[0][2], '"%s" Dark_Green White' % launch[0][1])
-        self.assertEqual(ended, [("sound", None, 0)])
-        self.assertMainWindow(session, "Dark Green", "White")
+    def test_from_a_folder_with_spaces_and_from_a_read_only_cd(self):
+        # Started from its own folder, or from drive D: holding the CD image,
+        # where nothing can be written: the window, the full-screen test with
+        # test.exe from the same place, the sounds found there, and an Apply
+        # that writes in the Windows directory alone.
+        places = [
+            ("folder", lambda: install_copy("Program Files\\Hueline"), "C:\\Program Files\\Hueline\\"),
+            ("cd", insert_cd, CD_LETTER.upper() + "\\"),
+        ]
+        sounds = {"refresh.wav", "click.wav", "testing.wav", "apply.wav"}
+        self.addCleanup(eject_cd)
+        for label, place, folder in places:
+            with self.subTest(label):
+                session = self.start(place(), label, debug="+relay,+file")
+                session.drive("select", BACK, "Dark Green", "select", TEXT, "White")
+                shown, ended = self.run_test(session, ID.IDC_FULL_SCREEN, "Dark Green", "White", "key")
+                test = folder + "test.exe"
+                self.assertEqual([c for c in shown if c[0] == "launch"],
+                                 [("launch", test, '"%s" Dark_Green White' % test)])
+                self.assertEqual(ended, [("sound", None, 0)])
+                self.assertMainWindow(session, "Dark Green", "White")
+                self.assertEqual(session.act("command", ID.IDM_APPLY), [("sound", "apply.wav", SND_ASYNC)])
+                session.drive("click", ID.IDC_EXIT)
+                self.assertTrue(session.wait_exit())
+                self.assertEqual(read_or_none(SYSTEM_INI),
+                                 INSTALLED[:INSTALLED.index(b"Message")] + marker_block(b"2", b"F"))
+                self.assertEqual(read_or_none(SYSTEM_OLD), INSTALLED)
+                opened, writes = files_used(session.trace_path, folder)
+                self.assertEqual(writes, [])
+                self.assertEqual(opened, {(folder + name).lower() for name in sounds})
 
     def test_without_test_exe_only_the_click_sounds(self):
         program = install_copy("Hueline Alone", with_test=False)

@@ -28,7 +28,7 @@ EXPECTED = ["HUELINE.EXE", "TEST.EXE"] + WAVES + ["README.TXT"]
 # What README.TXT must tell: needs, install from each medium, and the way back by hand.
 README_MUST_SAY = [
     b"Windows 95 or Windows 98", b"486", b"HUELINE.EXE", b"floppy", b"CD",
-    b"copy C:\\WINDOWS\\SYSTEM.OLD C:\\WINDOWS\\SYSTEM.INI", b"before the latest Apply or",
+    b"copy C:\\WINDOWS\\SYSTEM.OLD C:\\WINDOWS\\SYSTEM.INI", b"del C:\\WINDOWS\\HUELINE.MRK", b"before the latest Apply or",
 ]
 
 

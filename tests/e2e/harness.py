@@ -170,7 +170,8 @@ def parse_calls(text, thread, image):
     ("sound", file or None, flags), ("restart", flags, reserved),
     ("question", owner, text, caption, style), ("check", item, state),
     ("end", window, result), ("shell", owner, verb, file, parameters,
-    directory, show), ("launch", program, command line)."""
+    directory, show), ("launch", program, command line), ("flush-profiles",
+    file) (and ("profile", file) for any other profile write)."""
     calls = []
     for line in text.splitlines():
         match = CALL.match(line.rstrip("\r"))
@@ -200,6 +201,10 @@ def parse_calls(text, thread, image):
             texts = [t.encode("latin-1").decode("unicode_escape") for t in QUOTED.findall(args)]
             texts += [None] * (2 - len(texts))
             calls.append(("launch", texts[0], texts[1]))
+        elif name == "kernel32.WritePrivateProfileStringA":
+            # Three nulls and a file: the flush of the system's profile cache.
+            nulls = all(int(word.split()[0], 16) == 0 for word in words[:3])
+            calls.append(("flush-profiles" if nulls else "profile", image.string_at(int(words[3].split()[0], 16))))
     return calls
 
 
@@ -282,12 +287,14 @@ class Session:
         self.trace.flush()
         return self.trace_path.stat().st_size
 
-    def calls(self, since=0):
-        """The traced calls of the program's window thread since a mark()."""
+    def calls(self, since=0, flushes=False):
+        """The traced calls of the program's window thread since a mark();
+        the flushes of the profile cache only when asked for."""
         with open(self.trace_path, "rb") as trace:
             trace.seek(since)
             text = trace.read().decode("latin-1")
-        return parse_calls(text, self.thread, self.image)
+        return [call for call in parse_calls(text, self.thread, self.image)
+                if flushes or call[0] != "flush-profiles"]
 
     def act(self, *actions):
         """Runs actions; returns the traced calls they caused."""

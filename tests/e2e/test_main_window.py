@@ -145,8 +145,12 @@ class ApplyTest(Case):
         session = self.start(HAND_INSTALLED)
         # List clicks alone, no Refresh: Apply takes the lists as they stand.
         session.drive("select", BACK, "Green", "select", TEXT, "Black")
-        calls = session.act("command", ID.IDM_APPLY)
-        self.assertEqual(calls, [("sound", "apply.wav", SND_ASYNC)])
+        since = session.mark()
+        session.drive("command", ID.IDM_APPLY)
+        # The system's cache of system.ini is flushed before the file is read
+        # for the rewrite, after it is written, and before it is read back.
+        self.assertEqual(session.calls(since, flushes=True),
+                         [("sound", "apply.wav", SND_ASYNC)] + [("flush-profiles", "system.ini")] * 3)
         state = self.assertWindow(session, "Green", "Black", "Green", "Black")
         self.assertEqual(state["question"], "none")
         self.assertFiles(self.GREEN_ON_BLACK, HAND_INSTALLED)

@@ -339,9 +339,10 @@ def read_or_none(path):
     return path.read_bytes() if path.exists() else None
 
 
-def save_settings_files():
-    """The prefix's own system.ini and system.old, to put back afterwards."""
-    return {path: read_or_none(path) for path in (SYSTEM_INI, SYSTEM_OLD)}
+def save_settings_files(paths=(SYSTEM_INI, SYSTEM_OLD)):
+    """The files of the Windows directory as they stand (the prefix's own
+    system.ini and system.old unless told), to put back afterwards."""
+    return {path: read_or_none(path) for path in paths}
 
 
 def restore_settings_files(saved):

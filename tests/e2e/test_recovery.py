@@ -7,7 +7,8 @@ import time
 import unittest
 
 from harness import (COPY, ID, IDNO, IDYES, KEEP_FILES, MARK, SYSTEM_INI, SYSTEM_OLD, Session,
-                     marker_block, read_or_none, start_second_copy, windows_path)
+                     marker_block, read_or_none, restore_settings_files, save_settings_files,
+                     start_second_copy, windows_path)
 from test_main_window import BACK, HAND_INSTALLED, SND_ASYNC, Case, hand_installed_as
 
 MB_OK_ICONEXCLAMATION = 0x30
@@ -35,19 +36,21 @@ def large_ini(size):
 
 def files():
     """system.ini, system.old, the new copy and the journal as they stand."""
-    return {path: read_or_none(path) for path in (SYSTEM_INI, SYSTEM_OLD, COPY, MARK)}
+    return save_settings_files((SYSTEM_INI, SYSTEM_OLD, COPY, MARK))
 
 
-def put_files(saved):
-    for path, content in saved.items():
-        if content is None:
-            if path.exists():
-                path.unlink()
-        else:
-            path.write_bytes(content)
+class JournalCase(Case):
+    def asked(self, session, *words):
+        """The "Hueline" box that asks, No the default, whether to discard the
+        journal, holding words; returns it."""
+        box = dict(session.drive("message", 60000))
+        for word in words:
+            self.assertIn(word, box["message-text"])
+        self.assertEqual((box["message-buttons"], box["message-default"]), ("&Yes#6,&No#7", "&No"))
+        return box
 
 
-class InterruptedApplyTest(Case):
+class InterruptedApplyTest(JournalCase):
     def again(self, label):
         """The program started again on the files as they stand."""
         session = Session(self.id().rsplit(".", 1)[-1] + "-" + label, KEEP_FILES)
@@ -86,13 +89,10 @@ class InterruptedApplyTest(Case):
         # left it and says which one is wrong. No keeps it so.
         for label, damaged in (("emptied", b""), ("cut-short", original[:30])):
             with self.subTest(label):
-                put_files(crashed)
+                restore_settings_files(crashed)
                 SYSTEM_OLD.write_bytes(damaged)
                 again = self.again(label)
-                box = dict(again.drive("message", 60000))
-                self.assertIn(windows_path("system.old"), box["message-text"])
-                self.assertIn("Hueline has changed nothing.", box["message-text"])
-                self.assertEqual(box["message-buttons"], "&Yes#6,&No#7")
+                self.asked(again, windows_path("system.old"), "Hueline has changed nothing.")
                 again.drive("message-button", IDNO)
                 again.attach()
                 self.assertEqual(files(), {**crashed, SYSTEM_OLD: damaged})
@@ -100,7 +100,7 @@ class InterruptedApplyTest(Case):
 
         # With the copy whole, the next start puts system.ini back, says so,
         # then shows the colours.
-        put_files(crashed)
+        restore_settings_files(crashed)
         again = self.again("whole")
         box = dict(again.drive("message", 60000))
         self.assertEqual(box["message-text"], recovered("system.old"))
@@ -126,17 +126,14 @@ class InterruptedApplyTest(Case):
         self.assertFalse(COPY.exists())
 
 
-class LeftoverTest(Case):
+class LeftoverTest(JournalCase):
     def test_a_journal_that_is_a_folder_changes_nothing_until_taken_away(self):
         session = Session(self.id().rsplit(".", 1)[-1], HAND_INSTALLED)
         self.sessions.append(session)
         SYSTEM_OLD.write_bytes(b"an earlier backup\r\n")
         MARK.mkdir()
         session.launch()
-        box = dict(session.drive("message", 60000))
-        self.assertIn(windows_path("hueline.mrk"), box["message-text"])
-        self.assertIn("a folder stands there", box["message-text"])
-        self.assertEqual(box["message-default"], "&No")
+        box = self.asked(session, windows_path("hueline.mrk"), "a folder stands there")
         session.drive("message-button", IDNO)
         session.attach()
         self.assertWindow(session, "Dark Red", "Yellow", "Dark Red", "Yellow")

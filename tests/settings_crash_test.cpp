@@ -257,7 +257,8 @@ TEST_F(SettingsCrash, LeftoversAndOddFilesAreNeverMadeWorse)
          [] {
              WriteTestFile("hueline.mrk", "mark\r\n");
              HostMakeImmutable(TestPath("hueline.mrk"), true);
-         }, true, same, earlier, {"hueline.mrk", "Remove it by hand"}, {"put system.ini back"}},
+         }, true, same, earlier, {"hueline.mrk", "Remove it by hand"},
+         {"put system.ini back", "still there from an earlier change"}},
         {"a mark with no system.old, taken away", "",
          [] {
              WriteTestFile("hueline.mrk", "mark\r\n");

@@ -6,6 +6,9 @@
 # - links with -nostdlib, the process entry ENTRY_SYMBOL (the program's own,
 #   in place of the runtime's), subsystem gui or console, version 4.0, and the
 #   few memory helpers the compiler may call (platform/runtime_win32.cpp);
+# - copies the result through objcopy, which writes every section's raw size
+#   as a whole number of file-alignment blocks: the linker leaves the
+#   resource section's raw size unrounded, which the PE format forbids;
 # - runs tools/check_exe.py on the result (imports on the Windows 95 list, no
 #   instruction newer than the 486). The check leaves TARGET.checked beside
 #   the executable only when it passes; the build fails otherwise, and the
@@ -32,6 +35,10 @@ function(hueline_win95_executable target subsystem entry)
     -Wl,--major-os-version,4 -Wl,--minor-os-version,0
     -Wl,-e,${entry}
   )
+  add_custom_command(TARGET ${target} POST_BUILD
+    COMMAND ${CMAKE_OBJCOPY} $<TARGET_FILE:${target}>
+    COMMENT "Rounding the sections of ${target} to the file alignment"
+    VERBATIM)
 
   set(checked ${CMAKE_BINARY_DIR}/${target}.checked)
   set(lists ${CMAKE_SOURCE_DIR}/tools/win95/imports.txt ${CMAKE_SOURCE_DIR}/tools/win95/kernel32.txt)

@@ -30,8 +30,10 @@ bool PlatformClose(PlatformFile file);
 bool PlatformFlush(PlatformFile file);
 // Removes a file; false when it could not be removed (or did not exist).
 bool PlatformDelete(const char* path);
-// Whether a file stands at path (GetFileAttributesA), without opening it:
-// unknown when the system could not tell, for a reason other than its absence.
+// Whether a file stands at path (GetFileAttributesA, and when its error code
+// does not settle it, OpenFile with OF_EXIST), without opening it for reading
+// or writing: unknown when the system could not tell, for a reason other than
+// its absence. platform/file_check.h decides from the codes.
 enum PlatformFileCheck { PlatformFileAbsent, PlatformFilePresent, PlatformFileUnknown };
 PlatformFileCheck PlatformCheckFile(const char* path);
 

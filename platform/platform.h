@@ -100,11 +100,13 @@ void PlatformFormat(char* out, const char* fmt, const FormatArg* args);
 // An icon of the program's resources; null when it could not be loaded.
 typedef struct PlatformIconTag* PlatformIcon;
 
-// Loads the icon resource with the given number, at the standard icon size (LoadIconA).
+// Loads the 32 x 32 image of the icon resource with the given number
+// (LoadImageA), whatever the system's icon size.
 PlatformIcon PlatformLoadIcon(int resource);
-// Draws under, then over, with their top left corner at pixel (x, y) of the
-// dialog's client area, each through its mask so that its transparent pixels
-// keep what lies beneath (GetDC, DrawIcon, ReleaseDC). A null icon is left out.
+// Draws under, then over, 32 x 32 pixels each, with their top left corner at
+// the point (x, y) of the dialog given in dialog units (MapDialogRect), each
+// through its mask so that its transparent pixels keep what lies beneath
+// (GetDC, DrawIconEx, ReleaseDC). A null icon is left out.
 void PlatformDrawIcons(PlatformWindow dialog, int x, int y, PlatformIcon under, PlatformIcon over);
 // Runs the About box (dialog 107) modally over owner; returns once it has closed.
 void PlatformRunAboutBox(PlatformWindow owner);

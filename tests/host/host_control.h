@@ -78,7 +78,7 @@ PlatformWindow HostWindow();
 int HostIconResource(PlatformIcon icon);  // 0 for a null icon
 
 struct HostDrawing {
-    int x, y;
+    int x, y;               // client-area pixels, as at 96 dots per inch with the dialog's font
     int under, over;        // resource numbers, 0 for an icon left out
     size_t soundsBefore;    // HostDialog::sounds recorded before it
 };

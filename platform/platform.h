@@ -74,6 +74,11 @@ void PlatformCheckMenuItem(PlatformWindow dialog, int item, bool checked);
 // dialog is null), with an exclamation icon and an OK button alone.
 void PlatformShowMessage(PlatformWindow dialog, const char* caption, const char* text);
 
+// ---- The system ------------------------------------------------------------
+// True on Windows NT, 2000 and XP (GetVersion's top bit clear), which never
+// read the colours from system.ini; false on Windows 95, 98 and Me.
+bool PlatformIsWindowsNt();
+
 // ---- One copy at a time ------------------------------------------------------
 // Claims the name that one running copy of the program holds (a named mutex,
 // CreateMutexA, kept until the process ends); false when another copy holds it.

@@ -62,6 +62,7 @@ struct HostDialog {
     std::vector<int> ended;                // results the dialog was ended with
     std::vector<std::pair<int, bool>> checks;  // menu item and check mark, in order
     std::vector<HostSound> sounds;
+    bool windowsNt;                        // what PlatformIsWindowsNt answers
 };
 
 // Clears the stand-in; the list boxes get the control IDs given.

@@ -37,6 +37,7 @@ HostDialog& HostResetDialog(int firstList, int secondList)
     Dialog.lists[1] = secondList;
     Dialog.selection[0] = Dialog.selection[1] = -1;
     Dialog.answerYes = false;
+    Dialog.windowsNt = false;
     HostResetShell();
     return Dialog;
 }
@@ -118,4 +119,9 @@ void PlatformPlaySound(const char* file, unsigned flags)
 {
     Dialog.sounds.push_back({file == nullptr ? "" : file, flags});
     HostTestProgramState().calls.push_back("sound " + (file == nullptr ? std::string("null") : std::string(file)) + "/" + std::to_string(flags));
+}
+
+bool PlatformIsWindowsNt()
+{
+    return Dialog.windowsNt;
 }

@@ -5,16 +5,16 @@
 #include "resources/resource.h"
 #include "shell/sound_cues.h"
 
-void DialogTest::StartWith(const std::string& ini)
+void DialogTest::StartWith(const std::string& ini, bool windowsNt)
 {
     WriteTestFile("system.ini", ini);
     RemoveTestFile("system.old");
-    Launch();
+    Launch(windowsNt);
 }
 
-void DialogTest::Launch()
+void DialogTest::Launch(bool windowsNt)
 {
-    HostResetDialog(IDC_BACK_LIST, IDC_TEXT_LIST);
+    HostResetDialog(IDC_BACK_LIST, IDC_TEXT_LIST).windowsNt = windowsNt;
     SoundsEnabled = 1;
     RestartRequested = 0;
     ColorSelection = ColorSelectionState{"Blue", "White", "Blue", "White"};

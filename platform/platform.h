@@ -66,6 +66,12 @@ void PlatformSetControlText(PlatformWindow dialog, int control, const char* text
 bool PlatformAskYesNo(PlatformWindow dialog, const char* caption, const char* text);
 // Ends the modal dialog with result.
 void PlatformEndDialog(PlatformWindow dialog, int result);
+// While the dialog waits for another program: it takes no input from the
+// mouse or the keyboard, as under a modal box (EnableWindow).
+void PlatformHoldInput(PlatformWindow dialog);
+// Gives the dialog its input back and brings it to the front: the clicks and
+// keys that reached it while it was held are thrown away.
+void PlatformReleaseInput(PlatformWindow dialog);
 // Sets or clears the check mark of a menu item in the dialog's menu.
 void PlatformCheckMenuItem(PlatformWindow dialog, int item, bool checked);
 
@@ -128,6 +134,9 @@ const PlatformProcess PlatformNoProcess = nullptr;
 // program name first), its window shown. The call may write into commandLine.
 PlatformProcess PlatformStartProgram(const char* program, char* commandLine);
 // Waits up to ms milliseconds for the process to end; true once it has ended.
+// Meanwhile the program's windows repaint and answer the messages other
+// programs send them (MsgWaitForMultipleObjects); the messages posted to them
+// (input among them) wait in the queue.
 bool PlatformWaitForProcess(PlatformProcess process, unsigned ms);
 // Lets go of the process (it runs on if it has not ended).
 void PlatformReleaseProcess(PlatformProcess process);

@@ -99,7 +99,8 @@ HostShell& HostShellState();
 
 // What the next started program does, and a record of the calls, in order,
 // as text: "start PROGRAM|COMMAND LINE", "wait MS", "find CLASS|TITLE",
-// "close TITLE", "release", and "sound FILE/FLAGS" for every sound call.
+// "close TITLE", "release", "hold input" and "release input" for the main
+// window, and "sound FILE/FLAGS" for every sound call.
 struct HostTestProgram {
     bool starts;             // false: the start fails
     int endsAfterWaits;      // the wait that sees the process end (1-based); -1 never

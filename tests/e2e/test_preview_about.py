@@ -48,32 +48,32 @@ def ini(back, text):
     return b"[386Enh]\r\nMessageBackColor=%X\r\nMessageTextColor=%X\r\n" % (NAMES.index(back), NAMES.index(text))
 
 
-class PreviewCase(Case):
-    def preview_problems(self, session, back, text):
-        """What differs between the screen and back on text at the preview's
-        place: the square, the letter, and the untouched background around
-        and between them."""
-        place = dict(session.drive("place"))
-        x, y = [int(v) for v in place["main-client"].split(",")[:2]]
-        size = 32 + 2 * MARGIN
-        rows = screen_pixels(x + PREVIEW_AT[0] - MARGIN, y + PREVIEW_AT[1] - MARGIN, size, size)
-        background = rows[0][0]
-        wrong = []
-        for row in range(size):
-            for column in range(size):
-                r, c = row - MARGIN, column - MARGIN
-                want = background
-                if 0 <= r < 32 and 0 <= c < 32:
-                    if LETTER_A[r][c] == "#":
-                        want = COLOURS[NAMES.index(text)]
-                    elif ROUNDED_SQUARE[r][c] == "#":
-                        want = COLOURS[NAMES.index(back)]
-                if rows[row][column] != want:
-                    wrong.append("(%d,%d) %s not %s" % (c, r, rows[row][column], want))
-        return wrong
+def preview_problems(place, back, text):
+    """What differs between the screen and back on text at the preview's
+    place in the main window (the driver's "place" facts): the square, the
+    letter, and the untouched background around and between them."""
+    x, y = [int(v) for v in place["main-client"].split(",")[:2]]
+    size = 32 + 2 * MARGIN
+    rows = screen_pixels(x + PREVIEW_AT[0] - MARGIN, y + PREVIEW_AT[1] - MARGIN, size, size)
+    background = rows[0][0]
+    wrong = []
+    for row in range(size):
+        for column in range(size):
+            r, c = row - MARGIN, column - MARGIN
+            want = background
+            if 0 <= r < 32 and 0 <= c < 32:
+                if LETTER_A[r][c] == "#":
+                    want = COLOURS[NAMES.index(text)]
+                elif ROUNDED_SQUARE[r][c] == "#":
+                    want = COLOURS[NAMES.index(back)]
+            if rows[row][column] != want:
+                wrong.append("(%d,%d) %s not %s" % (c, r, rows[row][column], want))
+    return wrong
 
+
+class PreviewCase(Case):
     def assertPreview(self, session, back, text, why=""):
-        wrong = self.preview_problems(session, back, text)
+        wrong = preview_problems(dict(session.drive("place")), back, text)
         self.assertEqual(wrong[:4], [], "%s on %s %s: %d pixels differ" % (back, text, why, len(wrong)))
 
 

@@ -60,7 +60,7 @@ suite check-test-exe '.' python3 tools/check_exe.py i686-w64-mingw32-objdump bui
 echo "== the release zip"
 suite check-dist '.' python3 tools/check_dist.py build/dist/hueline-1.0.0-win32.zip build/product
 
-echo "== end to end: the real hueline.exe and test.exe under Wine and Xvfb, Windows 98"
+echo "== end to end: the real hueline.exe and test.exe under Wine and Xvfb, Windows 98, then Large Fonts, no bitmap font, Windows XP"
 suite e2e '.' bash tools/e2e.sh
 
 echo "$passed passed, $failed failed"

@@ -453,25 +453,32 @@ double Milliseconds()
     return 1000.0 * (double)now.QuadPart / (double)frequency.QuadPart;
 }
 
-// Input as the keyboard or the mouse makes it: into the system's input
-// queue, to the window in front or under the pointer.
-void UserInput(HWND screen, bool key)
+// A click of the left button in the middle of a window, as the mouse makes
+// it: into the system's input queue, to the window under the pointer.
+void ClickMiddle(HWND window)
 {
-    INPUT input[3] = {};
-    if (key) {
-        input[0].type = input[1].type = INPUT_KEYBOARD;
-        input[0].ki.wVk = input[1].ki.wVk = VK_SPACE;
-        input[1].ki.dwFlags = KEYEVENTF_KEYUP;
-        SendInput(2, input, sizeof(INPUT));
-        return;
-    }
     RECT box;
-    GetWindowRect(screen, &box);
+    GetWindowRect(window, &box);
     SetCursorPos((box.left + box.right) / 2, (box.top + box.bottom) / 2);
     Sleep(50);
+    INPUT input[2] = {};
     input[0].type = input[1].type = INPUT_MOUSE;
     input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
     input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(2, input, sizeof(INPUT));
+}
+
+// A key as the keyboard makes it, to the window in front, or a click.
+void UserInput(HWND screen, bool key)
+{
+    if (!key) {
+        ClickMiddle(screen);
+        return;
+    }
+    INPUT input[2] = {};
+    input[0].type = input[1].type = INPUT_KEYBOARD;
+    input[0].ki.wVk = input[1].ki.wVk = VK_SPACE;
+    input[1].ki.dwFlags = KEYEVENTF_KEYUP;
     SendInput(2, input, sizeof(INPUT));
 }
 
@@ -545,22 +552,6 @@ void Ping(int count)
     Say("answer-ms-highest", figures);
     std::snprintf(figures, sizeof figures, "%.1f", took[took.size() / 2]);
     Say("answer-ms-median", figures);
-}
-
-// A click of the left button in the middle of a control, through the
-// system's input queue.
-void UserClick(HWND dialog, int id)
-{
-    RECT box;
-    GetWindowRect(Control(dialog, id), &box);
-    SetCursorPos((box.left + box.right) / 2, (box.top + box.bottom) / 2);
-    Sleep(50);
-    INPUT input[2] = {};
-    input[0].type = input[1].type = INPUT_MOUSE;
-    input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(2, input, sizeof(INPUT));
-    Sleep(50);
 }
 
 // ---- The preview and the About box ------------------------------------------
@@ -759,7 +750,7 @@ int main(int argc, char** argv)
             EnumWindows(CountScreen, (LPARAM)&count);
             Say("screens", Decimal(count));
         } else if (action == "end-screen") {
-            EndScreen(next("key or click"));
+            EndScreen(next("key, click or outside"));
         } else if (action == "held") {
             HWND dialog = MainOrFail();
             DWORD ms = (DWORD)ParseInt(next("milliseconds"));
@@ -771,7 +762,8 @@ int main(int argc, char** argv)
         } else if (action == "ping") {
             Ping(ParseInt(next("count")));
         } else if (action == "user-click") {
-            UserClick(MainOrFail(), ParseInt(next("control")));
+            ClickMiddle(Control(MainOrFail(), ParseInt(next("control"))));
+            Sleep(50);
         } else if (action == "place") {
             HWND dialog = MainOrFail();
             Settle(dialog);

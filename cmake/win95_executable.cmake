@@ -8,6 +8,9 @@
 # - links with -nostdlib, the process entry ENTRY_SYMBOL (the program's own,
 #   in place of the runtime's), subsystem gui or console, version 4.0, and the
 #   few memory helpers the compiler may call (platform/runtime_win32.cpp);
+# - copies the result through objcopy, which writes every section's raw size
+#   as a whole number of file-alignment blocks: the linker leaves the
+#   resource section's raw size unrounded, which the PE format forbids;
 # - runs tools/check_exe.py on the result (imports on the Windows 95 list, no
 #   instruction newer than the 486). The check leaves TARGET.checked beside
 #   the executable only when it passes; the build fails otherwise, and the
@@ -37,6 +40,10 @@ function(hueline_win95_executable target subsystem entry)
   set_target_properties(${target} PROPERTIES
     CXX_LINKER_LAUNCHER "${CMAKE_COMMAND};-E;env;SOURCE_DATE_EPOCH=${RELEASE_TIME}"
     LINK_DEPENDS ${RELEASE_TIME_FILE})
+  add_custom_command(TARGET ${target} POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -E env SOURCE_DATE_EPOCH=${RELEASE_TIME} ${CMAKE_OBJCOPY} $<TARGET_FILE:${target}>
+    COMMENT "Rounding the sections of ${target} to the file alignment"
+    VERBATIM)
 
   set(checked ${CMAKE_BINARY_DIR}/${target}.checked)
   set(lists ${CMAKE_SOURCE_DIR}/tools/win95/imports.txt ${CMAKE_SOURCE_DIR}/tools/win95/kernel32.txt)

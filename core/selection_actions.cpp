@@ -16,6 +16,11 @@ static const char RestartQuestion[] =
     "after your computer is restarted.\n"
     "Please close all other applications before restarting.\n"
     "Do you want to restart your computer now?";
+static const char NotUsedOnNt[] =
+    "Windows NT, 2000 and XP do not use these colors: they belong to the system message "
+    "screen of Windows 95, 98 and Me.\n"
+    "Hueline still changes system.ini when you apply or restore, but on this computer that "
+    "changes nothing.";
 
 static const char MessageCaption[] = "Hueline";
 
@@ -100,6 +105,8 @@ void InitSelection(PlatformWindow dialog)
         PlatformListAdd(dialog, IDC_BACK_LIST, ColorTable[n]);
         PlatformListAdd(dialog, IDC_TEXT_LIST, ColorTable[n]);
     }
+    if (PlatformIsWindowsNt())
+        PlatformShowMessage(dialog, MessageCaption, NotUsedOnNt);
     RecoverAndTell(dialog);
     ReadInstalledColors();
     ShowInstalledColors(dialog);
@@ -132,7 +139,8 @@ void ApplySelection(PlatformWindow dialog, bool askRestart)
     ColorSelection.InstalledText = ColorSelection.SelectedText;
     if (!WriteAndShow(dialog, true))
         return;  // nothing to restart for
-    if (askRestart && PlatformAskYesNo(dialog, RestartCaption, RestartQuestion)) {
+    // The NT family never reads the colours: a restart would change nothing.
+    if (askRestart && !PlatformIsWindowsNt() && PlatformAskYesNo(dialog, RestartCaption, RestartQuestion)) {
         RestartRequested = 1;
         PlatformEndDialog(dialog, 0);
     }

@@ -12,7 +12,8 @@ void SyncSelectionFromLists(PlatformWindow dialog);
 void SelectListsFromState(PlatformWindow dialog);
 void ShowInstalledColors(PlatformWindow dialog);
 
-// Fills the lists, reads system.ini and selects the installed pair.
+// Fills the lists, reads system.ini and selects the installed pair. On the
+// NT family it first says that the colours are not used there.
 void InitSelection(PlatformWindow dialog);
 // Throws the picked pair away: the lists go back to the installed pair.
 void CancelSelection(PlatformWindow dialog);
@@ -21,8 +22,9 @@ void CancelSelection(PlatformWindow dialog);
 // says what happened, and no restart is offered.
 // Removes the colour lines from system.ini; "Blue" on "White" is picked.
 void RestoreDefaultColors(PlatformWindow dialog);
-// Installs the pair picked in the lists. With askRestart, asks whether to
-// restart now and, on Yes, ends the dialog so that the restart can follow.
+// Installs the pair picked in the lists. With askRestart, and not on the NT
+// family, asks whether to restart now and, on Yes, ends the dialog so that
+// the restart can follow.
 void ApplySelection(PlatformWindow dialog, bool askRestart);
 // A colour item of the background or text menu, by colour number.
 void PickBackColor(PlatformWindow dialog, unsigned color);

@@ -66,13 +66,19 @@ int RunFullScreenTest(PlatformWindow dialog)
     PlatformProcess process = PlatformStartProgram(TestProgram, TestCommandLine);
     if (process == PlatformNoProcess)
         return 0;
+    // The window takes no input until the test has ended, as under a modal
+    // box, so that nothing clicked meanwhile runs; it still repaints and
+    // answers the messages other programs send it.
+    PlatformHoldInput(dialog);
     PlayCue("testing.wav", CueLoop);
 
     // The test has ended when the finished console window shows up (then it
     // is closed) or when test.exe's process has ended, whichever comes first:
-    // not every system leaves such a window. Each pass sleeps on the process,
-    // so the wait costs no processor time, and a last look for the window
-    // follows the end of the process.
+    // not every system leaves such a window, and the process may end in
+    // other ways than the user's key (the system's Close Program box, a
+    // crash). Each pass sleeps on the process, so the wait costs no
+    // processor time, and a last look for the window follows the end of the
+    // process.
     bool ended = false;
     for (;;) {
         PlatformWindow finished = FindFinishedWindow();
@@ -85,6 +91,7 @@ int RunFullScreenTest(PlatformWindow dialog)
         ended = PlatformWaitForProcess(process, TestWaitSliceMs);
     }
     PlatformReleaseProcess(process);
+    PlatformReleaseInput(dialog);
 
     if (SoundsEnabled)
         PlayCue(nullptr, CueStop);

@@ -27,5 +27,6 @@ const unsigned TestWaitSliceMs = 30;
 // The button "Full screen preview" and the menu item "Test new setting":
 // shows the pair picked in the lists through test.exe and returns once the
 // test has ended, 1; 0 when test.exe could not be started (only the click
-// sounds then). The main window does not react meanwhile.
+// sounds then). Meanwhile the main window takes no input but repaints and
+// answers the messages sent to it.
 int RunFullScreenTest(PlatformWindow dialog);

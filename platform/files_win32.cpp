@@ -2,6 +2,7 @@
 // _lread family.
 #include <windows.h>
 
+#include "platform/file_check.h"
 #include "platform/platform.h"
 
 static PlatformFile Open(const char* path, UINT style)
@@ -58,9 +59,13 @@ PlatformFileCheck PlatformCheckFile(const char* path)
     DWORD attributes = GetFileAttributesA(path);
     if (attributes != INVALID_FILE_ATTRIBUTES)
         return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0 ? PlatformFileFolder : PlatformFilePresent;
-    DWORD error = GetLastError();
-    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? PlatformFileAbsent
-                                                                        : PlatformFileUnknown;
+    PlatformFileCheck check = CheckFromAttributesError(GetLastError());
+    if (check != PlatformFileUnknown)
+        return check;
+    OFSTRUCT info;
+    info.nErrCode = 0;
+    bool found = OpenFile(path, &info, OF_EXIST) != HFILE_ERROR;
+    return CheckFromOpenFile(found, info.nErrCode);
 }
 
 bool PlatformDelete(const char* path)

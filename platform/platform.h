@@ -37,8 +37,11 @@ bool PlatformRemoveFolder(const char* path);
 // Gives the file at from the name to (MoveFileA), which must not exist yet:
 // Windows 95 cannot replace a file this way. False when it could not.
 bool PlatformRename(const char* from, const char* to);
-// What stands at path (GetFileAttributesA), without opening it: unknown when
-// the system could not tell, for a reason other than its absence.
+// What stands at path (GetFileAttributesA, and when its error code does not
+// settle it, OpenFile with OF_EXIST), without opening it for reading or
+// writing: a file, a folder, nothing, or unknown when the system could not
+// tell, for a reason other than its absence. platform/file_check.h decides
+// from the codes.
 enum PlatformFileCheck { PlatformFileAbsent, PlatformFilePresent, PlatformFileUnknown, PlatformFileFolder };
 PlatformFileCheck PlatformCheckFile(const char* path);
 // Writes out the system's cache of the initialization files it has read
@@ -76,6 +79,12 @@ void PlatformSetControlText(PlatformWindow dialog, int control, const char* text
 bool PlatformAskYesNo(PlatformWindow dialog, const char* caption, const char* text);
 // Ends the modal dialog with result.
 void PlatformEndDialog(PlatformWindow dialog, int result);
+// While the dialog waits for another program: it takes no input from the
+// mouse or the keyboard, as under a modal box (EnableWindow).
+void PlatformHoldInput(PlatformWindow dialog);
+// Gives the dialog its input back and brings it to the front: the clicks and
+// keys that reached it while it was held are thrown away.
+void PlatformReleaseInput(PlatformWindow dialog);
 // Sets or clears the check mark of a menu item in the dialog's menu.
 void PlatformCheckMenuItem(PlatformWindow dialog, int item, bool checked);
 
@@ -86,6 +95,11 @@ void PlatformShowMessage(PlatformWindow dialog, const char* caption, const char*
 // Warns the user and asks whether to go on, owned by dialog, with an
 // exclamation icon, Yes and No, and No the default; true for Yes.
 bool PlatformAskWarning(PlatformWindow dialog, const char* caption, const char* text);
+
+// ---- The system ------------------------------------------------------------
+// True on Windows NT, 2000 and XP (GetVersion's top bit clear), which never
+// read the colours from system.ini; false on Windows 95, 98 and Me.
+bool PlatformIsWindowsNt();
 
 // ---- One copy at a time ------------------------------------------------------
 // Claims the name that one running copy of the program holds (a named mutex,
@@ -113,11 +127,13 @@ void PlatformFormat(char* out, const char* fmt, const FormatArg* args);
 // An icon of the program's resources; null when it could not be loaded.
 typedef struct PlatformIconTag* PlatformIcon;
 
-// Loads the icon resource with the given number, at the standard icon size (LoadIconA).
+// Loads the 32 x 32 image of the icon resource with the given number
+// (LoadImageA), whatever the system's icon size.
 PlatformIcon PlatformLoadIcon(int resource);
-// Draws under, then over, with their top left corner at pixel (x, y) of the
-// dialog's client area, each through its mask so that its transparent pixels
-// keep what lies beneath (GetDC, DrawIcon, ReleaseDC). A null icon is left out.
+// Draws under, then over, 32 x 32 pixels each, with their top left corner at
+// the point (x, y) of the dialog given in dialog units (MapDialogRect), each
+// through its mask so that its transparent pixels keep what lies beneath
+// (GetDC, DrawIconEx, ReleaseDC). A null icon is left out.
 void PlatformDrawIcons(PlatformWindow dialog, int x, int y, PlatformIcon under, PlatformIcon over);
 // Runs the About box (dialog 107) modally over owner; returns once it has closed.
 void PlatformRunAboutBox(PlatformWindow owner);
@@ -134,6 +150,9 @@ const PlatformProcess PlatformNoProcess = nullptr;
 // program name first), its window shown. The call may write into commandLine.
 PlatformProcess PlatformStartProgram(const char* program, char* commandLine);
 // Waits up to ms milliseconds for the process to end; true once it has ended.
+// Meanwhile the program's windows repaint and answer the messages other
+// programs send them (MsgWaitForMultipleObjects); the messages posted to them
+// (input among them) wait in the queue.
 bool PlatformWaitForProcess(PlatformProcess process, unsigned ms);
 // Lets go of the process (it runs on if it has not ended).
 void PlatformReleaseProcess(PlatformProcess process);

@@ -23,8 +23,21 @@ PlatformProcess PlatformStartProgram(const char* program, char* commandLine)
 
 bool PlatformWaitForProcess(PlatformProcess process, unsigned ms)
 {
-    // A failed wait counts as an end: the caller must never wait for ever.
-    return WaitForSingleObject((HANDLE)process, ms) != WAIT_TIMEOUT;
+    HANDLE handle = (HANDLE)process;
+    // Wakes for the end of the process, a message another program sends
+    // (a palette or settings broadcast: the sender waits for the answer, and
+    // test.exe itself may be the sender) or a part of a window to repaint.
+    DWORD woke = MsgWaitForMultipleObjects(1, &handle, FALSE, ms, QS_SENDMESSAGE | QS_PAINT);
+    if (woke != WAIT_OBJECT_0 + 1) {
+        // A failed wait counts as an end: the caller must never wait for ever.
+        return woke != WAIT_TIMEOUT;
+    }
+    // Looking at the queue answers the sent messages; the paint messages are
+    // dispatched, and every other one is left where it is.
+    MSG message;
+    while (PeekMessageA(&message, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE))
+        DispatchMessageA(&message);
+    return false;
 }
 
 void PlatformReleaseProcess(PlatformProcess process)

@@ -53,3 +53,26 @@ void PlatformCheckMenuItem(PlatformWindow dialog, int item, bool checked)
 {
     CheckMenuItem(GetMenu(Handle(dialog)), item, checked ? MF_CHECKED : MF_UNCHECKED);
 }
+
+void PlatformHoldInput(PlatformWindow dialog)
+{
+    EnableWindow(Handle(dialog), FALSE);
+}
+
+void PlatformReleaseInput(PlatformWindow dialog)
+{
+    // Input the user gave the held window may still wait in the queue: it is
+    // dropped, as the held window dropped it, so that nothing clicked during
+    // the wait runs once the wait is over.
+    static const UINT input[][2] = {
+        {WM_KEYFIRST, WM_KEYLAST}, {WM_MOUSEFIRST, WM_MOUSELAST}, {WM_NCMOUSEMOVE, WM_NCMBUTTONDBLCLK}};
+    MSG message;
+    for (const UINT* range : input) {
+        while (PeekMessageA(&message, nullptr, range[0], range[1], PM_REMOVE))
+            continue;
+    }
+    EnableWindow(Handle(dialog), TRUE);
+    // The window that ended the wait took the activation with it, and the
+    // system could not give it back to a window that was held.
+    SetForegroundWindow(Handle(dialog));
+}

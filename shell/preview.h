@@ -10,10 +10,12 @@
 extern PlatformIcon BackIcons[ColorCount];
 extern PlatformIcon TextIcons[ColorCount];
 
-// Where the picture's top left corner lies, in client-area pixels: inside the
-// "Preview" group box, above the Refresh button.
-const int PreviewX = 258;
-const int PreviewY = 195;
+// Where the picture's top left corner lies, in dialog units, so that it stays
+// inside the "Preview" group box and above its Refresh button whatever the
+// dialog's font and the dots per inch. With 8-point "MS Sans Serif" at 96
+// dots per inch this is client-area pixel (258, 195).
+const int PreviewX = 172;
+const int PreviewY = 120;
 
 // Loads both icon sets from the program's resources.
 void LoadPreviewIcons();

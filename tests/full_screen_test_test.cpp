@@ -128,12 +128,12 @@ TEST_F(FullScreenTest, TheFinishedWindowEndsTheWaitAndIsClosed)
 
     EXPECT_EQ(RunFullScreenTest(Window()), 1);
 
-    Calls expected = {"sound click.wav/1", start, "sound testing.wav/9"};
+    Calls expected = {"sound click.wav/1", start, "hold input", "sound testing.wav/9"};
     AddPass(&expected);
     AddPass(&expected);
     expected.push_back("find tty|Finished - TEST");
     expected.push_back("find tty|Finished - test");
-    for (const char* call : {"close Finished - test", "release", "sound null/0"})
+    for (const char* call : {"close Finished - test", "release", "release input", "sound null/0"})
         expected.push_back(call);
     EXPECT_EQ(Program().calls, expected);
     EXPECT_EQ(Program().released, 1);
@@ -147,12 +147,12 @@ TEST_F(FullScreenTest, TheEndOfTheProcessEndsTheWaitAfterOneLastLook)
 
     EXPECT_EQ(RunFullScreenTest(Window()), 1);
 
-    Calls expected = {"sound click.wav/1", start, "sound testing.wav/9"};
+    Calls expected = {"sound click.wav/1", start, "hold input", "sound testing.wav/9"};
     for (int pass = 0; pass < 3; ++pass)
         AddPass(&expected);
     AddPass(&expected, false);
-    expected.push_back("release");
-    expected.push_back("sound null/0");
+    for (const char* call : {"release", "release input", "sound null/0"})
+        expected.push_back(call);
     EXPECT_EQ(Program().calls, expected);
     ExpectNothingElseChanged();
 
@@ -164,9 +164,9 @@ TEST_F(FullScreenTest, TheEndOfTheProcessEndsTheWaitAfterOneLastLook)
     Program().windowAfterWaits = 1;
     Program().windowTitle = "Finished - Test";
     EXPECT_EQ(RunFullScreenTest(Window()), 1);
-    ASSERT_GE(Program().calls.size(), 3u);
-    EXPECT_EQ(Calls(Program().calls.end() - 3, Program().calls.end()),
-              Calls({"close Finished - Test", "release", "sound null/0"}));
+    ASSERT_GE(Program().calls.size(), 4u);
+    EXPECT_EQ(Calls(Program().calls.end() - 4, Program().calls.end()),
+              Calls({"close Finished - Test", "release", "release input", "sound null/0"}));
 }
 
 TEST_F(FullScreenTest, AFailedStartOnlyClicks)
@@ -195,10 +195,11 @@ TEST_F(FullScreenTest, WithSoundsOffNoSoundCallIsMade)
     Program().starts = true;
     Program().endsAfterWaits = 1;
     EXPECT_EQ(RunFullScreenTest(Window()), 1);
-    Calls expected = {start};
+    Calls expected = {start, "hold input"};
     AddPass(&expected);
     AddPass(&expected, false);
     expected.push_back("release");
+    expected.push_back("release input");
     EXPECT_EQ(Program().calls, expected);
     EXPECT_TRUE(Dialog().sounds.empty());
     SoundsEnabled = 1;

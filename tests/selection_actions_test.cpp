@@ -35,6 +35,7 @@ TEST_F(SelectionActions, InitShowsAndSelectsTheInstalledPair)
     EXPECT_EQ(HostControlText(IDC_TEXT_CURRENT), "Yellow");
     EXPECT_STREQ(ColorSelection.SelectedBack, "Dark Red");
     EXPECT_EQ(Sounds(), "");
+    EXPECT_TRUE(Dialog().messages.empty());
     EXPECT_EQ(Old(), "<missing>");  // Init only reads
 
     StartWith("[boot]\r\n");
@@ -91,6 +92,24 @@ TEST_F(SelectionActions, ApplyFromTheButtonTakesTheListsAndAsks)
     // The same pair again still rewrites both files.
     EXPECT_EQ(Old(), "[386Enh]\r\n" + Block("A", "E"));
     EXPECT_EQ(Ini(), "[386Enh]\r\n" + Block("A", "E"));
+
+    // The NT family never reads the colours: it is told so at start, and
+    // Apply rewrites the file without offering a restart.
+    StartWith(Installed4E, true);
+    EXPECT_EQ(Dialog().messages,
+              std::vector<string>{"Hueline|Windows NT, 2000 and XP do not use these colors: they belong to "
+                                  "the system message screen of Windows 95, 98 and Me.\nHueline still changes "
+                                  "system.ini when you apply or restore, but on this computer that changes "
+                                  "nothing."});
+    Dialog().selection[0] = 10;
+    Dialog().answerYes = true;
+    ApplySelection(Window(), true);
+    EXPECT_EQ(Ini(), "[386Enh]\r\n" + Block("A", "E"));
+    EXPECT_EQ(HostControlText(IDC_BACK_CURRENT), "Green");
+    EXPECT_TRUE(Dialog().questions.empty());
+    EXPECT_EQ(Dialog().messages.size(), 1u);
+    EXPECT_EQ(RestartRequested, 0);
+    EXPECT_TRUE(Dialog().ended.empty());
 }
 
 TEST_F(SelectionActions, ApplyFromTheMenuAsksNothing)

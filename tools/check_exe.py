@@ -4,12 +4,16 @@
 - PE32, subsystem version 4.0, of the expected subsystem (gui or console);
 - imports only what tools/win95/imports.txt allows (no C runtime DLL at all),
   no wide (W) calls, and KERNEL32 functions only from tools/win95/kernel32.txt;
+- every section's raw size and file offset a multiple of the file alignment,
+  as the PE format requires of an executable (Windows 95's loader reads the
+  file in whole blocks of it);
 - no instruction that a 486 lacks.
 
 Usage: check_exe.py OBJDUMP EXE gui|console
 """
 import os
 import re
+import struct
 import subprocess
 import sys
 
@@ -30,6 +34,24 @@ def read_list(name):
             if line:
                 entries.append(line.split())
     return entries
+
+
+def misaligned_sections(path):
+    """The sections whose raw size or file offset is not a multiple of the
+    file alignment, as (name, raw size, offset, alignment)."""
+    with open(path, "rb") as f:
+        data = f.read()
+    pe = struct.unpack_from("<I", data, 0x3C)[0]
+    count, _, _, _, optional_size = struct.unpack_from("<HIIIH", data, pe + 6)
+    alignment = struct.unpack_from("<I", data, pe + 24 + 36)[0]
+    table = pe + 24 + optional_size
+    wrong = []
+    for i in range(count):
+        name = data[table + 40 * i:table + 40 * i + 8].rstrip(b"\0").decode("latin-1")
+        raw_size, raw_at = struct.unpack_from("<II", data, table + 40 * i + 16)
+        if raw_size % alignment or raw_at % alignment:
+            wrong.append((name, raw_size, raw_at, alignment))
+    return wrong
 
 
 def main():
@@ -71,6 +93,10 @@ def main():
     if not imports:
         problems.append("no imports found: cannot check them")
 
+    for name, raw_size, raw_at, alignment in misaligned_sections(exe):
+        problems.append("section %s: raw size 0x%X at offset 0x%X, not a multiple of the file alignment 0x%X"
+                        % (name, raw_size, raw_at, alignment))
+
     code = subprocess.run([objdump, "-d", "--no-show-raw-insn", exe], check=True, capture_output=True, text=True).stdout
     newer = set()
     for line in code.splitlines():
@@ -88,7 +114,7 @@ def main():
         for p in problems:
             print("%s: %s" % (name, p))
         return 1
-    print("%s: PE32 %s 4.0, %d imports all on the Windows 95 list, only 486 instructions"
+    print("%s: PE32 %s 4.0, %d imports all on the Windows 95 list, sections aligned, only 486 instructions"
           % (name, kind, len(imports)))
     return 0
 

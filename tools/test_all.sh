@@ -61,7 +61,7 @@ echo "== the release: zip, floppy and CD images read back, and made again elsewh
 suite check-dist '.' python3 tools/check_dist.py build/dist/hueline-1.0.0 build/product
 suite reproducible '.' bash tools/check_reproducible.sh
 
-echo "== end to end: the real hueline.exe and test.exe under Wine and Xvfb, Windows 98"
+echo "== end to end: the real hueline.exe and test.exe under Wine and Xvfb, Windows 98, then Large Fonts, no bitmap font, Windows XP"
 suite e2e '.' bash tools/e2e.sh
 
 echo "$passed passed, $failed failed"

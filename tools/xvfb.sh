@@ -8,7 +8,8 @@
 #   xvfb_stop                stop it again (safe to call twice, or when none runs)
 #
 # The server listens on an abstract local socket only and keeps no lock file,
-# so it leaves nothing behind in /tmp.
+# so it leaves nothing behind in /tmp. Its screen is 1024 x 768 at 24 bits per
+# pixel, or at the depth XVFB_DEPTH gives (8: 256 colours through a palette).
 
 xvfb_pid=""
 
@@ -24,7 +25,7 @@ xvfb_start() {
   for n in $(seq 90 189); do
     xvfb_taken "$n" && continue
     rm -f "$logdir/xvfb.display"
-    Xvfb ":$n" -nolock -nolisten tcp -nolisten unix -screen 0 1024x768x24 \
+    Xvfb ":$n" -nolock -nolisten tcp -nolisten unix -screen 0 "1024x768x${XVFB_DEPTH:-24}" \
       -displayfd 3 3>"$logdir/xvfb.display" </dev/null >"$logdir/xvfb.log" 2>&1 &
     xvfb_pid=$!
     # Xvfb writes the display number to fd 3 once clients can connect.

@@ -32,15 +32,30 @@
 //                           window; print its place, and whether it is
 //                           topmost and in front
 //   screens                 print how many full-screen windows are open
-//   end-screen key|click    press a key or click the mouse, as the user
-//                           would, on test.exe's window; wait for test.exe
-//                           to end and print its exit code; then print how
-//                           long the main window took to answer after that
-//   place                   print where the main window's client area lies
-//                           on the screen, once it has painted everything
+//   end-screen key|click|outside
+//                           press a key or click the mouse, as the user
+//                           would, on test.exe's window, or end test.exe
+//                           from outside (TerminateProcess, as the system's
+//                           Close Program box does); wait for test.exe to
+//                           end and print its exit code; then print how
+//                           long the main window took to answer after that,
+//                           and whether it is in front
+//   held MS                 wait up to MS ms for the main window to take no
+//                           input (a full-screen test runs)
+//   ping COUNT              send the main window COUNT messages from this
+//                           process (SendMessageTimeoutA, one at a time);
+//                           print the slowest and the median answer in ms
+//   user-click ID           click the middle of control ID of the main
+//                           window with the mouse, as the user would,
+//                           without waiting for the window
+//   place                   print where the main window's client area and
+//                           its "Preview" group box lie on the screen, once
+//                           the window has painted everything
 //   cover MS                cover the main window with a window of this
 //                           program for MS ms, uncover it again, and wait
 //                           until it has painted what was uncovered
+//   cover-held MS           the same while a full-screen test holds the
+//                           window: only its painting is waited for
 //   about MS                wait up to MS ms for the About box; print its
 //                           owner, its place and whether the main window
 //                           takes input meanwhile
@@ -65,8 +80,13 @@
 //                           while the window may still be busy with it
 //
 // Lines printed are "name=value", UTF-8.
+//
+// Copied into a folder as test.exe, the driver stands for a test.exe that
+// never ends: it starts, shows nothing and sleeps.
 #include <windows.h>
+#include <tlhelp32.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -435,38 +455,64 @@ double Milliseconds()
     return 1000.0 * (double)now.QuadPart / (double)frequency.QuadPart;
 }
 
-// Input as the keyboard or the mouse makes it: into the system's input
-// queue, to the window in front or under the pointer.
-void UserInput(HWND screen, bool key)
+// A click of the left button in the middle of a window, as the mouse makes
+// it: into the system's input queue, to the window under the pointer.
+void ClickMiddle(HWND window)
 {
-    INPUT input[3] = {};
-    if (key) {
-        input[0].type = input[1].type = INPUT_KEYBOARD;
-        input[0].ki.wVk = input[1].ki.wVk = VK_SPACE;
-        input[1].ki.dwFlags = KEYEVENTF_KEYUP;
-        SendInput(2, input, sizeof(INPUT));
-        return;
-    }
     RECT box;
-    GetWindowRect(screen, &box);
+    GetWindowRect(window, &box);
     SetCursorPos((box.left + box.right) / 2, (box.top + box.bottom) / 2);
     Sleep(50);
+    INPUT input[2] = {};
     input[0].type = input[1].type = INPUT_MOUSE;
     input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
     input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
     SendInput(2, input, sizeof(INPUT));
 }
 
+// A key as the keyboard makes it, to the window in front, or a click.
+void UserInput(HWND screen, bool key)
+{
+    if (!key) {
+        ClickMiddle(screen);
+        return;
+    }
+    INPUT input[2] = {};
+    input[0].type = input[1].type = INPUT_KEYBOARD;
+    input[0].ki.wVk = input[1].ki.wVk = VK_SPACE;
+    input[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, input, sizeof(INPUT));
+}
+
+// The running test.exe, found by its name among the processes.
+HANDLE OpenTestProcess()
+{
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) Fail("cannot list the processes");
+    PROCESSENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
+    DWORD id = 0;
+    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
+        if (lstrcmpiA(entry.szExeFile, "test.exe") == 0) id = entry.th32ProcessID;
+    }
+    CloseHandle(snapshot);
+    if (!id) Fail("test.exe is not running");
+    HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION | PROCESS_TERMINATE, FALSE, id);
+    if (!process) Fail("cannot open test.exe's process");
+    return process;
+}
+
 void EndScreen(const std::string& how)
 {
-    if (how != "key" && how != "click") Fail("end-screen key or click");
-    HWND screen = FindScreen();
-    if (!screen) Fail("no full-screen window is open");
-    DWORD id = 0;
-    GetWindowThreadProcessId(screen, &id);
-    HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, id);
-    if (!process) Fail("cannot open test.exe's process");
-    UserInput(screen, how == "key");
+    if (how != "key" && how != "click" && how != "outside") Fail("end-screen key, click or outside");
+    HANDLE process = OpenTestProcess();
+    if (how == "outside") {
+        TerminateProcess(process, 1);
+    } else {
+        HWND screen = FindScreen();
+        if (!screen) Fail("no full-screen window is open");
+        UserInput(screen, how == "key");
+    }
     if (WaitForSingleObject(process, 10000) != WAIT_OBJECT_0) Fail("test.exe did not end within 10 s");
     double ended = Milliseconds();
     DWORD code = 0;
@@ -483,6 +529,31 @@ void EndScreen(const std::string& how)
     std::snprintf(delay, sizeof delay, "%.1f", Milliseconds() - ended);
     Say("answer-delay-ms", delay);
     Settle(main);
+    Say("main-front", GetForegroundWindow() == main ? "yes" : "no");
+}
+
+const UINT kHangMs = 5000;  // a window that takes longer to answer hangs
+
+// Messages sent to the main window one after the other, each answer timed.
+void Ping(int count)
+{
+    HWND main = FindWindowW(L"#32770", kMainCaption);
+    if (!main) Fail("the main window is gone");
+    std::vector<double> took;
+    for (int i = 0; i < count; ++i) {
+        double start = Milliseconds();
+        DWORD_PTR ignored = 0;
+        if (!SendMessageTimeoutA(main, WM_NULL, 0, 0, SMTO_NORMAL, kHangMs, &ignored))
+            Fail("the main window did not answer within 5 s");
+        took.push_back(Milliseconds() - start);
+        Sleep(20);
+    }
+    std::sort(took.begin(), took.end());
+    char figures[64];
+    std::snprintf(figures, sizeof figures, "%.1f", took.back());
+    Say("answer-ms-highest", figures);
+    std::snprintf(figures, sizeof figures, "%.1f", took[took.size() / 2]);
+    Say("answer-ms-median", figures);
 }
 
 // ---- The preview and the About box ------------------------------------------
@@ -524,6 +595,12 @@ void WaitPainted(HWND window)
     Sleep(300);
 }
 
+BOOL CALLBACK FindPreviewBox(HWND child, LPARAM found)
+{
+    if (ClassOf(child) == L"Button" && TextOf(child) == L"Preview") *reinterpret_cast<HWND*>(found) = child;
+    return TRUE;
+}
+
 void PrintPlace(const char* name, HWND window)
 {
     POINT origin = {0, 0};
@@ -548,7 +625,7 @@ LRESULT CALLBACK CoverProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
 // an uncovered part back from it without asking the program; Windows 9x keeps
 // no such copy: it marks what was uncovered as needing paint, background
 // erase included, and the window repaints it. The driver marks it so itself.
-void Cover(HWND dialog, DWORD ms)
+void Cover(HWND dialog, DWORD ms, bool held)
 {
     WNDCLASSW kind = {};
     kind.lpfnWndProc = CoverProc;
@@ -572,7 +649,8 @@ void Cover(HWND dialog, DWORD ms)
     }
     DestroyWindow(cover);
     RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
-    Settle(dialog);
+    // A held window handles no posted message until the test ends.
+    if (!held) Settle(dialog);
     WaitPainted(dialog);
 }
 
@@ -580,6 +658,11 @@ void Cover(HWND dialog, DWORD ms)
 
 int main(int argc, char** argv)
 {
+    char self[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    const char* name = std::max(std::strrchr(self, '\\'), std::strrchr(self, '/'));
+    if (name && lstrcmpiA(name + 1, "test.exe") == 0) Sleep(INFINITE);  // a test.exe that never ends
+
     int i = 1;
     auto next = [&](const char* what) -> const char* {
         if (i >= argc) Fail(std::string("missing ") + what);
@@ -669,14 +752,31 @@ int main(int argc, char** argv)
             EnumWindows(CountScreen, (LPARAM)&count);
             Say("screens", Decimal(count));
         } else if (action == "end-screen") {
-            EndScreen(next("key or click"));
+            EndScreen(next("key, click or outside"));
+        } else if (action == "held") {
+            HWND dialog = MainOrFail();
+            DWORD ms = (DWORD)ParseInt(next("milliseconds"));
+            for (DWORD start = GetTickCount(); IsWindowEnabled(dialog);) {
+                if (GetTickCount() - start >= ms) Fail("the main window still takes input");
+                Sleep(20);
+            }
+            Say("main-enabled", "no");
+        } else if (action == "ping") {
+            Ping(ParseInt(next("count")));
+        } else if (action == "user-click") {
+            ClickMiddle(Control(MainOrFail(), ParseInt(next("control"))));
+            Sleep(50);
         } else if (action == "place") {
             HWND dialog = MainOrFail();
             Settle(dialog);
             WaitPainted(dialog);
             PrintPlace("main", dialog);
-        } else if (action == "cover") {
-            Cover(MainOrFail(), (DWORD)ParseInt(next("milliseconds")));
+            HWND box = nullptr;
+            EnumChildWindows(dialog, FindPreviewBox, (LPARAM)&box);
+            if (!box) Fail("the main window has no \"Preview\" group box");
+            PrintPlace("preview-box", box);
+        } else if (action == "cover" || action == "cover-held") {
+            Cover(MainOrFail(), (DWORD)ParseInt(next("milliseconds")), action == "cover-held");
         } else if (action == "about") {
             HWND box = WaitFor(FindAbout, (DWORD)ParseInt(next("milliseconds")));
             if (!box) Fail("no About box appeared");

@@ -5,6 +5,11 @@ What cannot be seen under Wine (sounds, the forced restart) is read from Wine's
 relay trace of the program, limited by the prefix's RelayInclude setting
 (tools/wine_prefix.sh) to the calls of traced_calls.txt.
 
+The prefix stands for one machine at a time (MACHINE, set by use_machine):
+Windows 98 at 96 dots per inch with the bitmap "MS Sans Serif", the one the
+program is made for, or one of the others users have (Large Fonts, no bitmap
+dialog font, the NT family).
+
 Wine's environment comes from tools/wine.env, and the control and command
 numbers from resources/resource.h, as the program's own code takes them.
 """
@@ -17,6 +22,7 @@ import subprocess
 import tempfile
 from pathlib import Path
 from types import SimpleNamespace
+from typing import NamedTuple
 
 ROOT = Path(__file__).resolve().parents[2]
 BUILD = ROOT / "build"
@@ -71,6 +77,56 @@ def windows_path(name):
 WAIT_MS = 30000          # for the main window to come up
 EXIT_SECONDS = 20        # for the process to end once its window has closed
 COMMAND_SECONDS = 60     # for one run of the driver or of wineserver
+
+
+# ---- The machine the prefix stands for -----------------------------------------
+
+class Machine(NamedTuple):
+    name: str            # also the folder of its artefacts
+    dpi: int             # LogPixels: 96, or 120 and 144 for Large Fonts
+    bitmap_font: bool    # the bitmap "MS Sans Serif" (sserife.fon) is installed
+    windows: str         # Wine's Version: win98, or winxp for the NT family
+
+    @property
+    def standard(self):
+        """The machine whose metrics the program's pixels are laid out for."""
+        return self.dpi == 96 and self.bitmap_font
+
+    @property
+    def nt(self):
+        return self.windows != "win98"
+
+
+WINDOWS_98 = Machine("windows-98", 96, True, "win98")
+MACHINE = WINDOWS_98
+BITMAP_FONT = "sserife.fon"
+# What the program says at every start on the NT family.
+NT_NOTICE = ("Windows NT, 2000 and XP do not use these colors: they belong to the system message screen "
+             "of Windows 95, 98 and Me.\nHueline still changes system.ini when you apply or restore, "
+             "but on this computer that changes nothing.")
+
+
+def use_machine(machine):
+    """Sets the prefix up as the machine: its dots per inch and Windows
+    version in the registry, its fonts in the Windows folder. Every setting is
+    written each time, so that no pass depends on what an earlier one, or a
+    run cut short, left."""
+    global MACHINE
+    stop_prefix()
+    font = WINDOWS / "Fonts" / BITMAP_FONT
+    if machine.bitmap_font:
+        shutil.copyfile(Path("/usr/share/wine/fonts") / BITMAP_FONT, font)
+    elif font.exists():
+        font.unlink()
+    settings = PREFIX / "drive_c" / "hueline-machine.reg"
+    settings.write_text('REGEDIT4\n\n[HKEY_CURRENT_USER\\Control Panel\\Desktop]\n"LogPixels"=dword:%08x\n\n'
+                        '[HKEY_CURRENT_USER\\Software\\Wine]\n"Version"="%s"\n' % (machine.dpi, machine.windows))
+    env = wine_env()
+    env["DISPLAY"] = ""
+    subprocess.run(["wine", "reg", "import", "C:\\hueline-machine.reg"], env=env, check=True,
+                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=COMMAND_SECONDS)
+    stop_prefix()
+    MACHINE = machine
 
 
 def wine_env(debug=None):
@@ -232,7 +288,7 @@ class Session:
         self.name = name
         self.program = Path(program)
         self.debug = debug
-        self.folder = ARTEFACTS / name
+        self.folder = ARTEFACTS / name if MACHINE == WINDOWS_98 else ARTEFACTS / MACHINE.name / name
         self.folder.mkdir(parents=True, exist_ok=True)
         self.trace_path = self.folder / "relay.log"
         self.transcript = open(self.folder / "driver.log", "w", encoding="utf-8")
@@ -258,8 +314,14 @@ class Session:
                 path.unlink()
 
     def open(self):
-        """Starts the program and waits for its main window."""
+        """Starts the program and waits for its main window; on the NT family
+        first sees the notice it gives at every start, and closes it."""
         self.launch()
+        if MACHINE.nt:
+            notice = dict(self.drive("message", WAIT_MS))
+            if notice.get("message-text") != NT_NOTICE.replace("\n", "|"):
+                raise AssertionError("no notice that NT does not use the colours: %s" % notice)
+            self.drive("ok")
         self.attach()
 
     def launch(self):

@@ -2,12 +2,14 @@
 real test.exe, which covers the whole screen in the picked pair until a key
 or a click, and the main window answers again afterwards."""
 
+import shutil
 import time
 import unittest
 
-from harness import (ARTEFACTS, CD_LETTER, ID, PROGRAM, SYSTEM_INI, SYSTEM_OLD, Session, colour_counts, eject_cd,
-                     files_used, insert_cd, install_copy, marker_block, pixel, read_or_none, root_pixels,
+from harness import (ARTEFACTS, CD_LETTER, DRIVER, ID, PROGRAM, SYSTEM_INI, SYSTEM_OLD, Session, colour_counts,
+                     eject_cd, files_used, insert_cd, install_copy, marker_block, pixel, read_or_none, root_pixels,
                      run_test_program, save_root)
+from test_preview_about import preview_problems
 
 BACK, TEXT = ID.IDC_BACK_LIST, ID.IDC_TEXT_LIST
 SND_ASYNC, SND_LOOP = 1, 8
@@ -80,8 +82,9 @@ class FullScreenCase(unittest.TestCase):
         shown = session.calls(since)
         since = session.mark()
         ended = dict(session.drive("end-screen", end_by))
-        self.assertEqual(ended["screen-exit-code"], "0")
+        self.assertEqual(ended["screen-exit-code"], "1" if end_by == "outside" else "0")
         self.assertLess(float(ended["answer-delay-ms"]), 1000.0)
+        self.assertEqual(ended["main-front"], "yes")
         self.assertEqual(dict(session.drive("screens"))["screens"], "0")
         return shown, session.calls(since)
 
@@ -89,10 +92,12 @@ class FullScreenCase(unittest.TestCase):
 class FullScreenTest(FullScreenCase):
     def test_button_and_menu_cover_the_screen_until_a_key_or_a_click(self):
         session = self.start()
+        # The last one is ended from outside, as the system's Close Program
+        # box or a crash would end it.
         cases = [
             (ID.IDC_FULL_SCREEN, "Dark Blue", "Yellow", "key", "full-screen-test.png"),
             (ID.IDM_TEST, "Brown", "White", "click", None),
-            (ID.IDC_FULL_SCREEN, "Dark Gray", "Dark Cyan", "click", None),
+            (ID.IDC_FULL_SCREEN, "Dark Gray", "Dark Cyan", "outside", None),
         ]
         for command, back, text, end_by, picture in cases:
             with self.subTest(command=command, back=back, text=text, end_by=end_by):
@@ -140,6 +145,36 @@ class FullScreenTest(FullScreenCase):
                 opened, writes = files_used(session.trace_path, folder)
                 self.assertEqual(writes, [])
                 self.assertEqual(opened, {(folder + name).lower() for name in sounds})
+
+    def test_a_test_exe_that_never_ends_holds_the_window_but_never_hangs_it(self):
+        program = install_copy("Hueline Hangs")
+        shutil.copyfile(DRIVER, program.parent / "test.exe")  # the driver, named so, sleeps for ever
+        session = self.start(program)
+        session.drive("select", BACK, "Dark Blue", "select", TEXT, "Yellow", "click", ID.IDC_REFRESH)
+        place = dict(session.drive("place"))
+        since = session.mark()
+        session.drive("start", ID.IDC_FULL_SCREEN, "held", 20000)
+        # Another program's message is answered at once (5 s counts as a hang).
+        answers = dict(session.drive("ping", 20))
+        print("\n  messages sent during the test: answered in %s ms (median), %s ms at most"
+              % (answers["answer-ms-median"], answers["answer-ms-highest"]), end=" ", flush=True)
+        # The window repaints what was covered, and no click reaches it.
+        session.drive("cover-held", 300)
+        self.assertEqual(preview_problems(place, "Dark Blue", "Yellow")[:4], [])
+        for button in (ID.IDC_APPLY, ID.IDC_EXIT, ID.IDC_FULL_SCREEN):
+            session.drive("user-click", button)
+        shown = session.calls(since)
+        self.assertEqual([call[0] for call in shown], ["sound", "launch", "sound"])
+        # Ended from outside: the window answers again, the loop stops, and the
+        # clicks made meanwhile have done nothing.
+        since = session.mark()
+        ended = dict(session.drive("end-screen", "outside"))
+        self.assertLess(float(ended["answer-delay-ms"]), 1000.0)
+        self.assertEqual(ended["main-front"], "yes")
+        self.assertEqual(session.calls(since), [("sound", None, 0)])
+        self.assertMainWindow(session, "Dark Blue", "Yellow")
+        self.assertEqual(session.act("click", ID.IDC_CANCEL_SELECTION), [("sound", "cancel.wav", SND_ASYNC)])
+        self.assertTrue(session.running())
 
     def test_without_test_exe_only_the_click_sounds(self):
         program = install_copy("Hueline Alone", with_test=False)

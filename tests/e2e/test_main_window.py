@@ -4,6 +4,7 @@ and restart the program asks the system for."""
 
 import unittest
 
+import harness
 from harness import ARTEFACTS, ID, SYSTEM_INI, SYSTEM_OLD, Session, read_or_none, screenshot, windows_path
 
 BACK, TEXT = ID.IDC_BACK_LIST, ID.IDC_TEXT_LIST
@@ -15,6 +16,8 @@ MB_YESNO_ICONINFORMATION = 0x44
 SND_ASYNC = 1
 SND_SYNC = 0
 EWX_REBOOT = 2
+# 213 x 166 dialog units at the 6 x 13 base units of 8-point MS Sans Serif.
+STANDARD_CLIENT_SIZE = "320x270"
 
 # The colours in list and menu order.
 COLOURS = ["Black", "Dark Blue", "Dark Green", "Dark Cyan", "Dark Red", "Dark Mauve", "Brown", "Gray",
@@ -213,20 +216,21 @@ class ApplyTest(Case):
         self.assertWindow(session, "Dark Red", "Dark Blue", "Dark Red", "Dark Blue")
         session.drive("select", BACK, "Dark Cyan", "select", TEXT, "White")
 
-        calls = session.act("click", ID.IDC_APPLY, "question", 10000)
-        self.assertEqual(calls, [
-            ("sound", "apply.wav", SND_ASYNC),
-            ("question", session.window, QUESTION_TEXT, "Restart?", MB_YESNO_ICONINFORMATION)])
+        # The NT family never reads the colours: no restart is offered there.
+        asks = not harness.MACHINE.nt
+        calls = session.act("click", ID.IDC_APPLY, *(["question", 10000] if asks else []))
+        question = ("question", session.window, QUESTION_TEXT, "Restart?", MB_YESNO_ICONINFORMATION)
+        self.assertEqual(calls, [("sound", "apply.wav", SND_ASYNC)] + ([question] if asks else []))
         # The files and the fields are done before the question is asked.
         self.assertFiles(expected, earlier_block)
-        question = dict(session.drive("question", 0))
-        self.assertEqual(question["question-owner"], "main")
-        self.assertEqual(question["question-text"], QUESTION_TEXT.replace("\n", "|"))
-        self.assertEqual(question["question-buttons"], "&Yes#6,&No#7")
-        self.assertEqual(question["question-default"], "&Yes")
-
-        calls = session.act("answer", "no")
-        self.assertEqual(calls, [])
+        if asks:
+            question = dict(session.drive("question", 0))
+            self.assertEqual(question["question-owner"], "main")
+            self.assertEqual(question["question-text"], QUESTION_TEXT.replace("\n", "|"))
+            self.assertEqual(question["question-buttons"], "&Yes#6,&No#7")
+            self.assertEqual(question["question-default"], "&Yes")
+            calls = session.act("answer", "no")
+            self.assertEqual(calls, [])
         state = self.assertWindow(session, "Dark Cyan", "White", "Dark Cyan", "White")
         self.assertEqual(state["question"], "none")
         self.assertFiles(expected, earlier_block)
@@ -433,8 +437,7 @@ class ScreenshotTest(Case):
     def test_main_window_picture(self):
         session = self.start(HAND_INSTALLED)
         state = session.state()
-        # 213 x 166 dialog units at the 6 x 13 base units of 8-point MS Sans Serif.
-        self.assertEqual(state["client-size"], "320x270")
+        self.assertEqual(state["client-size"], STANDARD_CLIENT_SIZE)
         rect = [int(part) for part in state["rect"].split(",")]
         picture = screenshot(rect, ARTEFACTS / "main-dialog.png")
         face = self.assertSelectionShows(session, BACK, rect, picture, COLOURS.index("Dark Red"))

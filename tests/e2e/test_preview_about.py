@@ -6,16 +6,21 @@ README.md (make screenshots) are taken here too."""
 import sys
 import unittest
 
+import harness
 from harness import ARTEFACTS, ID, ROOT, screen_pixels, screenshot
-from test_main_window import BACK, TEXT, SND_ASYNC, Case
+from test_main_window import BACK, STANDARD_CLIENT_SIZE, TEXT, SND_ASYNC, Case
 
 sys.path.insert(0, str(ROOT / "tools"))
 from check_resources import COLOURS, LETTER_A, PROGRAM_COLOURS, PROGRAM_PICTURE, ROUNDED_SQUARE  # noqa: E402
 
 NAMES = ["Black", "Dark Blue", "Dark Green", "Dark Cyan", "Dark Red", "Dark Mauve", "Brown", "Gray",
          "Dark Gray", "Blue", "Green", "Cyan", "Red", "Mauve", "Yellow", "White"]
-PREVIEW_AT = (258, 195)  # client-area pixels of the picture's top left corner
+PREVIEW_AT = (258, 195)  # client-area pixels of the picture's top left corner, at 96 dpi
 MARGIN = 3               # pixels around the picture that must keep the background
+# The colours the dialog itself draws with (text, lists, faces, shadows):
+# pixels of them outside the preview tell nothing.
+DIALOG_COLOURS = {"Black", "White", "Gray", "Dark Gray"}
+LARGE_IMAGE = (4, 4, 4)  # the 48 x 48 image of every icon, never to be drawn
 SW_SHOW = 5
 CLICK = ("sound", "click.wav", SND_ASYNC)
 REFRESH = ("sound", "refresh.wav", SND_ASYNC)
@@ -48,33 +53,60 @@ def ini(back, text):
     return b"[386Enh]\r\nMessageBackColor=%X\r\nMessageTextColor=%X\r\n" % (NAMES.index(back), NAMES.index(text))
 
 
-class PreviewCase(Case):
-    def preview_problems(self, session, back, text):
-        """What differs between the screen and back on text at the preview's
-        place: the square, the letter, and the untouched background around
-        and between them."""
-        place = dict(session.drive("place"))
-        x, y = [int(v) for v in place["main-client"].split(",")[:2]]
-        size = 32 + 2 * MARGIN
-        rows = screen_pixels(x + PREVIEW_AT[0] - MARGIN, y + PREVIEW_AT[1] - MARGIN, size, size)
-        background = rows[0][0]
-        wrong = []
-        for row in range(size):
-            for column in range(size):
-                r, c = row - MARGIN, column - MARGIN
-                want = background
-                if 0 <= r < 32 and 0 <= c < 32:
-                    if LETTER_A[r][c] == "#":
-                        want = COLOURS[NAMES.index(text)]
-                    elif ROUNDED_SQUARE[r][c] == "#":
-                        want = COLOURS[NAMES.index(back)]
-                if rows[row][column] != want:
-                    wrong.append("(%d,%d) %s not %s" % (c, r, rows[row][column], want))
-        return wrong
+def preview_problems(place, back, text):
+    """What differs between the screen and back on text at the preview's
+    place in the main window (the driver's "place" facts): the square, the
+    letter, and the untouched background around and between them."""
+    x, y = [int(v) for v in place["main-client"].split(",")[:2]]
+    size = 32 + 2 * MARGIN
+    rows = screen_pixels(x + PREVIEW_AT[0] - MARGIN, y + PREVIEW_AT[1] - MARGIN, size, size)
+    background = rows[0][0]
+    wrong = []
+    for row in range(size):
+        for column in range(size):
+            r, c = row - MARGIN, column - MARGIN
+            want = background
+            if 0 <= r < 32 and 0 <= c < 32:
+                if LETTER_A[r][c] == "#":
+                    want = COLOURS[NAMES.index(text)]
+                elif ROUNDED_SQUARE[r][c] == "#":
+                    want = COLOURS[NAMES.index(back)]
+            if rows[row][column] != want:
+                wrong.append("(%d,%d) %s not %s" % (c, r, rows[row][column], want))
+    return wrong
 
+
+class PreviewCase(Case):
     def assertPreview(self, session, back, text, why=""):
-        wrong = self.preview_problems(session, back, text)
-        self.assertEqual(wrong[:4], [], "%s on %s %s: %d pixels differ" % (back, text, why, len(wrong)))
+        """The preview shows back on text: pixel for pixel at its place on
+        the machine the layout is made for; on every machine whole, at 32 x
+        32, inside the "Preview" group box, and nowhere else. Returns where
+        it stands in the client area and the box's client rectangle there."""
+        what = "%s on %s %s" % (back, text, why)
+        place = dict(session.drive("place"))
+        if harness.MACHINE.standard:
+            wrong = preview_problems(place, back, text)
+            self.assertEqual(wrong[:4], [], "%s: %d pixels differ" % (what, len(wrong)))
+        client = [int(v) for v in place["main-client"].split(",")]
+        box = [int(v) for v in place["preview-box-client"].split(",")]
+        box = (box[0] - client[0], box[1] - client[1], box[2], box[3])
+        picture = screenshot(client, session.folder / "client.png")
+
+        def inside(x, y):
+            return box[0] <= x < box[0] + box[2] and box[1] <= y < box[1] + box[3]
+
+        self.assertEqual(picture.count(LARGE_IMAGE, (0, 0, picture.width, picture.height)), 0, what)
+        for name in {back, text} - DIALOG_COLOURS:
+            outside = [(x, y) for y in range(picture.height) for x in range(picture.width)
+                       if not inside(x, y) and picture.pixel(x, y) == COLOURS[NAMES.index(name)]]
+            self.assertEqual(outside[:4], [], "%s: %s pixels outside the Preview box" % (what, name))
+        if back == text and back in DIALOG_COLOURS:
+            return None, box
+        places = places_of(picture, preview_picture(back, text))
+        self.assertEqual(len(places), 1, "%s: the picture stands at %s" % (what, places))
+        x, y = places[0]
+        self.assertTrue(inside(x, y) and inside(x + 31, y + 31), "%s: at %d,%d, not inside %s" % (what, x, y, box))
+        return places[0], box
 
 
 class PreviewTest(PreviewCase):
@@ -82,7 +114,12 @@ class PreviewTest(PreviewCase):
         session = self.start(ini("Yellow", "Dark Blue"))
         # Start-up refreshes once, before the window is shown.
         self.assertEqual(session.calls(), [REFRESH])
-        self.assertPreview(session, "Yellow", "Dark Blue", "at start")
+        at, box = self.assertPreview(session, "Yellow", "Dark Blue", "at start")
+        size = session.state()["client-size"]
+        print("\n  %s: a %s client area, the preview at %d,%d in the Preview box %d,%d %dx%d"
+              % (harness.MACHINE.name, size, at[0], at[1], *box), end=" ", flush=True)
+        if not harness.MACHINE.standard:
+            self.assertNotEqual(size, STANDARD_CLIENT_SIZE, "the dialog keeps the standard size")
 
         self.assertEqual(session.act("select", BACK, "Green", "select", TEXT, "Red"), [])
         self.assertPreview(session, "Yellow", "Dark Blue", "after list clicks alone")
@@ -147,7 +184,8 @@ class AboutTest(PreviewCase):
             with self.subTest(action=action):
                 about = self.open_about(session, action, sounds)
                 # 283 x 223 dialog units at 8-point MS Sans Serif's 6 x 13 base units.
-                self.assertEqual(about["about-client"].split(",")[2:], ["425", "362"])
+                if harness.MACHINE.standard:
+                    self.assertEqual(about["about-client"].split(",")[2:], ["425", "362"])
                 for key in ("escape", "enter"):
                     self.assertEqual(session.act("about-key", key), [], key)
                     self.assertEqual(dict(session.drive("about-state"))["about"], "open", key)

@@ -1,17 +1,23 @@
-"""The prefix the end-to-end tests run in reports Windows 98, the system
-hueline.exe is made for, to every program in it."""
+"""The prefix reports to every program in it the Windows the pass stands for:
+Windows 98, the system hueline.exe is made for, or Windows XP for the NT
+family."""
 
 import unittest
 
+import harness
 from harness import run_driver
+
+# GetVersion: the major version in the low byte, the minor in the next, the
+# top bit set on Windows 9x.
+REPORTED = {"win98": (0x80000A04, "4.10", "9x"), "winxp": (0x00000105, "5.1", "nt")}
 
 
 class WindowsVersionTest(unittest.TestCase):
-    def test_the_prefix_reports_windows_98(self):
+    def test_the_prefix_reports_the_windows_of_the_pass(self):
         facts = dict(run_driver("version"))
-        # GetVersion: 4 in the low byte, 10 in the next, the top bit set on 9x.
-        self.assertEqual(int(facts["get-version"], 16) & 0x8000FFFF, 0x80000A04, facts)
-        self.assertEqual((facts["windows-version"], facts["windows-family"]), ("4.10", "9x"))
+        version, name, family = REPORTED[harness.MACHINE.windows]
+        self.assertEqual(int(facts["get-version"], 16) & 0x8000FFFF, version, facts)
+        self.assertEqual((facts["windows-version"], facts["windows-family"]), (name, family))
 
 
 if __name__ == "__main__":

@@ -97,6 +97,7 @@ struct HostDialog {
     std::vector<int> ended;                // results the dialog was ended with
     std::vector<std::pair<int, bool>> checks;  // menu item and check mark, in order
     std::vector<HostSound> sounds;
+    bool windowsNt;                        // what PlatformIsWindowsNt answers
 };
 
 // Clears the stand-in; the list boxes get the control IDs given.
@@ -113,7 +114,7 @@ PlatformWindow HostWindow();
 int HostIconResource(PlatformIcon icon);  // 0 for a null icon
 
 struct HostDrawing {
-    int x, y;
+    int x, y;               // client-area pixels, as at 96 dots per inch with the dialog's font
     int under, over;        // resource numbers, 0 for an icon left out
     size_t soundsBefore;    // HostDialog::sounds recorded before it
 };
@@ -133,7 +134,8 @@ HostShell& HostShellState();
 
 // What the next started program does, and a record of the calls, in order,
 // as text: "start PROGRAM|COMMAND LINE", "wait MS", "find CLASS|TITLE",
-// "close TITLE", "release", and "sound FILE/FLAGS" for every sound call.
+// "close TITLE", "release", "hold input" and "release input" for the main
+// window, and "sound FILE/FLAGS" for every sound call.
 struct HostTestProgram {
     bool starts;             // false: the start fails
     int endsAfterWaits;      // the wait that sees the process end (1-based); -1 never

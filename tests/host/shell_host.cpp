@@ -32,7 +32,10 @@ PlatformIcon PlatformLoadIcon(int resource)
 
 void PlatformDrawIcons(PlatformWindow, int x, int y, PlatformIcon under, PlatformIcon over)
 {
-    Shell.drawings.push_back({x, y, HostIconResource(under), HostIconResource(over), HostDialogState().sounds.size()});
+    // Dialog units to pixels as MapDialogRect does for 8-point "MS Sans
+    // Serif" at 96 dots per inch: 6 x 13 pixels per 4 x 8 units.
+    Shell.drawings.push_back({x * 6 / 4, y * 13 / 8, HostIconResource(under), HostIconResource(over),
+                              HostDialogState().sounds.size()});
 }
 
 void PlatformRunAboutBox(PlatformWindow owner)

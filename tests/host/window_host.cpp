@@ -37,6 +37,7 @@ HostDialog& HostResetDialog(int firstList, int secondList)
     Dialog.lists[1] = secondList;
     Dialog.selection[0] = Dialog.selection[1] = -1;
     Dialog.answerYes = false;
+    Dialog.windowsNt = false;
     HostResetShell();
     return Dialog;
 }
@@ -124,4 +125,19 @@ void PlatformPlaySound(const char* file, unsigned flags)
 {
     Dialog.sounds.push_back({file == nullptr ? "" : file, flags});
     HostTestProgramState().calls.push_back("sound " + (file == nullptr ? std::string("null") : std::string(file)) + "/" + std::to_string(flags));
+}
+
+void PlatformHoldInput(PlatformWindow)
+{
+    HostTestProgramState().calls.push_back("hold input");
+}
+
+void PlatformReleaseInput(PlatformWindow)
+{
+    HostTestProgramState().calls.push_back("release input");
+}
+
+bool PlatformIsWindowsNt()
+{
+    return Dialog.windowsNt;
 }

@@ -5,16 +5,16 @@
 #include "resources/resource.h"
 #include "shell/sound_cues.h"
 
-void DialogTest::StartWith(const std::string& ini)
+void DialogTest::StartWith(const std::string& ini, bool windowsNt)
 {
     WriteTestFile("system.ini", ini);
     RemoveTestFile("system.old");
-    Launch();
+    Launch(false, windowsNt);
 }
 
-void DialogTest::Launch(bool answerYes)
+void DialogTest::Launch(bool answerYes, bool windowsNt)
 {
-    HostResetDialog(IDC_BACK_LIST, IDC_TEXT_LIST);
+    HostResetDialog(IDC_BACK_LIST, IDC_TEXT_LIST).windowsNt = windowsNt;
     Dialog().answerYes = answerYes;
     SoundsEnabled = 1;
     RestartRequested = 0;

@@ -9,11 +9,12 @@
 
 class DialogTest : public SettingsFilesTest {
 protected:
-    // Writes ini as system.ini and runs Init on a fresh stand-in dialog.
-    void StartWith(const std::string& ini);
+    // Writes ini as system.ini and runs Init on a fresh stand-in dialog, on
+    // Windows 98 or on the NT family.
+    void StartWith(const std::string& ini, bool windowsNt = false);
     // Starts the program again on the files as they stand, answering Yes to
     // what it asks when answerYes.
-    void Launch(bool answerYes = false);
+    void Launch(bool answerYes = false, bool windowsNt = false);
     HostDialog& Dialog() { return HostDialogState(); }
     PlatformWindow Window() { return HostWindow(); }
     // The names selected in the background and text lists, "-" for none.

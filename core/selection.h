@@ -9,4 +9,6 @@ struct ColorSelectionState {
     const char* InstalledText;
 };
 
-extern ColorSelectionState ColorSelection;
+// The one state of the process; its references are constants, so it needs no
+// constructor.
+inline ColorSelectionState ColorSelection = {"Blue", "White", "Blue", "White"};

@@ -1,5 +1,5 @@
-// Files through the calls every Windows from 95 on has: OpenFile and the
-// _lread family.
+// Files, memory and the Windows directory. Files go through the calls every
+// Windows from 95 on has: OpenFile and the _lread family.
 #include <windows.h>
 
 #include "platform/file_check.h"
@@ -87,4 +87,29 @@ bool PlatformRename(const char* from, const char* to)
 void PlatformFlushProfileCache()
 {
     WritePrivateProfileStringA(nullptr, nullptr, nullptr, "system.ini");
+}
+
+// ---- Memory: the one block the settings rewrite holds a file in -------------
+
+void* PlatformAllocate(unsigned long size)
+{
+    return HeapAlloc(GetProcessHeap(), 0, size);
+}
+
+void PlatformFree(void* block)
+{
+    if (block != nullptr)
+        HeapFree(GetProcessHeap(), 0, block);
+}
+
+// ---- The Windows directory --------------------------------------------------
+
+unsigned PlatformWindowsDirectory(char* out, unsigned size)
+{
+    UINT length = GetWindowsDirectoryA(out, size);
+    if (length == 0 || length >= size) {
+        out[0] = '\0';
+        return 0;
+    }
+    return length;
 }

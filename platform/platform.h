@@ -1,12 +1,18 @@
-// The platform layer: every call Hueline makes into the operating system goes
-// through these plain functions. The Windows versions live in the *_win32.cpp
-// files of this folder and go into hueline.exe; tests/host/ holds the stand-in
-// that the native tests link instead. The build picks one.
+// The platform layer: the calls the portable code (core/, settings/,
+// fullscreen/ and shell/'s portable files) makes into the operating system,
+// as plain functions. Their Windows versions live in this folder, one file per
+// part below (files_win32.cpp, windows_win32.cpp, processes_win32.cpp,
+// format_win32.cpp), and go into hueline.exe; tests/host/ holds the stand-in
+// that the native tests link instead. The build picks one. The process
+// entries (shell/entry_win32.cpp with the main dialog's procedure, and
+// test.exe in test_exe/) call Win32 directly, with runtime_win32.cpp standing
+// in for the few helpers a compiler expects of a C runtime.
 #pragma once
 
 #include <stdint.h>
 
-// ---- Files -------------------------------------------------------------------
+// ==== Files, memory and the Windows directory: files_win32.cpp ===============
+// ---- Files ------------------------------------------------------------------
 // Handles are small integers; PlatformNoFile marks a failed open.
 typedef intptr_t PlatformFile;
 const PlatformFile PlatformNoFile = -1;
@@ -24,7 +30,7 @@ long PlatformFileLength(PlatformFile file);
 // Closes the file; false when the close failed.
 bool PlatformClose(PlatformFile file);
 
-// ---- Flushing and removing files ---------------------------------------------
+// ---- Flushing and removing files --------------------------------------------
 // Makes sure the bytes written to an open file have reached the disk
 // (FlushFileBuffers); false when that failed.
 bool PlatformFlush(PlatformFile file);
@@ -50,18 +56,19 @@ PlatformFileCheck PlatformCheckFile(const char* path);
 // it later. Nothing is reported.
 void PlatformFlushProfileCache();
 
-// ---- Memory ------------------------------------------------------------------
+// ---- Memory -----------------------------------------------------------------
 // One block from the process heap (GetProcessHeap, HeapAlloc), or null when
 // there is not that much memory. Every block is given back with PlatformFree.
 void* PlatformAllocate(unsigned long size);
 void PlatformFree(void* block);
 
-// ---- Paths -------------------------------------------------------------------
+// ---- Paths ------------------------------------------------------------------
 // Copies the Windows directory (no trailing separator) into out; returns its
 // length, or 0 when it could not be had or does not fit in size bytes.
 unsigned PlatformWindowsDirectory(char* out, unsigned size);
 
-// ---- The main dialog ---------------------------------------------------------
+// ==== Windows, dialogs, preview, sound and shell: windows_win32.cpp ==========
+// ---- The main dialog --------------------------------------------------------
 // A window, passed down from the dialog procedure; never kept process-wide.
 typedef struct PlatformWindowTag* PlatformWindow;
 
@@ -88,7 +95,7 @@ void PlatformReleaseInput(PlatformWindow dialog);
 // Sets or clears the check mark of a menu item in the dialog's menu.
 void PlatformCheckMenuItem(PlatformWindow dialog, int item, bool checked);
 
-// ---- Message box -------------------------------------------------------------
+// ---- Message box ------------------------------------------------------------
 // Tells the user something, in a box owned by dialog (or by no window when
 // dialog is null), with an exclamation icon and an OK button alone.
 void PlatformShowMessage(PlatformWindow dialog, const char* caption, const char* text);
@@ -96,12 +103,12 @@ void PlatformShowMessage(PlatformWindow dialog, const char* caption, const char*
 // exclamation icon, Yes and No, and No the default; true for Yes.
 bool PlatformAskWarning(PlatformWindow dialog, const char* caption, const char* text);
 
-// ---- The system ------------------------------------------------------------
+// ---- The system -------------------------------------------------------------
 // True on Windows NT, 2000 and XP (GetVersion's top bit clear), which never
 // read the colours from system.ini; false on Windows 95, 98 and Me.
 bool PlatformIsWindowsNt();
 
-// ---- One copy at a time ------------------------------------------------------
+// ---- One copy at a time -----------------------------------------------------
 // Claims the name that one running copy of the program holds (a named mutex,
 // CreateMutexA, kept until the process ends); false when another copy holds it.
 bool PlatformClaimOnlyCopy();
@@ -109,21 +116,11 @@ bool PlatformClaimOnlyCopy();
 // box it has open) to the front, restoring it when it is minimized.
 void PlatformShowRunningCopy(const char* caption);
 
-// ---- Sound -------------------------------------------------------------------
+// ---- Sound ------------------------------------------------------------------
 // sndPlaySoundA: file by bare name, or null to stop; the flags as that call takes them.
 void PlatformPlaySound(const char* file, unsigned flags);
 
-// ---- Formatting --------------------------------------------------------------
-// One argument of a format; each takes one slot, as the system formatter reads them.
-union FormatArg {
-    const char* text;
-    uintptr_t number;
-};
-// Formats fmt (%s and %X placeholders only) into out. The caller has checked
-// that the result fits: see FormatText in core/text.h, the only caller.
-void PlatformFormat(char* out, const char* fmt, const FormatArg* args);
-
-// ---- Preview, About box and homepage -------------------------------------------
+// ---- Preview, About box and homepage ----------------------------------------
 // An icon of the program's resources; null when it could not be loaded.
 typedef struct PlatformIconTag* PlatformIcon;
 
@@ -141,7 +138,8 @@ void PlatformRunAboutBox(PlatformWindow owner);
 // "open", SW_SHOW). Nothing is reported when it cannot be opened.
 void PlatformOpenAddress(const char* address);
 
-// ---- Full-screen test ----------------------------------------------------------
+// ==== Processes: processes_win32.cpp =========================================
+// ---- Full-screen test -------------------------------------------------------
 // A started program, or PlatformNoProcess when it could not be started.
 typedef struct PlatformProcessTag* PlatformProcess;
 const PlatformProcess PlatformNoProcess = nullptr;
@@ -160,3 +158,13 @@ void PlatformReleaseProcess(PlatformProcess process);
 PlatformWindow PlatformFindWindow(const char* windowClass, const char* title);
 // Asks window to close (WM_CLOSE), then destroys it.
 void PlatformCloseWindow(PlatformWindow window);
+// ==== Formatting: format_win32.cpp ===========================================
+// ---- Formatting -------------------------------------------------------------
+// One argument of a format; each takes one slot, as the system formatter reads them.
+union FormatArg {
+    const char* text;
+    uintptr_t number;
+};
+// Formats fmt (%s and %X placeholders only) into out. The caller has checked
+// that the result fits: see FormatText in core/text.h, the only caller.
+void PlatformFormat(char* out, const char* fmt, const FormatArg* args);

@@ -13,7 +13,7 @@ seconds=${1:-5}
 out=build/fuzz
 mkdir -p "$out"
 
-sources=(core/color_table.cpp core/selection_state.cpp core/text.cpp
+sources=(core/color_table.cpp core/text.cpp
          settings/journal.cpp settings/marker_block.cpp settings/settings_messages.cpp settings/settings_path.cpp
          settings/settings_reader.cpp settings/settings_recovery.cpp settings/settings_rewrite.cpp
          settings/settings_scan.cpp settings/settings_writer.cpp settings/whole_files.cpp

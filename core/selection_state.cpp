@@ -1,3 +1,0 @@
-#include "core/selection.h"
-
-ColorSelectionState ColorSelection = {"Blue", "White", "Blue", "White"};

@@ -1,3 +1,0 @@
-#include "platform/instance_win32.h"
-
-HINSTANCE ProgramInstance;

@@ -3,7 +3,7 @@
 
 CROSS := -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-i686.cmake
 
-.PHONY: all setup host sanitize product wine-tests prefix dist test run bench screenshots mutate coverage fuzz clean
+.PHONY: all setup host sanitize product wine-tests fuzz-targets prefix dist test run bench screenshots mutate coverage fuzz clean
 
 all: host product
 
@@ -31,6 +31,11 @@ wine-tests: setup
 	@cmake -S . -B build/wine-tests -DHUELINE_BUILD=wine-tests -DHUELINE_MINGW_THREADS=posix $(CROSS) -DCMAKE_BUILD_TYPE=Release >/dev/null
 	@cmake --build build/wine-tests -j2
 
+# The fuzz targets of tests/fuzz/, built by clang with libFuzzer.
+fuzz-targets: setup
+	@cmake -S . -B build/fuzz -DHUELINE_BUILD=fuzz -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake --build build/fuzz -j2
+
 prefix: setup
 	@bash tools/wine_prefix.sh
 
@@ -39,7 +44,7 @@ prefix: setup
 dist: product
 	@cmake --build build/product --target dist
 
-test: host sanitize product wine-tests prefix dist
+test: host sanitize product wine-tests fuzz-targets prefix dist
 	@bash tools/test_all.sh
 
 run: product prefix
@@ -67,7 +72,7 @@ mutate: setup
 
 # The fuzz targets of tests/fuzz/ for a few minutes: the reader a minute,
 # the writer four.
-fuzz: setup
+fuzz: fuzz-targets
 	@bash tools/fuzz.sh 60
 
 # Line and branch coverage of the platform-independent code by the host tests.

@@ -2,6 +2,10 @@
 """Writes the six short sounds of Hueline as 8-bit mono PCM wave files.
 
 Usage: make_waves.py OUTPUT_FOLDER
+       make_waves.py --names      prints the names, ";" between them (a CMake list)
+
+SOUNDS is the one list of the sounds' names: the build, the release check and
+the end-to-end tests take them from here.
 
 Each sound is a few plain tones with a soft start and end, so that it plays on
 any sound card a Windows 95 machine may have (11025 Hz, 8-bit, mono).
@@ -47,6 +51,9 @@ def wave(parts):
 
 
 def main():
+    if sys.argv[1] == "--names":
+        print(";".join(SOUNDS), end="")
+        return
     folder = sys.argv[1]
     os.makedirs(folder, exist_ok=True)
     for name, parts in SOUNDS.items():

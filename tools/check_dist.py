@@ -22,8 +22,12 @@ import zipfile
 
 from make_dist import EIGHT_THREE, FLOPPY_KILOBYTES, SUMS, VOLUME_LABEL, readme_bytes
 
-README_SOURCE = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "resources", "readme.txt")
-WAVES = ["CLICK.WAV", "REFRESH.WAV", "CANCEL.WAV", "RESTORE.WAV", "APPLY.WAV", "TESTING.WAV"]
+RESOURCES = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "resources")
+sys.path.insert(0, RESOURCES)
+from make_waves import SOUNDS  # noqa: E402  (the one list of the sounds)
+
+README_SOURCE = os.path.join(RESOURCES, "readme.txt")
+WAVES = [name.upper() for name in SOUNDS]
 EXPECTED = ["HUELINE.EXE", "TEST.EXE"] + WAVES + ["README.TXT"]
 # What README.TXT must tell: needs, install from each medium, and the way back by hand.
 README_MUST_SAY = [

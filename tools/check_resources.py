@@ -20,13 +20,9 @@ import sys
 
 RT_ICON, RT_DIALOG, RT_GROUP_ICON, RT_VERSION = 3, 5, 14, 16
 
-# The preview colours (R, G, B) of colour numbers 0-15.
-COLOURS = [
-    (0, 0, 0), (0, 0, 128), (0, 128, 0), (0, 128, 128),
-    (128, 0, 0), (128, 0, 128), (128, 128, 0), (192, 192, 192),
-    (128, 128, 128), (0, 0, 255), (0, 255, 0), (0, 255, 255),
-    (255, 0, 0), (255, 0, 255), (255, 255, 0), (255, 255, 255),
-]
+# The preview colours (R, G, B) of colour numbers 0-15, as the icon maker has them.
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "resources"))
+from make_icons import PREVIEW_COLOURS as COLOURS  # noqa: E402
 LARGE_COLOUR = (4, 4, 4)
 
 # The preview's two shapes, "#" opaque, "." transparent; row 0 at the top.
@@ -316,11 +312,18 @@ def read_text(data, at):
     return data[at:end].decode("utf-16-le"), end + 2
 
 
-def check_about_dialog(res, problems):
+def one_resource(res, kind, number, problems):
+    """The one resource of that kind and number, or None, told, when there is not one."""
     try:
-        data = res.one(RT_DIALOG, 107)
+        return res.one(kind, number)
     except LookupError as e:
         problems.append(str(e))
+        return None
+
+
+def check_about_dialog(res, problems):
+    data = one_resource(res, RT_DIALOG, 107, problems)
+    if data is None:
         return
     style, exstyle, count, x, y, cx, cy = struct.unpack_from("<IIHhhhh", data, 0)
     if style == 0xFFFF0001:
@@ -374,10 +377,8 @@ def version_node(data, at):
 
 
 def check_version(res, problems):
-    try:
-        data = res.one(RT_VERSION, 1)
-    except LookupError as e:
-        problems.append(str(e))
+    data = one_resource(res, RT_VERSION, 1, problems)
+    if data is None:
         return
     key, fixed, children, _ = version_node(data, 0)
     if key != "VS_VERSION_INFO" or len(fixed) != 52:

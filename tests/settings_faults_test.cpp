@@ -17,6 +17,7 @@
 #include "core/color_table.h"
 #include "core/selection.h"
 #include "settings/journal.h"
+#include "settings/settings_messages.h"
 #include "settings/settings_path.h"
 #include "settings/settings_reader.h"
 #include "settings/settings_writer.h"
@@ -44,6 +45,49 @@ protected:
     {
         HostResetFileOperations(0);
         SettingsFilesTest::TearDown();
+    }
+
+    // What the user is told after a call, and the paths it must name: the
+    // file that failed, the copy put back, the journal that stays.
+    struct Told {
+        string text;  // "" when nothing is told
+        std::vector<string> names;
+    };
+    static string PathOf(SettingsFile file) { return TestPath(SettingsFileFormats[file] + 3); }
+    static void AddNames(Told* told, const SettingsProblem& problem, const SettingsProblem& left)
+    {
+        if (problem.cause != SettingsFine && problem.cause != SettingsNoDirectory)
+            told->names.push_back(PathOf(problem.file));
+        if (left.cause != SettingsFine)
+            told->names.push_back(PathOf(SettingsJournal));
+    }
+    static Told Tell(bool apply, SettingsWriteResult result, const SettingsWriteDetails& details)
+    {
+        const char* text = WriteMessage(apply, result, details);
+        Told told = {text == nullptr ? "" : text, {}};
+        EXPECT_EQ(told.text.empty(), result == SettingsWritten && details.left.cause == SettingsFine);
+        AddNames(&told, details.problem, details.left);
+        if (result == SettingsNoSection)
+            told.names.push_back(PathOf(SettingsIni));
+        if (result == SettingsNotPutBack)
+            told.names.push_back(PathOf(SettingsOld));
+        return told;
+    }
+    static Told Tell(SettingsRecovery result, const SettingsRecoveryDetails& details)
+    {
+        const char* text = RecoveryMessage(result, details);
+        Told told = {text == nullptr ? "" : text, {}};
+        const bool quiet = result == SettingsNothingToRecover || result == SettingsTidied;
+        EXPECT_EQ(told.text.empty(), quiet && details.left.cause == SettingsFine);
+        if (result == SettingsNotRecovered || result == SettingsNeedsDecision)
+            AddNames(&told, details.problem, details.left);
+        else
+            AddNames(&told, SettingsProblem{SettingsIni, SettingsReading, SettingsFine}, details.left);
+        if (result == SettingsRecovered)
+            told.names.push_back(PathOf(details.copy));
+        if (result == SettingsNeedsDecision)
+            told.names.push_back(PathOf(SettingsJournal));
+        return told;
     }
 
     string File(const char* name)
@@ -90,12 +134,16 @@ protected:
         HostFailFileOperations(failing);
         SettingsRecoveryDetails details;
         const SettingsRecovery first = RecoverInterruptedRewrite(&details);
+        const Told toldFirst = Tell(first, details);
         const string atWrite = Ini();
-        const SettingsWriteResult result = ApplyOrRestore(apply);
+        SettingsWriteDetails written;
+        const SettingsWriteResult result = ApplyOrRestore(apply, &written);
+        const Told toldWrite = Tell(apply, result, written);
         const string ini = Ini();
         const bool marked = MarkStands();
         const string old = Old(), copy = File("hueline.bak");
         const SettingsRecovery next = RecoverInterruptedRewrite(&details);
+        const Told toldNext = Tell(next, details);
         const string recovered = Ini();
         run.operations = HostFileOperationCount();
         const std::vector<string> log = HostFileOperationLog();
@@ -110,6 +158,12 @@ protected:
         SCOPED_TRACE(string(start == Start::Clean ? "clean" : "interrupted") + " start, apply=" +
                      std::to_string(apply) + ", failing" + trace + " of " + std::to_string(run.operations) +
                      ", file of " + std::to_string(before.size()) + " bytes");
+
+        // Every message names, in full, the files it is about.
+        for (const Told* told : {&toldFirst, &toldWrite, &toldNext}) {
+            for (const string& path : told->names)
+                EXPECT_NE(told->text.find(path), string::npos) << told->text << " does not name " << path;
+        }
 
         // After the rewrite: system.ini is whole, old or new, or the journal
         // stands beside a whole copy of the old content.

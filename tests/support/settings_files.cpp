@@ -80,11 +80,11 @@ SettingsWriteResult SettingsFilesTest::Install(const char* back, const char* tex
     return WriteColorSettings(true, details);
 }
 
-SettingsWriteResult SettingsFilesTest::ApplyOrRestore(bool apply)
+SettingsWriteResult SettingsFilesTest::ApplyOrRestore(bool apply, SettingsWriteDetails* details)
 {
     ColorSelection.InstalledBack = apply ? "Dark Cyan" : "Blue";
     ColorSelection.InstalledText = apply ? "Brown" : "White";
-    return WriteColorSettings(apply);
+    return WriteColorSettings(apply, details);
 }
 
 bool SettingsFilesTest::MarkStands()

@@ -32,7 +32,7 @@ protected:
     SettingsWriteResult Install(const char* back, const char* text, SettingsWriteDetails* details = nullptr);
     // Apply of Dark Cyan on Brown, or Restore: the rewrite the fault and
     // power-cut loops run.
-    SettingsWriteResult ApplyOrRestore(bool apply);
+    SettingsWriteResult ApplyOrRestore(bool apply, SettingsWriteDetails* details = nullptr);
     bool MarkStands();  // the mark of an interrupted rewrite is there
 
 private:

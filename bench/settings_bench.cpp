@@ -94,5 +94,10 @@ int main()
         printf("  %-8s %10.1f %10.1f %6.2fx %12.1f %10.1f %6.2fx\n", size > 100000 ? "1 MiB" : "4 KiB",
                read, plainRead, read / plainRead, rewrite, plainCopy, rewrite / plainCopy);
     }
+    // A rewrite reads the file once and writes it twice (the new copy, then the
+    // new content), with the journal, a rename and three flushes: on a real
+    // disk the flushes take far longer than this work.
+    printf("targets: reading within 2.5x of a plain read; a rewrite's own work under 1 ms for 4 KiB "
+           "and under 20 ms for 1 MiB\n");
     return 0;
 }

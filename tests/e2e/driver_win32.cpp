@@ -227,11 +227,7 @@ LPARAM Number(const std::string& text)
     if (text.find(':') != std::string::npos) return (LPARAM)WindowNamed(text);
     char* end = nullptr;
     long value = std::strtol(text.c_str(), &end, 0);
-    if (text.empty() || *end) {
-        unsigned long big = std::strtoul(text.c_str(), &end, 0);
-        if (*end) Fail("not a number: " + text);
-        return (LPARAM)big;
-    }
+    if (text.empty() || *end) Fail("not a number: " + text);
     return (LPARAM)value;
 }
 

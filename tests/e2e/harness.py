@@ -264,6 +264,17 @@ def run_driver(*verbs, log=None):
     return replies
 
 
+def poll(look, done, seconds):
+    """Calls look() until done() says yes of what it returns, or the time is
+    up; returns what it returned last."""
+    deadline = time.monotonic() + seconds
+    while True:
+        seen = look()
+        if done(seen) or time.monotonic() > deadline:
+            return seen
+        time.sleep(0.02)
+
+
 def rect(text):
     """A "x,y,width,height" of the driver as a tuple of numbers."""
     return tuple(int(part) for part in text.split(","))
@@ -709,11 +720,7 @@ class Session:
         "front" tells whether it came to the front in the time a user would
         give it (test.exe shows its window, then takes the foreground)."""
         screen = dict(self.drive("find", SCREEN_CLASS, "*", "*", ms, "props", "found")[1].pairs)
-        deadline = time.monotonic() + SETTLE_SECONDS
-        while screen["front"] != "yes" and time.monotonic() < deadline:
-            time.sleep(0.02)
-            screen = self.props(screen["window"])
-        return screen
+        return poll(lambda: self.props(screen["window"]), lambda props: props["front"] == "yes", SETTLE_SECONDS)
 
     def screens(self):
         """How many full-screen windows are shown."""
@@ -722,11 +729,8 @@ class Session:
     def held(self, ms):
         """Waits up to ms ms for the main window to take no input, as while a
         full-screen test runs."""
-        deadline = time.monotonic() + ms / 1000
-        while self.props(self.window)["enabled"] == "yes":
-            if time.monotonic() > deadline:
-                raise AssertionError("the main window still takes input")
-            time.sleep(0.02)
+        if poll(lambda: self.props(self.window)["enabled"], lambda enabled: enabled == "no", ms / 1000) != "no":
+            raise AssertionError("the main window still takes input")
 
     def ping(self, count):
         """Sends the main window count messages from another program, one at a

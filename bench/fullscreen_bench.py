@@ -9,13 +9,13 @@ from the end of test.exe to the main window answering again. Targets: under
 The share is read from Linux's count of the process's user and system time
 (/proc/PID/stat, in clock ticks) over the time the screen shows; the Wine
 server's share over the same time is printed beside it, since the window
-searches of each pass are answered there. The delay is measured by the
-driver: from the moment test.exe's process has ended to the moment the main
-window has handled a message sent to it.
+searches of each pass are answered there. The program is worked as the
+end-to-end tests work it (tests/e2e/harness.py); the delay is measured by
+the driver's clock: from the moment test.exe's process has ended to the
+moment the main window has answered a message sent to it.
 """
 import os
 import statistics
-import subprocess
 import sys
 import time
 from pathlib import Path
@@ -58,16 +58,9 @@ def cpu_seconds(pid):
 def main():
     saved = harness.save_settings_files()
     harness.ARTEFACTS.mkdir(parents=True, exist_ok=True)
-    harness.stop_prefix()
-    log = open(harness.ARTEFACTS / "bench-driver.log", "w")
-    program = None
+    session = harness.Session("bench", b"[386Enh]\r\nMessageBackColor=1\r\nMessageTextColor=E\r\n", debug=None)
     try:
-        harness.SYSTEM_INI.write_bytes(b"[386Enh]\r\nMessageBackColor=1\r\nMessageTextColor=E\r\n")
-        harness.run_driver("gone", 0, log=log)
-        program = subprocess.Popen(["wine", str(harness.PROGRAM)], cwd=str(harness.PRODUCT),
-                                   env=harness.wine_env(), stdin=subprocess.DEVNULL,
-                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        harness.run_driver("wait", harness.WAIT_MS, log=log)
+        session.open()
         pids = processes_of_prefix("hueline.exe")
         servers = processes_of_prefix(*WINE_SERVERS)
         if len(pids) != 1 or len(servers) != 1:
@@ -75,21 +68,20 @@ def main():
                              % (len(pids), len(servers)))
         shares, server_shares, delays, answers = [], [], [], []
         for run in range(RUNS):
-            harness.run_driver("start", harness.ID.IDC_FULL_SCREEN, "screen", 20000, log=log)
+            session.click(harness.ID.IDC_FULL_SCREEN, settle=False)
+            session.screen(20000)
             wall0, cpu0 = time.monotonic(), cpu_seconds(pids[0])
             server0 = sum(cpu_seconds(p) for p in servers)
             time.sleep(SHOW_SECONDS)
             wall = time.monotonic() - wall0
             shares.append(100.0 * (cpu_seconds(pids[0]) - cpu0) / wall)
             server_shares.append(100.0 * (sum(cpu_seconds(p) for p in servers) - server0) / wall)
-            answers.append(float(dict(harness.run_driver("ping", PINGS, log=log))["answer-ms-highest"]))
-            ended = dict(harness.run_driver("end-screen", "key", log=log))
-            delays.append(float(ended["answer-delay-ms"]))
-        harness.run_driver("click", harness.ID.IDC_EXIT, "gone", 10000, log=log)
+            answers.append(max(session.ping(PINGS)))
+            delays.append(session.end_screen("key")["answer-delay-ms"])
+        session.click(harness.ID.IDC_EXIT)
+        session.wait_exit()
     finally:
-        harness.stop_prefix()
-        if program is not None:
-            program.wait(timeout=harness.EXIT_SECONDS)
+        session.close()
         harness.restore_settings_files(saved)
 
     print("full-screen test, %d runs of %.0f s each (clock tick %.0f ms):" % (RUNS, SHOW_SECONDS, 1000 / TICKS))

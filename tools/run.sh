@@ -9,7 +9,12 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 . tools/wine_env.sh
 
-caption="Hueline - Change your blue screen of death!"
+# The main window's caption, as the dialog template takes it.
+caption=$(sed -n 's/^#define MAIN_DIALOG_CAPTION "\(.*\)"$/\1/p' resources/resource.h)
+if [ -z "$caption" ]; then
+  echo "run: resources/resource.h gives no MAIN_DIALOG_CAPTION" >&2
+  exit 1
+fi
 echo "hueline.exe reads the installed colours from the private prefix's system.ini:"
 echo "  $WINEPREFIX/drive_c/windows/system.ini"
 

@@ -1,85 +1,66 @@
-// hueline_driver: works a running hueline.exe from another process of the
-// same Wine prefix, the way a user at the keyboard and mouse would, and reads
-// back what its window shows.
+// hueline_driver: works the windows of a running program from another process
+// of the same Wine prefix, as a user at the keyboard and mouse would, and reads
+// back what they show. It knows no window of its own: the end-to-end harness
+// (harness.py) says which window is which and what an action means.
 //
-//   hueline_driver.exe ACTION [ARGS...] [ACTION [ARGS...]]...
+//   hueline_driver.exe VERB ARGS... [VERB ARGS...]...
 //
-// The actions run in order; the first one that fails ends the driver with
-// exit code 1 after a line "error: ...". Every action that puts input into the
-// main window posts it (so a message box it opens cannot block the driver)
-// and then waits until the window has dealt with it (see Settle).
+// The verbs run in order; the first that fails ends the driver with exit code
+// 1 after a line "error: ...". Each verb prints "verb=NAME", then its facts as
+// "name=value" lines, UTF-8, with a backslash, CR and LF written \\, \r, \n.
 //
-//   wait MS                 wait up to MS ms for the main window to be shown;
-//                           print its handle and its thread's id
-//   gone MS                 wait up to MS ms for the main window to disappear
-//   select LIST NAME        click the item NAME of a list (IDC_BACK_LIST, IDC_TEXT_LIST)
-//   click ID                press the push button ID with the mouse
-//   command ID              choose the menu command ID; any WM_COMMAND
-//                           wParam may be given (0x... for hex), so a
-//                           control notification can be sent as well
-//   key escape|enter        press a key while the main window is active
-//   close                   press the caption's close box
-//   state                   print the two Current fields, the selected list
-//                           items, the window's place on the screen and
-//                           whether a "Restart?" box is open
-//   question MS             wait up to MS ms for the "Restart?" box; print
-//                           its owner, texts and buttons
-//   answer yes|no|enter     answer the "Restart?" box (enter: press Enter)
-//   start ID                press the push button ID, or choose the menu
-//                           command ID, without waiting for the main window:
-//                           the full-screen test keeps it busy
-//   screen MS               wait up to MS ms for test.exe's full-screen
-//                           window; print its place, and whether it is
-//                           topmost and in front
-//   screens                 print how many full-screen windows are open
-//   end-screen key|click|outside
-//                           press a key or click the mouse, as the user
-//                           would, on test.exe's window, or end test.exe
-//                           from outside (TerminateProcess, as the system's
-//                           Close Program box does); wait for test.exe to
-//                           end and print its exit code; then print how
-//                           long the main window took to answer after that,
-//                           and whether it is in front
-//   held MS                 wait up to MS ms for the main window to take no
-//                           input (a full-screen test runs)
-//   ping COUNT              send the main window COUNT messages from this
-//                           process (SendMessageTimeoutA, one at a time);
-//                           print the slowest and the median answer in ms
-//   user-click ID           click the middle of control ID of the main
-//                           window with the mouse, as the user would,
-//                           without waiting for the window
-//   place                   print where the main window's client area and
-//                           its "Preview" group box lie on the screen, once
-//                           the window has painted everything
-//   cover MS                cover the main window with a window of this
-//                           program for MS ms, uncover it again, and wait
-//                           until it has painted what was uncovered
-//   cover-held MS           the same while a full-screen test holds the
-//                           window: only its painting is waited for
-//   about MS                wait up to MS ms for the About box; print its
-//                           owner, its place and whether the main window
-//                           takes input meanwhile
-//   about-key escape|enter  press a key in the About box
-//   about-close             press the About box's close box; wait until it
-//                           has gone
-//   about-state             print whether the About box is open
-//   layout LIST             print where each visible item of a list shows on
-//                           the screen, which one is selected, and the
-//                           system colours of a dialog and of a selection
-//   version                 print the Windows version the prefix reports
-//                           (GetVersion: "4.10" and "9x" on Windows 98)
-//   message MS              wait up to MS ms for a "Hueline" message box;
-//                           print its owner, texts and buttons
-//   ok                      press OK in the "Hueline" message box
-//   message-button ID       press the button ID (6 Yes, 7 No) in the
-//                           "Hueline" message box
-//   windows                 print how many main windows are shown, and
-//                           whether the main window is minimized
-//   minimize                minimize the main window
-//   post ID                 choose the menu command ID and return at once,
-//                           while the window may still be busy with it
+// A WINDOW is a handle in hex as find prints it, "found" for the window the
+// last find of this run found, or "desktop" for the whole screen; each ":ID"
+// after it goes to its child control of that ID (0001002a:1003). Numbers are
+// decimal or 0x... hex; a WINDOW with a ":ID" stands for its handle where a
+// number is wanted (a notification's control).
 //
-// Lines printed are "name=value", UTF-8.
+//   find CLASS CAPTION OWNER MS
+//       wait up to MS ms for a shown top-level window of the class and caption
+//       (* for any) owned by OWNER (* for any, none, or a WINDOW); print count
+//       (0 when none came: not a failure), and each one's window and thread,
+//       front to back; "found" is then the first
+//   post WINDOW MESSAGE WPARAM LPARAM
+//   send WINDOW MESSAGE WPARAM LPARAM MS
+//       post the message; or send it, fail when it is not answered within MS
+//       ms, and print result, took-ms and answered-at (the clock, in ms)
+//   settle WINDOW posted|painted
+//       posted: wait until the window's thread has dealt with everything
+//       posted to it so far (the window, or its first child, must be an edit
+//       field: a new caret position there serves as the marker); returns at
+//       once when the window has closed. painted: wait until the window and
+//       its children have painted everything, and the screen shows it
+//   props WINDOW
+//       print the window's class, id, text, rect and client (x,y,width,height
+//       on the screen), owner, enabled, visible, topmost, minimized, front
+//       (the foreground window) and default (a default push button)
+//   children WINDOW CLASS
+//       the same for each shown child of that class (* for any), in order
+//   list WINDOW
+//       print a list box's count, selected (-1 for none), top, item-height and
+//       each item's text
+//   key WINDOW|user NAME
+//       press a key (escape, enter, space or a virtual-key number): posted to
+//       the window that has the focus in WINDOW's thread, or made by the
+//       system's input as the keyboard makes it (user), to the window in front
+//   click WINDOW X Y|user|item TEXT
+//       click the left mouse button: posted at the client point X,Y; made by
+//       the system's input in the middle of the window (user); or posted on
+//       the item of that text of a list box, scrolled into view first as the
+//       scroll bar would
+//   pixels WINDOW FILE
+//       write the window's client area, as the screen shows it, to FILE as a
+//       binary PPM picture
+//   cover WINDOW MS
+//       cover the window with a black window of this program for MS ms,
+//       uncover it, and mark what was uncovered as needing paint
+//   process open NAME | end | wait MS
+//       open the running process of that executable's name; end it, as the
+//       system's Close Program box does (exit code 1); wait up to MS ms for it
+//       to end and print its exit-code and ended-at (the clock, in ms)
+//   system
+//       print the Windows version (GetVersion, hex) and the system colours of
+//       a dialog's face, a selection and a window's background (R,G,B)
 //
 // Copied into a folder as test.exe, the driver stands for a test.exe that
 // never ends: it starts, shows nothing and sleeps.
@@ -93,15 +74,9 @@
 #include <string>
 #include <vector>
 
-#include "test_exe/screen_window.h"
-#include "resources/resource.h"
-
 namespace {
 
-const wchar_t kMainCaption[] = L"Hueline - Change your blue screen of death!";
-const wchar_t kQuestionCaption[] = L"Restart?";
-const wchar_t kMessageCaption[] = L"Hueline";
-const UINT kSettleMs = 5000;  // how long one action may keep the window busy
+const UINT kSettleMs = 5000;  // how long one verb may wait for a window that is busy
 
 std::string Utf8(const std::wstring& text)
 {
@@ -122,7 +97,14 @@ std::wstring Wide(const char* text)
 
 void Say(const char* name, const std::string& value)
 {
-    std::printf("%s=%s\n", name, value.c_str());
+    std::string line;
+    for (char c : value) {
+        if (c == '\\') line += "\\\\";
+        else if (c == '\n') line += "\\n";
+        else if (c == '\r') line += "\\r";
+        else line += c;
+    }
+    std::printf("%s=%s\n", name, line.c_str());
     std::fflush(stdout);
 }
 
@@ -133,317 +115,20 @@ void Say(const char* name, const std::string& value)
     std::exit(1);
 }
 
-// Window text read with the wide message: the other process answers in
-// UTF-16 whatever its own character set.
-std::wstring TextOf(HWND window)
-{
-    DWORD_PTR length = 0;
-    if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, kSettleMs, &length))
-        Fail("the window does not answer WM_GETTEXTLENGTH");
-    std::vector<wchar_t> buffer(length + 2, L'\0');
-    DWORD_PTR got = 0;
-    SendMessageTimeoutW(window, WM_GETTEXT, buffer.size(), (LPARAM)buffer.data(), SMTO_ABORTIFHUNG, kSettleMs, &got);
-    return std::wstring(buffer.data());
-}
-
-std::wstring ClassOf(HWND window)
-{
-    wchar_t name[64] = {};
-    GetClassNameW(window, name, 64);
-    return name;
-}
-
-HWND FindMain()
-{
-    HWND window = FindWindowW(L"#32770", kMainCaption);
-    return (window && IsWindowVisible(window)) ? window : nullptr;
-}
-
-HWND MainOrFail()
-{
-    HWND window = FindMain();
-    if (!window) Fail("the main window is not open");
-    return window;
-}
-
-// True once the window has been hidden or destroyed: a dialog that ends is
-// hidden first and destroyed a little later.
-bool Closed(HWND window)
-{
-    return !IsWindow(window) || !IsWindowVisible(window);
-}
-
-// Waits until the main window's thread has dealt with everything posted to it
-// so far. A marker goes in behind that input: a new caret position in the
-// read-only field IDC_BACK_CURRENT, which nothing else moves. The thread handles posted
-// messages in order, so once the field reports the new position the input
-// before it has been handled, or is waiting in a message box that the thread
-// runs meanwhile. Returns as well when the window closes.
-void Settle(HWND dialog)
-{
-    HWND field = GetDlgItem(dialog, IDC_BACK_CURRENT);
-    if (!field) return;
-    DWORD start = GetTickCount();
-    auto caret = [&](DWORD_PTR* at) {
-        for (;;) {
-            if (Closed(dialog)) return false;
-            if (SendMessageTimeoutW(field, EM_GETSEL, 0, 0, SMTO_NORMAL, 200, at)) return true;
-            if (GetTickCount() - start >= kSettleMs) Fail("the main window is still busy");
-            Sleep(20);
-        }
-    };
-    DWORD_PTR at = 0;
-    if (!caret(&at)) return;
-    WPARAM target = LOWORD(at) == 0 ? 1 : 0;
-    PostMessageW(field, EM_SETSEL, target, target);
-    for (;;) {
-        if (!caret(&at) || LOWORD(at) == target) return;
-        if (GetTickCount() - start >= kSettleMs) Fail("the main window is still busy");
-        Sleep(20);
-    }
-}
-
-HWND Control(HWND dialog, int id)
-{
-    HWND control = GetDlgItem(dialog, id);
-    if (!control) Fail("no control " + std::to_string(id));
-    return control;
-}
-
-std::wstring ListItem(HWND list, int index)
-{
-    LRESULT length = SendMessageW(list, LB_GETTEXTLEN, index, 0);
-    if (length == LB_ERR) return std::wstring();
-    std::vector<wchar_t> buffer(length + 2, L'\0');
-    SendMessageW(list, LB_GETTEXT, index, (LPARAM)buffer.data());
-    return std::wstring(buffer.data());
-}
-
-std::string SelectedItem(HWND list)
-{
-    LRESULT index = SendMessageW(list, LB_GETCURSEL, 0, 0);
-    if (index == LB_ERR) return "<none>";
-    return Utf8(ListItem(list, (int)index));
-}
-
-// The item is clicked where it shows, after scrolling it into view as the
-// scroll bar would; the list box then selects it and tells the dialog itself.
-void SelectItem(HWND dialog, int id, const std::wstring& name)
-{
-    HWND list = Control(dialog, id);
-    int count = (int)SendMessageW(list, LB_GETCOUNT, 0, 0);
-    int index = -1;
-    for (int i = 0; i < count; ++i) {
-        if (ListItem(list, i) == name) { index = i; break; }
-    }
-    if (index < 0) Fail("list " + std::to_string(id) + " has no item " + Utf8(name));
-
-    RECT client;
-    GetClientRect(list, &client);
-    int height = (int)SendMessageW(list, LB_GETITEMHEIGHT, 0, 0);
-    if (height <= 0) Fail("list " + std::to_string(id) + " has no item height");
-    int visible = (client.bottom - client.top) / height;
-    int top = (int)SendMessageW(list, LB_GETTOPINDEX, 0, 0);
-    if (index < top || index >= top + visible) {
-        SendMessageW(list, LB_SETTOPINDEX, index, 0);
-        top = (int)SendMessageW(list, LB_GETTOPINDEX, 0, 0);
-    }
-    LPARAM at = MAKELPARAM(client.left + 10, (index - top) * height + height / 2);
-    PostMessageW(list, WM_MOUSEMOVE, 0, at);
-    PostMessageW(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
-    PostMessageW(list, WM_LBUTTONUP, 0, at);
-    Settle(dialog);
-    if (SendMessageW(list, LB_GETCURSEL, 0, 0) != index)
-        Fail("the click did not select " + Utf8(name) + " in list " + std::to_string(id));
-}
-
-void PressButton(HWND dialog, int id)
-{
-    HWND button = Control(dialog, id);
-    if (ClassOf(button) != L"Button") Fail("control " + std::to_string(id) + " is not a button");
-    PostMessageW(button, BM_CLICK, 0, 0);
-    Settle(dialog);
-}
-
-HWND FindQuestion()
-{
-    HWND box = FindWindowW(L"#32770", kQuestionCaption);
-    return (box && IsWindowVisible(box)) ? box : nullptr;
-}
-
-HWND FindMessage()
-{
-    HWND box = FindWindowW(L"#32770", kMessageCaption);
-    return (box && IsWindowVisible(box)) ? box : nullptr;
-}
-
-HWND WaitFor(HWND (*find)(), DWORD ms)
-{
-    DWORD start = GetTickCount();
-    for (;;) {
-        HWND window = find();
-        if (window) return window;
-        if (GetTickCount() - start >= ms) return nullptr;
-        Sleep(50);
-    }
-}
-
-// A key goes to the window that has the keyboard focus in the main window's
-// thread, through that thread's message loop, as the keyboard would send it.
-void PressKey(HWND window, WORD key)
-{
-    DWORD thread = GetWindowThreadProcessId(window, nullptr);
-    GUITHREADINFO info = {};
-    info.cbSize = sizeof(info);
-    HWND target = window;
-    if (GetGUIThreadInfo(thread, &info) && info.hwndFocus) target = info.hwndFocus;
-    UINT scan = MapVirtualKeyW(key, 0);
-    PostMessageW(target, WM_KEYDOWN, key, 1 | (scan << 16));
-    PostMessageW(target, WM_KEYUP, key, 1 | (scan << 16) | 0xC0000000u);
-    Say("key-to", Utf8(ClassOf(target)) + "#" + std::to_string(GetDlgCtrlID(target)));
-}
-
-WORD KeyNamed(const std::string& name)
-{
-    if (name == "escape") return VK_ESCAPE;
-    if (name == "enter") return VK_RETURN;
-    Fail("unknown key " + name);
-}
-
 std::string Decimal(long value) { return std::to_string(value); }
 
-void PrintState(HWND dialog)
+std::string Hex(unsigned long value, int digits)
 {
-    Settle(dialog);
-    Say("back-current", Utf8(TextOf(Control(dialog, IDC_BACK_CURRENT))));
-    Say("text-current", Utf8(TextOf(Control(dialog, IDC_TEXT_CURRENT))));
-    Say("back-list", SelectedItem(Control(dialog, IDC_BACK_LIST)));
-    Say("text-list", SelectedItem(Control(dialog, IDC_TEXT_LIST)));
-    RECT box;
-    GetWindowRect(dialog, &box);
-    Say("rect", Decimal(box.left) + "," + Decimal(box.top) + "," + Decimal(box.right - box.left) + "," +
-                    Decimal(box.bottom - box.top));
-    RECT client;
-    GetClientRect(dialog, &client);
-    Say("client-size", Decimal(client.right) + "x" + Decimal(client.bottom));
-    Say("question", FindQuestion() ? "open" : "none");
-    Say("message", FindMessage() ? "open" : "none");
+    char text[16];
+    std::snprintf(text, sizeof text, "%0*lx", digits, value);
+    return text;
 }
 
-BOOL CALLBACK ListChild(HWND child, LPARAM list)
+std::string Handle(HWND window) { return Hex((unsigned long)(UINT_PTR)window, 8); }
+
+std::string Rect(long x, long y, long width, long height)
 {
-    reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
-    return TRUE;
-}
-
-// Prints a message box as NAME-owner, NAME-text, NAME-buttons, NAME-default.
-void PrintBox(HWND box, const std::string& name)
-{
-    HWND main = FindWindowW(L"#32770", kMainCaption);
-    HWND owner = GetWindow(box, GW_OWNER);
-    Say((name + "-owner").c_str(), owner && owner == main ? "main" : (owner ? "other" : "none"));
-    std::vector<HWND> children;
-    EnumChildWindows(box, ListChild, (LPARAM)&children);
-    std::string buttons;
-    for (HWND child : children) {
-        if (!IsWindowVisible(child)) continue;
-        std::wstring kind = ClassOf(child);
-        std::wstring text = TextOf(child);
-        if (kind == L"Button") {
-            if (!buttons.empty()) buttons += ",";
-            buttons += Utf8(text) + "#" + Decimal(GetDlgCtrlID(child));
-            if (SendMessageW(child, WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON) Say((name + "-default").c_str(), Utf8(text));
-        } else if (kind == L"Static" && !text.empty()) {
-            std::string line = Utf8(text);
-            for (char& c : line) {
-                if (c == '\n') c = '|';
-                if (c == '\r') c = '^';
-            }
-            Say((name + "-text").c_str(), line);
-        }
-    }
-    Say((name + "-buttons").c_str(), buttons);
-}
-
-void PrintQuestion(HWND box) { PrintBox(box, "question"); }
-
-BOOL CALLBACK CountMain(HWND window, LPARAM count)
-{
-    if (IsWindowVisible(window) && ClassOf(window) == L"#32770" && TextOf(window) == kMainCaption)
-        ++*reinterpret_cast<int*>(count);
-    return TRUE;
-}
-
-std::string Rgb(int index)
-{
-    COLORREF c = GetSysColor(index);
-    return Decimal(GetRValue(c)) + "," + Decimal(GetGValue(c)) + "," + Decimal(GetBValue(c));
-}
-
-// The visible items of a list as screen rectangles, as a picture of the
-// screen should show them.
-void PrintLayout(HWND dialog, int id)
-{
-    Settle(dialog);
-    HWND list = Control(dialog, id);
-    RECT client;
-    GetClientRect(list, &client);
-    int height = (int)SendMessageW(list, LB_GETITEMHEIGHT, 0, 0);
-    if (height <= 0) Fail("list " + std::to_string(id) + " has no item height");
-    int count = (int)SendMessageW(list, LB_GETCOUNT, 0, 0);
-    int top = (int)SendMessageW(list, LB_GETTOPINDEX, 0, 0);
-    Say("selected", Decimal((long)SendMessageW(list, LB_GETCURSEL, 0, 0)));
-    for (int i = top; i < count && (i - top + 1) * height <= client.bottom; ++i) {
-        POINT corner = {client.left, (i - top) * height};
-        ClientToScreen(list, &corner);
-        Say("item", Decimal(i) + "," + Decimal(corner.x) + "," + Decimal(corner.y) + "," +
-                        Decimal(client.right - client.left) + "," + Decimal(height));
-    }
-    Say("face-color", Rgb(COLOR_BTNFACE));
-    Say("highlight-color", Rgb(COLOR_HIGHLIGHT));
-    Say("window-color", Rgb(COLOR_WINDOW));
-}
-
-int ParseInt(const char* text)
-{
-    char* end = nullptr;
-    long value = std::strtol(text, &end, 0);
-    if (!end || *end) Fail(std::string("not a number: ") + text);
-    return (int)value;
-}
-
-// ---- The full-screen test ------------------------------------------------------
-
-HWND FindScreen()
-{
-    HWND window = FindWindowA(TEST_SCREEN_CLASS, nullptr);
-    return (window && IsWindowVisible(window)) ? window : nullptr;
-}
-
-BOOL CALLBACK CountScreen(HWND window, LPARAM count)
-{
-    char name[64] = {};
-    GetClassNameA(window, name, sizeof name);
-    if (std::strcmp(name, TEST_SCREEN_CLASS) == 0 && IsWindowVisible(window)) ++*(int*)count;
-    return TRUE;
-}
-
-void PrintScreen(HWND screen)
-{
-    RECT box;
-    GetWindowRect(screen, &box);
-    Say("screen-rect", Decimal(box.left) + "," + Decimal(box.top) + "," + Decimal(box.right - box.left) + "," +
-                           Decimal(box.bottom - box.top));
-    Say("screen-size", Decimal(GetSystemMetrics(SM_CXSCREEN)) + "x" + Decimal(GetSystemMetrics(SM_CYSCREEN)));
-    Say("screen-topmost", (GetWindowLongW(screen, GWL_EXSTYLE) & WS_EX_TOPMOST) ? "yes" : "no");
-    // test.exe shows its window, then takes the foreground: give it the time
-    // a user would.
-    HWND front = GetForegroundWindow();
-    for (DWORD start = GetTickCount(); front != screen && GetTickCount() - start < kSettleMs;) {
-        Sleep(20);
-        front = GetForegroundWindow();
-    }
-    Say("screen-front", front == screen ? "yes" : "no, " + (front ? Utf8(ClassOf(front)) : std::string("none")));
+    return Decimal(x) + "," + Decimal(y) + "," + Decimal(width) + "," + Decimal(height);
 }
 
 double Milliseconds()
@@ -455,122 +140,181 @@ double Milliseconds()
     return 1000.0 * (double)now.QuadPart / (double)frequency.QuadPart;
 }
 
-// A click of the left button in the middle of a window, as the mouse makes
-// it: into the system's input queue, to the window under the pointer.
-void ClickMiddle(HWND window)
+std::string Figure(double value)
 {
-    RECT box;
-    GetWindowRect(window, &box);
-    SetCursorPos((box.left + box.right) / 2, (box.top + box.bottom) / 2);
-    Sleep(50);
-    INPUT input[2] = {};
-    input[0].type = input[1].type = INPUT_MOUSE;
-    input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(2, input, sizeof(INPUT));
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f", value);
+    return text;
 }
 
-// A key as the keyboard makes it, to the window in front, or a click.
-void UserInput(HWND screen, bool key)
+// A message sent to another process's window, answered within kSettleMs ms.
+LRESULT Ask(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    if (!key) {
-        ClickMiddle(screen);
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, kSettleMs, &result))
+        Fail("window " + Handle(window) + " does not answer message " + Decimal(message));
+    return (LRESULT)result;
+}
+
+// Window text read with the wide message: the other process answers in
+// UTF-16 whatever its own character set.
+std::wstring TextOf(HWND window)
+{
+    LRESULT length = Ask(window, WM_GETTEXTLENGTH, 0, 0);
+    std::vector<wchar_t> buffer(length + 2, L'\0');
+    Ask(window, WM_GETTEXT, buffer.size(), (LPARAM)buffer.data());
+    return std::wstring(buffer.data());
+}
+
+std::wstring ClassOf(HWND window)
+{
+    wchar_t name[64] = {};
+    GetClassNameW(window, name, 64);
+    return name;
+}
+
+// True once the window has been hidden or destroyed: a dialog that ends is
+// hidden first and destroyed a little later.
+bool Closed(HWND window)
+{
+    return !IsWindow(window) || !IsWindowVisible(window);
+}
+
+// ---- Naming windows --------------------------------------------------------
+
+HWND found_window = nullptr;  // what the last find found
+
+// The window a WINDOW argument names, or null (with the reason) when it or
+// one of its controls is not there.
+HWND Lookup(const std::string& name, std::string* why)
+{
+    size_t colon = name.find(':');
+    std::string head = name.substr(0, colon);
+    HWND window = nullptr;
+    if (head == "found") {
+        window = found_window;
+        if (!window) *why = "no window was found";
+    } else if (head == "desktop") {
+        window = GetDesktopWindow();
+    } else {
+        char* end = nullptr;
+        window = (HWND)(UINT_PTR)std::strtoul(head.c_str(), &end, 16);
+        if (head.empty() || *end) Fail("not a window: " + name);
+        if (!IsWindow(window)) *why = "window " + head + " is gone";
+    }
+    while (window && colon != std::string::npos) {
+        size_t next = name.find(':', colon + 1);
+        int id = std::atoi(name.substr(colon + 1, next - colon - 1).c_str());
+        HWND parent = window;
+        window = GetDlgItem(parent, id);
+        if (!window) *why = "window " + Handle(parent) + " has no control " + Decimal(id);
+        colon = next;
+    }
+    return IsWindow(window) ? window : nullptr;
+}
+
+HWND WindowNamed(const std::string& name)
+{
+    std::string why;
+    HWND window = Lookup(name, &why);
+    if (!window) Fail(why.empty() ? "no window " + name : why);
+    return window;
+}
+
+// A number, or the handle of a WINDOW that names a control.
+LPARAM Number(const std::string& text)
+{
+    if (text.find(':') != std::string::npos) return (LPARAM)WindowNamed(text);
+    char* end = nullptr;
+    long value = std::strtol(text.c_str(), &end, 0);
+    if (text.empty() || *end) Fail("not a number: " + text);
+    return (LPARAM)value;
+}
+
+// ---- find ------------------------------------------------------------------
+
+struct Search {
+    std::wstring kind, caption, owner;
+    std::vector<HWND> found;
+};
+
+bool Matches(HWND window, const Search& search)
+{
+    if (!IsWindowVisible(window)) return false;
+    if (search.kind != L"*" && ClassOf(window) != search.kind) return false;
+    if (search.caption != L"*") {
+        wchar_t text[512] = {};
+        GetWindowTextW(window, text, 512);
+        if (search.caption != text) return false;
+    }
+    if (search.owner == L"*") return true;
+    HWND owner = GetWindow(window, GW_OWNER);
+    if (search.owner == L"none") return owner == nullptr;
+    return owner == WindowNamed(Utf8(search.owner));
+}
+
+BOOL CALLBACK Collect(HWND window, LPARAM search)
+{
+    Search* s = reinterpret_cast<Search*>(search);
+    if (Matches(window, *s)) s->found.push_back(window);
+    return TRUE;
+}
+
+void Find(const char* kind, const char* caption, const char* owner, DWORD ms)
+{
+    Search search{Wide(kind), Wide(caption), Wide(owner), {}};
+    for (DWORD start = GetTickCount();;) {
+        search.found.clear();
+        EnumWindows(Collect, (LPARAM)&search);
+        if (!search.found.empty() || GetTickCount() - start >= ms) break;
+        Sleep(50);
+    }
+    Say("count", Decimal((long)search.found.size()));
+    for (HWND window : search.found) {
+        Say("window", Handle(window));
+        Say("thread", Hex(GetWindowThreadProcessId(window, nullptr), 4));
+    }
+    found_window = search.found.empty() ? nullptr : search.found[0];
+}
+
+// ---- settle ----------------------------------------------------------------
+
+// Waits until the window's thread has dealt with everything posted to it so
+// far. A marker goes in behind that input: a new caret position in an edit
+// field. The thread handles posted messages in order, so once the field
+// reports the new position the input before it has been handled, or is
+// waiting in a message box that the thread runs meanwhile. Returns as well
+// when the window closes.
+void SettlePosted(const std::string& name)
+{
+    std::string why;
+    HWND window = Lookup(name, &why);
+    if (!window || Closed(window)) {
+        Say("settled", "closed");
         return;
     }
-    INPUT input[2] = {};
-    input[0].type = input[1].type = INPUT_KEYBOARD;
-    input[0].ki.wVk = input[1].ki.wVk = VK_SPACE;
-    input[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    SendInput(2, input, sizeof(INPUT));
-}
-
-// The running test.exe, found by its name among the processes.
-HANDLE OpenTestProcess()
-{
-    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-    if (snapshot == INVALID_HANDLE_VALUE) Fail("cannot list the processes");
-    PROCESSENTRY32 entry = {};
-    entry.dwSize = sizeof entry;
-    DWORD id = 0;
-    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
-        if (lstrcmpiA(entry.szExeFile, "test.exe") == 0) id = entry.th32ProcessID;
+    HWND field = ClassOf(window) == L"Edit" ? window : FindWindowExW(window, nullptr, L"Edit", nullptr);
+    if (!field && Closed(window)) field = window;  // gone while it was looked at
+    if (!field) Fail("window " + name + " has no edit field to mark");
+    DWORD start = GetTickCount();
+    auto caret = [&](DWORD_PTR* at) {
+        for (;;) {
+            if (Closed(field)) return false;
+            if (SendMessageTimeoutW(field, EM_GETSEL, 0, 0, SMTO_NORMAL, 200, at)) return true;
+            if (GetTickCount() - start >= kSettleMs) Fail("window " + name + " is still busy");
+            Sleep(20);
+        }
+    };
+    DWORD_PTR at = 0;
+    if (caret(&at)) {
+        WPARAM target = LOWORD(at) == 0 ? 1 : 0;
+        PostMessageW(field, EM_SETSEL, target, target);
+        while (caret(&at) && LOWORD(at) != target) {
+            if (GetTickCount() - start >= kSettleMs) Fail("window " + name + " is still busy");
+            Sleep(20);
+        }
     }
-    CloseHandle(snapshot);
-    if (!id) Fail("test.exe is not running");
-    HANDLE process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION | PROCESS_TERMINATE, FALSE, id);
-    if (!process) Fail("cannot open test.exe's process");
-    return process;
-}
-
-void EndScreen(const std::string& how)
-{
-    if (how != "key" && how != "click" && how != "outside") Fail("end-screen key, click or outside");
-    HANDLE process = OpenTestProcess();
-    if (how == "outside") {
-        TerminateProcess(process, 1);
-    } else {
-        HWND screen = FindScreen();
-        if (!screen) Fail("no full-screen window is open");
-        UserInput(screen, how == "key");
-    }
-    if (WaitForSingleObject(process, 10000) != WAIT_OBJECT_0) Fail("test.exe did not end within 10 s");
-    double ended = Milliseconds();
-    DWORD code = 0;
-    GetExitCodeProcess(process, &code);
-    CloseHandle(process);
-    Say("screen-exit-code", Decimal((long)code));
-
-    HWND main = FindWindowW(L"#32770", kMainCaption);
-    if (!main) Fail("the main window is gone");
-    DWORD_PTR ignored = 0;
-    if (!SendMessageTimeoutW(main, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &ignored))
-        Fail("the main window did not answer within 10 s of the end of test.exe");
-    char delay[32];
-    std::snprintf(delay, sizeof delay, "%.1f", Milliseconds() - ended);
-    Say("answer-delay-ms", delay);
-    Settle(main);
-    Say("main-front", GetForegroundWindow() == main ? "yes" : "no");
-}
-
-const UINT kHangMs = 5000;  // a window that takes longer to answer hangs
-
-// Messages sent to the main window one after the other, each answer timed.
-void Ping(int count)
-{
-    HWND main = FindWindowW(L"#32770", kMainCaption);
-    if (!main) Fail("the main window is gone");
-    std::vector<double> took;
-    for (int i = 0; i < count; ++i) {
-        double start = Milliseconds();
-        DWORD_PTR ignored = 0;
-        if (!SendMessageTimeoutA(main, WM_NULL, 0, 0, SMTO_NORMAL, kHangMs, &ignored))
-            Fail("the main window did not answer within 5 s");
-        took.push_back(Milliseconds() - start);
-        Sleep(20);
-    }
-    std::sort(took.begin(), took.end());
-    char figures[64];
-    std::snprintf(figures, sizeof figures, "%.1f", took.back());
-    Say("answer-ms-highest", figures);
-    std::snprintf(figures, sizeof figures, "%.1f", took[took.size() / 2]);
-    Say("answer-ms-median", figures);
-}
-
-// ---- The preview and the About box ------------------------------------------
-
-const wchar_t kAboutCaption[] = L"Hueline - About";
-
-HWND FindAbout()
-{
-    HWND box = FindWindowW(L"#32770", kAboutCaption);
-    return (box && IsWindowVisible(box)) ? box : nullptr;
-}
-
-HWND AboutOrFail()
-{
-    HWND box = FindAbout();
-    if (!box) Fail("the About box is not open");
-    return box;
+    Say("settled", Closed(field) ? "closed" : "yes");
 }
 
 BOOL CALLBACK NeedsPaint(HWND child, LPARAM any)
@@ -582,37 +326,207 @@ BOOL CALLBACK NeedsPaint(HWND child, LPARAM any)
 // Waits until the window and its controls have painted everything that needs
 // it; the last paint then still has to reach the screen, which takes Wine a
 // moment more.
-void WaitPainted(HWND window)
+void SettlePainted(HWND window)
 {
     DWORD start = GetTickCount();
     for (;;) {
         bool pending = GetUpdateRect(window, nullptr, FALSE) != 0;
         EnumChildWindows(window, NeedsPaint, (LPARAM)&pending);
         if (!pending) break;
-        if (GetTickCount() - start >= kSettleMs) Fail("the window is still painting");
+        if (GetTickCount() - start >= kSettleMs) Fail("window " + Handle(window) + " is still painting");
         Sleep(20);
     }
     Sleep(300);
+    Say("settled", "painted");
 }
 
-BOOL CALLBACK FindPreviewBox(HWND child, LPARAM found)
+// ---- props and list --------------------------------------------------------
+
+const char* YesNo(bool yes) { return yes ? "yes" : "no"; }
+
+void PrintProps(HWND window)
 {
-    if (ClassOf(child) == L"Button" && TextOf(child) == L"Preview") *reinterpret_cast<HWND*>(found) = child;
+    Say("window", Handle(window));
+    Say("class", Utf8(ClassOf(window)));
+    Say("id", Decimal(GetDlgCtrlID(window)));
+    Say("text", Utf8(TextOf(window)));
+    RECT box;
+    GetWindowRect(window, &box);
+    Say("rect", Rect(box.left, box.top, box.right - box.left, box.bottom - box.top));
+    POINT origin = {0, 0};
+    ClientToScreen(window, &origin);
+    RECT client;
+    GetClientRect(window, &client);
+    Say("client", Rect(origin.x, origin.y, client.right, client.bottom));
+    HWND owner = GetWindow(window, GW_OWNER);
+    Say("owner", owner ? Handle(owner) : "none");
+    Say("enabled", YesNo(IsWindowEnabled(window)));
+    Say("visible", YesNo(IsWindowVisible(window)));
+    Say("topmost", YesNo(GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST));
+    Say("minimized", YesNo(IsIconic(window)));
+    Say("front", YesNo(GetForegroundWindow() == window));
+    Say("default", YesNo(Ask(window, WM_GETDLGCODE, 0, 0) & DLGC_DEFPUSHBUTTON));
+}
+
+BOOL CALLBACK ListChild(HWND child, LPARAM list)
+{
+    reinterpret_cast<std::vector<HWND>*>(list)->push_back(child);
     return TRUE;
 }
 
-void PrintPlace(const char* name, HWND window)
+void PrintChildren(HWND window, const std::wstring& kind)
+{
+    std::vector<HWND> children;
+    EnumChildWindows(window, ListChild, (LPARAM)&children);
+    for (HWND child : children) {
+        if (IsWindowVisible(child) && (kind == L"*" || ClassOf(child) == kind)) PrintProps(child);
+    }
+}
+
+std::wstring ListItem(HWND list, int index)
+{
+    LRESULT length = Ask(list, LB_GETTEXTLEN, index, 0);
+    if (length == LB_ERR) return std::wstring();
+    std::vector<wchar_t> buffer(length + 2, L'\0');
+    Ask(list, LB_GETTEXT, index, (LPARAM)buffer.data());
+    return std::wstring(buffer.data());
+}
+
+void PrintList(HWND list)
+{
+    int count = (int)Ask(list, LB_GETCOUNT, 0, 0);
+    Say("count", Decimal(count));
+    Say("selected", Decimal((long)Ask(list, LB_GETCURSEL, 0, 0)));
+    Say("top", Decimal((long)Ask(list, LB_GETTOPINDEX, 0, 0)));
+    Say("item-height", Decimal((long)Ask(list, LB_GETITEMHEIGHT, 0, 0)));
+    for (int i = 0; i < count; ++i) Say("item", Utf8(ListItem(list, i)));
+}
+
+// ---- key and click ---------------------------------------------------------
+
+WORD KeyNamed(const std::string& name)
+{
+    if (name == "escape") return VK_ESCAPE;
+    if (name == "enter") return VK_RETURN;
+    if (name == "space") return VK_SPACE;
+    return (WORD)Number(name);
+}
+
+// A key goes to the window that has the keyboard focus in the window's
+// thread, through that thread's message loop, as the keyboard would send it.
+void PostKey(HWND window, WORD key)
+{
+    DWORD thread = GetWindowThreadProcessId(window, nullptr);
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof(info);
+    HWND target = window;
+    if (GetGUIThreadInfo(thread, &info) && info.hwndFocus) target = info.hwndFocus;
+    UINT scan = MapVirtualKeyW(key, 0);
+    PostMessageW(target, WM_KEYDOWN, key, 1 | (scan << 16));
+    PostMessageW(target, WM_KEYUP, key, 1 | (scan << 16) | 0xC0000000u);
+    Say("key-to", Handle(target));
+}
+
+// A key as the keyboard makes it: into the system's input queue, to the
+// window in front.
+void UserKey(WORD key)
+{
+    INPUT input[2] = {};
+    input[0].type = input[1].type = INPUT_KEYBOARD;
+    input[0].ki.wVk = input[1].ki.wVk = key;
+    input[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, input, sizeof(INPUT));
+}
+
+// A click of the left button in the middle of a window, as the mouse makes
+// it: into the system's input queue, to the window under the pointer.
+void UserClick(HWND window)
+{
+    RECT box;
+    GetWindowRect(window, &box);
+    SetCursorPos((box.left + box.right) / 2, (box.top + box.bottom) / 2);
+    Sleep(50);
+    INPUT input[2] = {};
+    input[0].type = input[1].type = INPUT_MOUSE;
+    input[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    input[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    SendInput(2, input, sizeof(INPUT));
+    Sleep(50);
+}
+
+void PostClick(HWND window, int x, int y)
+{
+    LPARAM at = MAKELPARAM(x, y);
+    PostMessageW(window, WM_MOUSEMOVE, 0, at);
+    PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageW(window, WM_LBUTTONUP, 0, at);
+}
+
+// A list box's item is clicked where it shows, after scrolling it into view
+// as the scroll bar would; the list box then selects it and tells its parent.
+void ClickItem(HWND list, const std::wstring& text)
+{
+    int count = (int)Ask(list, LB_GETCOUNT, 0, 0);
+    int index = 0;
+    while (index < count && ListItem(list, index) != text) ++index;
+    if (index == count) Fail("list " + Handle(list) + " has no item " + Utf8(text));
+    RECT client;
+    GetClientRect(list, &client);
+    int height = (int)Ask(list, LB_GETITEMHEIGHT, 0, 0);
+    if (height <= 0) Fail("list " + Handle(list) + " has no item height");
+    int top = (int)Ask(list, LB_GETTOPINDEX, 0, 0);
+    if (index < top || index >= top + (client.bottom - client.top) / height) {
+        Ask(list, LB_SETTOPINDEX, index, 0);
+        top = (int)Ask(list, LB_GETTOPINDEX, 0, 0);
+    }
+    PostClick(list, client.left + 10, (index - top) * height + height / 2);
+    Say("clicked", Decimal(index));
+}
+
+// ---- pixels and cover ------------------------------------------------------
+
+void WritePixels(HWND window, const char* path)
 {
     POINT origin = {0, 0};
     ClientToScreen(window, &origin);
     RECT client;
     GetClientRect(window, &client);
-    RECT box;
-    GetWindowRect(window, &box);
-    Say((std::string(name) + "-client").c_str(), Decimal(origin.x) + "," + Decimal(origin.y) + "," +
-                                                     Decimal(client.right) + "," + Decimal(client.bottom));
-    Say((std::string(name) + "-rect").c_str(), Decimal(box.left) + "," + Decimal(box.top) + "," +
-                                                   Decimal(box.right - box.left) + "," + Decimal(box.bottom - box.top));
+    int width = client.right, height = client.bottom;
+    if (width <= 0 || height <= 0) Fail("window " + Handle(window) + " has no client area");
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;  // top row first
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP picture = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (!picture) Fail("no bitmap for the pixels");
+    HGDIOBJ old = SelectObject(memory, picture);
+    BOOL copied = BitBlt(memory, 0, 0, width, height, screen, origin.x, origin.y, SRCCOPY);
+    GdiFlush();
+    std::vector<unsigned char> rgb;
+    rgb.reserve((size_t)width * height * 3);
+    const unsigned char* bgra = static_cast<const unsigned char*>(bits);
+    for (size_t i = 0; i < (size_t)width * height; ++i) {
+        rgb.push_back(bgra[4 * i + 2]);
+        rgb.push_back(bgra[4 * i + 1]);
+        rgb.push_back(bgra[4 * i]);
+    }
+    SelectObject(memory, old);
+    DeleteObject(picture);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    if (!copied) Fail("the screen's pixels could not be read");
+    FILE* file = std::fopen(path, "wb");
+    if (!file) Fail(std::string("cannot write ") + path);
+    std::fprintf(file, "P6\n%d %d\n255\n", width, height);
+    bool written = std::fwrite(rgb.data(), 1, rgb.size(), file) == rgb.size();
+    if (std::fclose(file) != 0 || !written) Fail(std::string("cannot write ") + path);
+    Say("pixels", Decimal(width) + "x" + Decimal(height));
 }
 
 LRESULT CALLBACK CoverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -620,12 +534,12 @@ LRESULT CALLBACK CoverProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
-// A plain black window of this program over the whole main window, shown and
+// A plain black window of this program over the whole window, shown and
 // painted, then destroyed. Wine keeps a copy of every window's pixels and puts
 // an uncovered part back from it without asking the program; Windows 9x keeps
 // no such copy: it marks what was uncovered as needing paint, background
 // erase included, and the window repaints it. The driver marks it so itself.
-void Cover(HWND dialog, DWORD ms, bool held)
+void Cover(HWND window, DWORD ms)
 {
     WNDCLASSW kind = {};
     kind.lpfnWndProc = CoverProc;
@@ -634,7 +548,7 @@ void Cover(HWND dialog, DWORD ms, bool held)
     kind.lpszClassName = L"HuelineDriverCover";
     RegisterClassW(&kind);
     RECT box;
-    GetWindowRect(dialog, &box);
+    GetWindowRect(window, &box);
     HWND cover = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kind.lpszClassName, L"", WS_POPUP,
                                  box.left, box.top, box.right - box.left, box.bottom - box.top,
                                  nullptr, nullptr, kind.hInstance, nullptr);
@@ -648,10 +562,54 @@ void Cover(HWND dialog, DWORD ms, bool held)
         Sleep(20);
     }
     DestroyWindow(cover);
-    RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
-    // A held window handles no posted message until the test ends.
-    if (!held) Settle(dialog);
-    WaitPainted(dialog);
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+    Say("covered", Decimal((long)ms));
+}
+
+// ---- process and system ----------------------------------------------------
+
+HANDLE opened_process = nullptr;  // what the last "process open" opened
+
+void OpenProcessNamed(const std::string& name)
+{
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) Fail("cannot list the processes");
+    PROCESSENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
+    DWORD id = 0;
+    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry)) {
+        if (lstrcmpiA(entry.szExeFile, name.c_str()) == 0) id = entry.th32ProcessID;
+    }
+    CloseHandle(snapshot);
+    if (!id) Fail(name + " is not running");
+    opened_process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION | PROCESS_TERMINATE, FALSE, id);
+    if (!opened_process) Fail("cannot open " + name + "'s process");
+    Say("process", Decimal((long)id));
+}
+
+void WaitProcess(DWORD ms)
+{
+    if (WaitForSingleObject(opened_process, ms) != WAIT_OBJECT_0)
+        Fail("the process did not end within " + Decimal((long)ms) + " ms");
+    double ended = Milliseconds();
+    DWORD code = 0;
+    GetExitCodeProcess(opened_process, &code);
+    Say("exit-code", Decimal((long)code));
+    Say("ended-at", Figure(ended));
+}
+
+std::string Rgb(int index)
+{
+    COLORREF c = GetSysColor(index);
+    return Decimal(GetRValue(c)) + "," + Decimal(GetGValue(c)) + "," + Decimal(GetBValue(c));
+}
+
+void PrintSystem()
+{
+    Say("get-version", Hex(GetVersion(), 8));
+    Say("face-color", Rgb(COLOR_BTNFACE));
+    Say("highlight-color", Rgb(COLOR_HIGHLIGHT));
+    Say("window-color", Rgb(COLOR_WINDOW));
 }
 
 }  // namespace
@@ -664,189 +622,88 @@ int main(int argc, char** argv)
     if (name && lstrcmpiA(name + 1, "test.exe") == 0) Sleep(INFINITE);  // a test.exe that never ends
 
     int i = 1;
-    auto next = [&](const char* what) -> const char* {
+    auto next = [&](const char* what) -> std::string {
         if (i >= argc) Fail(std::string("missing ") + what);
         return argv[i++];
     };
-    if (argc < 2) Fail("no action given");
+    auto number = [&](const char* what) { return Number(next(what)); };
+    auto window = [&]() { return WindowNamed(next("window")); };
+    if (argc < 2) Fail("no verb given");
     while (i < argc) {
-        std::string action = argv[i++];
-        if (action == "wait") {
-            HWND window = WaitFor(FindMain, (DWORD)ParseInt(next("milliseconds")));
-            if (!window) Fail("the main window did not appear");
-            Settle(window);
-            Say("main", "open");
-            DWORD thread = GetWindowThreadProcessId(window, nullptr);
-            char ids[64];
-            std::snprintf(ids, sizeof ids, "%08lx", (unsigned long)(UINT_PTR)window);
-            Say("main-window", ids);
-            std::snprintf(ids, sizeof ids, "%04lx", (unsigned long)thread);
-            Say("main-thread", ids);
-        } else if (action == "gone") {
-            DWORD ms = (DWORD)ParseInt(next("milliseconds"));
-            DWORD start = GetTickCount();
-            while (FindMain()) {
-                if (GetTickCount() - start >= ms) Fail("the main window is still open");
-                Sleep(50);
+        std::string verb = argv[i++];
+        Say("verb", verb);
+        if (verb == "find") {
+            std::string kind = next("class"), caption = next("caption"), owner = next("owner");
+            Find(kind.c_str(), caption.c_str(), owner.c_str(), (DWORD)number("milliseconds"));
+        } else if (verb == "post" || verb == "send") {
+            HWND target = window();
+            UINT message = (UINT)number("message");
+            WPARAM wParam = (WPARAM)number("wParam");
+            LPARAM lParam = number("lParam");
+            if (verb == "post") {
+                if (!PostMessageW(target, message, wParam, lParam)) Fail("the message could not be posted");
+                continue;
             }
-            Say("main", "gone");
-        } else if (action == "select") {
-            int id = ParseInt(next("list"));
-            std::wstring name = Wide(next("item"));
-            SelectItem(MainOrFail(), id, name);
-        } else if (action == "click") {
-            PressButton(MainOrFail(), ParseInt(next("button")));
-        } else if (action == "command") {
-            HWND dialog = MainOrFail();
-            WPARAM command = (WPARAM)(unsigned)ParseInt(next("command"));
-            // A notification comes from its control; a menu command from no window.
-            HWND from = HIWORD(command) ? GetDlgItem(dialog, LOWORD(command)) : nullptr;
-            PostMessageW(dialog, WM_COMMAND, command, (LPARAM)from);
-            Settle(dialog);
-        } else if (action == "key") {
-            HWND dialog = MainOrFail();
-            PressKey(dialog, KeyNamed(next("key")));
-            Settle(dialog);
-        } else if (action == "close") {
-            HWND dialog = MainOrFail();
-            PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
-            Settle(dialog);
-        } else if (action == "state") {
-            PrintState(MainOrFail());
-        } else if (action == "question") {
-            HWND box = WaitFor(FindQuestion, (DWORD)ParseInt(next("milliseconds")));
-            if (!box) Fail("no \"Restart?\" box appeared");
-            PrintQuestion(box);
-        } else if (action == "answer") {
-            std::string how = next("yes, no or enter");
-            HWND box = FindQuestion();
-            if (!box) Fail("no \"Restart?\" box is open");
-            HWND main = FindMain();
-            if (how == "yes" || how == "no") {
-                HWND button = GetDlgItem(box, how == "yes" ? IDYES : IDNO);
-                if (!button) Fail("the box has no " + how + " button");
-                Say("answered", how);
-                PostMessageW(button, BM_CLICK, 0, 0);
-            } else if (how == "enter") {
-                Say("answered", how);
-                PressKey(box, VK_RETURN);
+            DWORD ms = (DWORD)number("milliseconds");
+            double start = Milliseconds();
+            DWORD_PTR result = 0;
+            if (!SendMessageTimeoutW(target, message, wParam, lParam, SMTO_NORMAL, ms, &result))
+                Fail("window " + Handle(target) + " did not answer within " + Decimal((long)ms) + " ms");
+            double answered = Milliseconds();
+            Say("result", Decimal((long)result));
+            Say("took-ms", Figure(answered - start));
+            Say("answered-at", Figure(answered));
+        } else if (verb == "settle") {
+            std::string target = next("window"), what = next("posted or painted");
+            if (what == "posted") SettlePosted(target);
+            else if (what == "painted") SettlePainted(WindowNamed(target));
+            else Fail("settle posted or painted");
+        } else if (verb == "props") {
+            PrintProps(window());
+        } else if (verb == "children") {
+            HWND target = window();
+            PrintChildren(target, Wide(next("class").c_str()));
+        } else if (verb == "list") {
+            PrintList(window());
+        } else if (verb == "key") {
+            std::string target = next("window or user");
+            WORD key = KeyNamed(next("key"));
+            if (target == "user") UserKey(key);
+            else PostKey(WindowNamed(target), key);
+        } else if (verb == "click") {
+            HWND target = window();
+            std::string x = next("x, user or item");
+            if (x == "user") {
+                UserClick(target);
+            } else if (x == "item") {
+                ClickItem(target, Wide(next("item").c_str()));
             } else {
-                Fail("answer yes, no or enter");
+                int y = (int)number("y");
+                PostClick(target, (int)Number(x), y);
             }
-            // A Yes may end every process of the prefix, this one included:
-            // the caller reads its outcome from outside.
-            if (how == "no" && main) Settle(main);
-        } else if (action == "start") {
-            HWND dialog = MainOrFail();
-            int id = ParseInt(next("button or command"));
-            if (id < 40000)
-                PostMessageW(Control(dialog, id), BM_CLICK, 0, 0);
-            else
-                PostMessageW(dialog, WM_COMMAND, (WPARAM)id, 0);
-        } else if (action == "screen") {
-            HWND screen = WaitFor(FindScreen, (DWORD)ParseInt(next("milliseconds")));
-            if (!screen) Fail("test.exe's full-screen window did not appear");
-            PrintScreen(screen);
-        } else if (action == "screens") {
-            int count = 0;
-            EnumWindows(CountScreen, (LPARAM)&count);
-            Say("screens", Decimal(count));
-        } else if (action == "end-screen") {
-            EndScreen(next("key, click or outside"));
-        } else if (action == "held") {
-            HWND dialog = MainOrFail();
-            DWORD ms = (DWORD)ParseInt(next("milliseconds"));
-            for (DWORD start = GetTickCount(); IsWindowEnabled(dialog);) {
-                if (GetTickCount() - start >= ms) Fail("the main window still takes input");
-                Sleep(20);
+        } else if (verb == "pixels") {
+            HWND target = window();
+            WritePixels(target, next("file").c_str());
+        } else if (verb == "cover") {
+            HWND target = window();
+            Cover(target, (DWORD)number("milliseconds"));
+        } else if (verb == "process") {
+            std::string what = next("open, end or wait");
+            if (what == "open") {
+                OpenProcessNamed(next("name"));
+            } else if (!opened_process) {
+                Fail("no process is open");
+            } else if (what == "end") {
+                TerminateProcess(opened_process, 1);
+            } else if (what == "wait") {
+                WaitProcess((DWORD)number("milliseconds"));
+            } else {
+                Fail("process open, end or wait");
             }
-            Say("main-enabled", "no");
-        } else if (action == "ping") {
-            Ping(ParseInt(next("count")));
-        } else if (action == "user-click") {
-            ClickMiddle(Control(MainOrFail(), ParseInt(next("control"))));
-            Sleep(50);
-        } else if (action == "place") {
-            HWND dialog = MainOrFail();
-            Settle(dialog);
-            WaitPainted(dialog);
-            PrintPlace("main", dialog);
-            HWND box = nullptr;
-            EnumChildWindows(dialog, FindPreviewBox, (LPARAM)&box);
-            if (!box) Fail("the main window has no \"Preview\" group box");
-            PrintPlace("preview-box", box);
-        } else if (action == "cover" || action == "cover-held") {
-            Cover(MainOrFail(), (DWORD)ParseInt(next("milliseconds")), action == "cover-held");
-        } else if (action == "about") {
-            HWND box = WaitFor(FindAbout, (DWORD)ParseInt(next("milliseconds")));
-            if (!box) Fail("no About box appeared");
-            HWND main = FindWindowW(L"#32770", kMainCaption);
-            HWND owner = GetWindow(box, GW_OWNER);
-            Say("about", "open");
-            Say("about-owner", owner && owner == main ? "main" : (owner ? "other" : "none"));
-            Say("main-enabled", main && IsWindowEnabled(main) ? "yes" : "no");
-            WaitPainted(box);
-            PrintPlace("about", box);
-        } else if (action == "about-key") {
-            HWND box = AboutOrFail();
-            PressKey(box, KeyNamed(next("key")));
-            Settle(MainOrFail());
-            Say("about", FindAbout() ? "open" : "none");
-        } else if (action == "about-close") {
-            HWND box = AboutOrFail();
-            PostMessageW(box, WM_SYSCOMMAND, SC_CLOSE, 0);
-            DWORD start = GetTickCount();
-            while (!Closed(box)) {
-                if (GetTickCount() - start >= kSettleMs) Fail("the About box is still open");
-                Sleep(20);
-            }
-            Settle(MainOrFail());
-            Say("about", "none");
-        } else if (action == "about-state") {
-            Say("about", FindAbout() ? "open" : "none");
-        } else if (action == "layout") {
-            PrintLayout(MainOrFail(), ParseInt(next("list")));
-        } else if (action == "version") {
-            // Low byte major, next byte minor; the top bit is set on Windows 9x.
-            DWORD version = GetVersion();
-            Say("windows-version", Decimal(LOBYTE(LOWORD(version))) + "." + Decimal(HIBYTE(LOWORD(version))));
-            Say("windows-family", (version & 0x80000000u) ? "9x" : "nt");
-            char raw[16];
-            std::snprintf(raw, sizeof raw, "%08lx", (unsigned long)version);
-            Say("get-version", raw);
-        } else if (action == "message") {
-            HWND box = WaitFor(FindMessage, (DWORD)ParseInt(next("milliseconds")));
-            if (!box) Fail("no \"Hueline\" message box appeared");
-            PrintBox(box, "message");
-        } else if (action == "ok" || action == "message-button") {
-            // OK, or the button of the number given (IDYES, IDNO).
-            int id = action == "ok" ? IDOK : ParseInt(next("button"));
-            HWND box = FindMessage();
-            if (!box) Fail("no \"Hueline\" message box is open");
-            HWND button = GetDlgItem(box, id);
-            if (!button) Fail("the message box has no button " + Decimal(id));
-            PostMessageW(button, BM_CLICK, 0, 0);
-            DWORD start = GetTickCount();
-            while (IsWindow(box) && IsWindowVisible(box)) {
-                if (GetTickCount() - start >= kSettleMs) Fail("the message box stays open");
-                Sleep(20);
-            }
-            if (HWND main = FindMain()) Settle(main);
-        } else if (action == "windows") {
-            int count = 0;
-            EnumWindows(CountMain, (LPARAM)&count);
-            Say("main-windows", Decimal(count));
-            HWND main = FindMain();
-            Say("main-minimized", main && IsIconic(main) ? "yes" : "no");
-        } else if (action == "minimize") {
-            HWND dialog = MainOrFail();
-            PostMessageW(dialog, WM_SYSCOMMAND, SC_MINIMIZE, 0);
-            Settle(dialog);
-            if (!IsIconic(dialog)) Fail("the main window did not minimize");
-        } else if (action == "post") {
-            PostMessageW(MainOrFail(), WM_COMMAND, (WPARAM)(unsigned)ParseInt(next("command")), 0);
+        } else if (verb == "system") {
+            PrintSystem();
         } else {
-            Fail("unknown action " + action);
+            Fail("unknown verb " + verb);
         }
     }
     return 0;

@@ -10,8 +10,13 @@ Windows 98 at 96 dots per inch with the bitmap "MS Sans Serif", the one the
 program is made for, or one of the others users have (Large Fonts, no bitmap
 dialog font, the NT family).
 
-Wine's environment comes from tools/wine.env, and the control and command
-numbers from resources/resource.h, as the program's own code takes them.
+The driver knows no window of its own: which window is which, and what an
+action such as "answer Yes to the restart question" or "close the About box"
+means, is said here, once (Session).
+
+Wine's environment comes from tools/wine.env; the main window's caption and
+the control and command numbers from resources/resource.h, as the program's
+own code takes them; test.exe's window class from test_exe/screen_window.h.
 """
 
 import os
@@ -19,7 +24,9 @@ import re
 import shutil
 import struct
 import subprocess
+import sys
 import tempfile
+import time
 from pathlib import Path
 from types import SimpleNamespace
 from typing import NamedTuple
@@ -39,11 +46,30 @@ def read_wine_env():
     return env
 
 
-def read_resource_ids():
-    """The #defines of resources/resource.h, as ID.IDC_EXIT and the like."""
-    header = (ROOT / "resources" / "resource.h").read_text()
-    return SimpleNamespace(**{name: int(value) for name, value in
-                              re.findall(r"^#define\s+(\w+)\s+(\d+)\s*$", header, re.M)})
+def read_string(literals, defines=None):
+    """The text of C string literals written one after the other ("a" "b"),
+    with names of string defines among them."""
+    text = ""
+    for literal, name in re.findall(r'"((?:[^"\\]|\\.)*)"|(\w+)', literals):
+        text += defines[name] if name else literal.encode("latin-1").decode("unicode_escape")
+    return text
+
+
+def read_defines(path):
+    """The number and string #defines of a C header, as ID.IDC_EXIT and the like."""
+    defines = {}
+    for name, value in re.findall(r"^#define\s+(\w+)\s+(.+?)\s*$", Path(path).read_text(), re.M):
+        if value.isdigit():
+            defines[name] = int(value)
+        elif value.startswith('"'):
+            defines[name] = read_string(value, defines)
+    return SimpleNamespace(**defines)
+
+
+def read_c_string(path, name):
+    """The text of the string constant name in a C++ source file."""
+    match = re.search(r"\b%s\[\]\s*=\s*((?:\s*\"(?:[^\"\\]|\\.)*\")+)\s*;" % name, Path(path).read_text())
+    return read_string(match.group(1))
 
 
 def read_traced_calls():
@@ -54,7 +80,7 @@ def read_traced_calls():
 
 HERE = Path(__file__).resolve().parent
 WINE_ENV = read_wine_env()
-ID = read_resource_ids()
+ID = read_defines(ROOT / "resources" / "resource.h")
 TRACED_CALLS = read_traced_calls()
 PREFIX = Path(WINE_ENV["WINEPREFIX"])
 WINDOWS = PREFIX / "drive_c" / "windows"
@@ -67,7 +93,7 @@ PRODUCT = BUILD / "product"
 PROGRAM = PRODUCT / "hueline.exe"
 DRIVER = BUILD / "wine-tests" / "hueline_driver.exe"
 ARTEFACTS = BUILD / "e2e"
-IDYES, IDNO = 6, 7
+TEST_PROGRAM = PRODUCT / "test.exe"
 
 
 def windows_path(name):
@@ -77,6 +103,20 @@ def windows_path(name):
 WAIT_MS = 30000          # for the main window to come up
 EXIT_SECONDS = 20        # for the process to end once its window has closed
 COMMAND_SECONDS = 60     # for one run of the driver or of wineserver
+SETTLE_SECONDS = 5       # for a box to close, or a window to come to the front
+HANG_MS = 5000           # a window that takes longer to answer a message hangs
+
+# The windows the tests work, by class and caption (test.exe's window by the
+# class it registers).
+DIALOG = "#32770"
+MAIN_CAPTION = ID.MAIN_DIALOG_CAPTION
+QUESTION_CAPTION = "Restart?"
+MESSAGE_CAPTION = "Hueline"
+ABOUT_CAPTION = "Hueline - About"
+SCREEN_CLASS = read_defines(ROOT / "test_exe" / "screen_window.h").TEST_SCREEN_CLASS
+IDOK, IDYES, IDNO = 1, 6, 7
+WM_NULL, WM_COMMAND, WM_SYSCOMMAND, BM_CLICK = 0x0000, 0x0111, 0x0112, 0x00F5
+SC_CLOSE, SC_MINIMIZE = 0xF060, 0xF020
 
 
 # ---- The machine the prefix stands for -----------------------------------------
@@ -148,20 +188,55 @@ def stop_prefix():
             pass
 
 
+def scratch_folder():
+    """Where the temporary files of a run go."""
+    scratch = ARTEFACTS / "tmp"
+    scratch.mkdir(parents=True, exist_ok=True)
+    return scratch
+
+
 class DriverError(AssertionError):
     pass
 
 
-def run_driver(*actions, log=None):
-    """Runs the driver once; returns its "name=value" lines as (name, value)
-    pairs in order. A failing action raises DriverError with its output.
+class Reply:
+    """What one verb of the driver printed: its "name=value" lines in order."""
+
+    def __init__(self, verb):
+        self.verb = verb
+        self.pairs = []
+
+    def __getitem__(self, name):
+        for key, value in self.pairs:
+            if key == name:
+                return value
+        raise KeyError("%s printed no %s: %s" % (self.verb, name, self.pairs))
+
+    def values(self, name):
+        return [value for key, value in self.pairs if key == name]
+
+    def windows(self):
+        """The windows props or children printed, each as a dict."""
+        blocks = []
+        for key, value in self.pairs:
+            if key == "window":
+                blocks.append({})
+            blocks[-1][key] = value
+        return blocks
+
+
+ESCAPES = {"\\": "\\", "n": "\n", "r": "\r"}
+
+
+def run_driver(*verbs, log=None):
+    """Runs the driver once; returns a Reply for each verb, in order. A
+    failing verb raises DriverError with the driver's output.
 
     Its output goes to a file, not a pipe: Wine processes that the driver's
     start brings up (the desktop, the services) inherit its handles and keep
     a pipe open long after the driver has ended."""
-    args = ["wine", str(DRIVER)] + [str(a) for a in actions]
-    scratch = ARTEFACTS / "tmp"
-    scratch.mkdir(parents=True, exist_ok=True)
+    args = ["wine", str(DRIVER)] + [str(a) for a in verbs]
+    scratch = scratch_folder()
     with tempfile.TemporaryFile(dir=str(scratch)) as output:
         try:
             done = subprocess.run(args, env=wine_env(), cwd=str(PRODUCT), stdin=subprocess.DEVNULL,
@@ -172,16 +247,111 @@ def run_driver(*actions, log=None):
         output.seek(0)
         out = output.read().decode("utf-8", "replace").replace("\r", "")
     if log is not None:
-        log.write("$ driver %s\n%s" % (" ".join(map(str, actions)), out))
+        log.write("$ driver %s\n%s" % (" ".join(map(str, verbs)), out))
         log.flush()
     if status != 0:
-        raise DriverError("driver %s: %s\n%s" % (" ".join(map(str, actions)), status, out))
-    pairs = []
+        raise DriverError("driver %s: %s\n%s" % (" ".join(map(str, verbs)), status, out))
+    replies = []
     for line in out.splitlines():
         name, sep, value = line.partition("=")
-        if sep:
-            pairs.append((name, value))
-    return pairs
+        if not sep:
+            continue
+        value = re.sub(r"\\(.)", lambda m: ESCAPES[m.group(1)], value)
+        if name == "verb":
+            replies.append(Reply(value))
+        else:
+            replies[-1].pairs.append((name, value))
+    return replies
+
+
+def poll(look, done, seconds):
+    """Calls look() until done() says yes of what it returns, or the time is
+    up; returns what it returned last."""
+    deadline = time.monotonic() + seconds
+    while True:
+        seen = look()
+        if done(seen) or time.monotonic() > deadline:
+            return seen
+        time.sleep(0.02)
+
+
+def rect(text):
+    """A "x,y,width,height" of the driver as a tuple of numbers."""
+    return tuple(int(part) for part in text.split(","))
+
+
+def system_facts():
+    """The Windows version the prefix reports (GetVersion) and the system
+    colours of a dialog's face, a selection and a window, as the driver reads
+    them."""
+    reply = run_driver("system")[0]
+    return dict(reply.pairs)
+
+
+class Picture:
+    """A picture of part of the screen, as rows of RGB pixels."""
+
+    def __init__(self, width, height, pixels):
+        self.width, self.height, self.pixels = width, height, pixels
+
+    def pixel(self, x, y):
+        at = 3 * (y * self.width + x)
+        return tuple(self.pixels[at:at + 3])
+
+    def count(self, colour, box=None):
+        """How many pixels inside box (x, y, width, height; the whole
+        picture when not given) are of colour."""
+        x0, y0, width, height = box or (0, 0, self.width, self.height)
+        return sum(1 for y in range(y0, y0 + height) for x in range(x0, x0 + width)
+                   if self.pixel(x, y) == colour)
+
+    def colour_counts(self):
+        """How many pixels of each colour the picture holds."""
+        counts = {}
+        view = memoryview(self.pixels)
+        for at in range(0, len(self.pixels), 3):
+            key = bytes(view[at:at + 3])
+            counts[key] = counts.get(key, 0) + 1
+        return {tuple(k): n for k, n in counts.items()}
+
+    def most_common(self):
+        counts = self.colour_counts()
+        return max(counts, key=counts.get)
+
+    def crop(self, box):
+        x, y, width, height = box
+        if x < 0 or y < 0 or x + width > self.width or y + height > self.height:
+            raise ValueError("%s is not inside the %dx%d picture" % (box, self.width, self.height))
+        rows = [self.pixels[3 * ((y + row) * self.width + x):3 * ((y + row) * self.width + x + width)]
+                for row in range(height)]
+        return Picture(width, height, b"".join(rows))
+
+    def ppm(self):
+        return b"P6\n%d %d\n255\n" % (self.width, self.height) + self.pixels
+
+
+def grab(box=None, path=None):
+    """The screen as the driver reads it, or the part of it inside box (x,
+    y, width, height), as a Picture; saved as the picture file path too when
+    given."""
+    scratch = scratch_folder()
+    with tempfile.NamedTemporaryFile(dir=str(scratch), suffix=".ppm") as file:
+        run_driver("pixels", "desktop", "Z:" + file.name.replace("/", "\\"))
+        data = Path(file.name).read_bytes()
+    # A binary PPM: "P6", width, height, maximum value, one white space, pixels.
+    header = re.match(rb"P6\s+(\d+)\s+(\d+)\s+255\s", data)
+    if not header:
+        raise ValueError("not an 8-bit PPM picture of the screen")
+    width, height = int(header.group(1)), int(header.group(2))
+    picture = Picture(width, height, data[header.end():header.end() + 3 * width * height])
+    if box is not None:
+        picture = picture.crop(box)
+    if path is not None:
+        env = dict(os.environ)
+        env["MAGICK_TEMPORARY_PATH"] = str(scratch)
+        subprocess.run(["/usr/bin/convert", "ppm:-", str(path)], input=picture.ppm(), env=env, check=True,
+                       timeout=COMMAND_SECONDS, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
+    return picture
 
 
 class Image:
@@ -318,32 +488,27 @@ class Session:
         first sees the notice it gives at every start, and closes it."""
         self.launch()
         if MACHINE.nt:
-            notice = dict(self.drive("message", WAIT_MS))
-            if notice.get("message-text") != NT_NOTICE.replace("\n", "|"):
+            notice = self.box(MESSAGE_CAPTION, WAIT_MS)
+            if notice["message"] != NT_NOTICE:
                 raise AssertionError("no notice that NT does not use the colours: %s" % notice)
-            self.drive("ok")
+            self.press(MESSAGE_CAPTION, IDOK)
         self.attach()
 
     def launch(self):
         """Starts the program; attach() then waits for its main window."""
-        # The prefix's own processes (services, desktop) start first, untraced,
-        # so that the trace holds the program alone.
-        self.drive("gone", 0)
+        # The prefix's own processes (services, desktop) start first, with a
+        # run of the driver, untraced, so that the trace holds the program alone.
+        self.drive("system")
         self.trace = open(self.trace_path, "wb")
         self.process = subprocess.Popen(["wine", str(self.program)], cwd=str(self.program.parent),
                                         env=wine_env(self.debug), stdin=subprocess.DEVNULL,
                                         stdout=subprocess.DEVNULL, stderr=self.trace)
 
     def attach(self):
-        found = dict(self.drive("wait", WAIT_MS))
-        self.window = found["main-window"]
-        self.thread = found["main-thread"]
-
-    def drive(self, *actions):
-        return run_driver(*actions, log=self.transcript)
-
-    def state(self):
-        return dict(self.drive("state"))
+        """Waits for the main window; keeps its handle and its thread's
+        number as the trace gives them."""
+        found = self.drive("find", DIALOG, MAIN_CAPTION, "*", WAIT_MS, *self.settling("found"))[0]
+        self.window, self.thread = found["window"], found["thread"]
 
     def mark(self):
         self.trace.flush()
@@ -358,11 +523,235 @@ class Session:
         return [call for call in parse_calls(text, self.thread, self.image)
                 if flushes or call[0] != "flush-profiles"]
 
-    def act(self, *actions):
-        """Runs actions; returns the traced calls they caused."""
+    def do(self, name, *args):
+        """Does one of the actions below, by its name: the tests' tables name
+        them so."""
+        getattr(self, name)(*args)
+
+    def act(self, name, *args):
+        """Does an action; returns the traced calls it caused."""
         since = self.mark()
-        self.drive(*actions)
+        self.do(name, *args)
         return self.calls(since)
+
+    # ---- The main window, as the user works it; each action waits until the
+    # window has dealt with it, unless told not to.
+
+    def drive(self, *verbs):
+        return run_driver(*verbs, log=self.transcript)
+
+    def control(self, number, window=None):
+        """The driver's name of a control of the main window (or of the
+        window the driver names so)."""
+        return "%s:%d" % (window or self.window, number)
+
+    def settling(self, window=None):
+        """The driver's verb that waits until the main window has dealt with
+        the input posted to it: its background's Current field, whose caret
+        nothing else moves, serves as the marker."""
+        return ("settle", self.control(ID.IDC_BACK_CURRENT, window), "posted")
+
+    def settle(self):
+        self.drive(*self.settling())
+
+    def post(self, window, message, wparam, lparam, settle=True):
+        self.drive("post", window, message, wparam, lparam, *(self.settling() if settle else ()))
+
+    def click(self, button, settle=True):
+        """Presses a push button."""
+        self.post(self.control(button), BM_CLICK, 0, 0, settle)
+
+    def command(self, number, settle=True):
+        """Chooses a menu command. Any WM_COMMAND wParam may be given: a
+        control's notification comes from its control."""
+        self.post(self.window, WM_COMMAND, number, self.control(number & 0xFFFF) if number >> 16 else 0, settle)
+
+    def key(self, name):
+        """Presses a key (escape, enter) while the main window is active."""
+        self.drive("key", self.window, name, *self.settling())
+
+    def close_window(self):
+        """Presses the caption's close box."""
+        self.post(self.window, WM_SYSCOMMAND, SC_CLOSE, 0)
+
+    def minimize(self):
+        self.post(self.window, WM_SYSCOMMAND, SC_MINIMIZE, 0)
+        if self.props(self.window)["minimized"] != "yes":
+            raise AssertionError("the main window did not minimize")
+
+    def user_click(self, control):
+        """Clicks the middle of a control with the mouse, as the user would,
+        without waiting for the window."""
+        self.drive("click", self.control(control), "user")
+
+    def select(self, *lists_and_names):
+        """Clicks an item by its name in each list given (IDC_BACK_LIST,
+        "Green", IDC_TEXT_LIST, "Black") where it shows, as the user would;
+        the list box then selects it and tells the dialog itself."""
+        numbers, names = lists_and_names[::2], lists_and_names[1::2]
+        clicks = [verb for number, name in zip(numbers, names)
+                  for verb in ("click", self.control(number), "item", name, *self.settling())]
+        for number, name, shown in zip(numbers, names, self.list_boxes(*numbers, before=clicks)):
+            if shown["selected"] < 0 or shown["items"][shown["selected"]] != name:
+                raise AssertionError("the click did not select %s in list %d" % (name, number))
+
+    # ---- What the windows show
+
+    def props(self, window):
+        return dict(self.drive("props", window)[0].pairs)
+
+    def count(self, kind, caption):
+        """How many top-level windows of the class and caption are shown."""
+        return int(self.drive("find", kind, caption, "*", 0)[0]["count"])
+
+    def list_boxes(self, *numbers, before=()):
+        """Lists of the main window (after the driver's verbs before, in the
+        same run), each as its items, the selected one's index (-1 for none),
+        the top one's, the items' height and the list's client area on the
+        screen (x, y, width, height)."""
+        replies = self.drive(*before, *[verb for number in numbers for verb in ("props", self.control(number),
+                                                                                 "list", self.control(number))])
+        replies = replies[len(replies) - 2 * len(numbers):]
+        return [{"items": shown.values("item"), "selected": int(shown["selected"]), "top": int(shown["top"]),
+                 "height": int(shown["item-height"]), "client": rect(props["client"])}
+                for props, shown in zip(replies[::2], replies[1::2])]
+
+    def state(self):
+        """What the main window shows: its two Current fields, the items
+        selected in its lists ("<none>" for none), its place on the screen,
+        the size of its client area, and whether a "Restart?" or a "Hueline"
+        box is open."""
+        replies = self.drive(*self.settling(), "props", self.window,
+                             "props", self.control(ID.IDC_BACK_CURRENT), "props", self.control(ID.IDC_TEXT_CURRENT),
+                             "list", self.control(ID.IDC_BACK_LIST), "list", self.control(ID.IDC_TEXT_LIST),
+                             "find", DIALOG, QUESTION_CAPTION, "*", 0, "find", DIALOG, MESSAGE_CAPTION, "*", 0)
+        main, back, text, back_list, text_list, question, message = replies[1:]
+
+        def selected(shown):
+            index = int(shown["selected"])
+            return shown.values("item")[index] if index >= 0 else "<none>"
+
+        return {"back-current": back["text"], "text-current": text["text"],
+                "back-list": selected(back_list), "text-list": selected(text_list),
+                "rect": main["rect"], "client-size": "%dx%d" % rect(main["client"])[2:],
+                "question": "open" if int(question["count"]) else "none",
+                "message": "open" if int(message["count"]) else "none"}
+
+    def place(self):
+        """Where the main window lies on the screen ("client", "rect") and the
+        client area of its "Preview" group box ("preview-box"), as (x, y,
+        width, height), once the window has painted everything."""
+        replies = self.drive(*self.settling(), "settle", self.window, "painted",
+                             "props", self.window, "children", self.window, "Button")
+        boxes = [box for box in replies[3].windows() if box["text"] == "Preview"]
+        if not boxes:
+            raise AssertionError('the main window has no "Preview" group box')
+        return {"client": rect(replies[2]["client"]), "rect": rect(replies[2]["rect"]),
+                "preview-box": rect(boxes[-1]["client"])}
+
+    def cover(self, ms, held=False):
+        """Covers the main window for ms ms, uncovers it, and waits until it
+        has painted what was uncovered. A window held by a full-screen test
+        handles no posted message until the test ends: only its painting is
+        waited for."""
+        self.drive("cover", self.window, ms, *(() if held else self.settling()), "settle", self.window, "painted")
+
+    # ---- Dialog boxes, by their caption
+
+    def box(self, caption, ms=0, painted=False):
+        """The dialog box of that caption, shown within ms ms (and painted,
+        when asked), as its props with "owner" said as "main", "other" or
+        "none", and "message" (its last static text that is not empty),
+        "buttons" ("&Yes#6,&No#7") and "default" (the default button's text)."""
+        replies = self.drive("find", DIALOG, caption, "*", ms, *(("settle", "found", "painted") if painted else ()),
+                             "props", "found", "children", "found", "Button", "children", "found", "Static")
+        box = dict(replies[-3].pairs)
+        owner = box["owner"]
+        box["owner"] = "main" if owner == self.window else "none" if owner == "none" else "other"
+        buttons = replies[-2].windows()
+        box["buttons"] = ",".join("%s#%s" % (button["text"], button["id"]) for button in buttons)
+        box["default"] = ",".join(button["text"] for button in buttons if button["default"] == "yes")
+        texts = [static["text"] for static in replies[-1].windows() if static["text"]]
+        box["message"] = texts[-1] if texts else None
+        return box
+
+    def press(self, caption, button, ms=0, wait=True):
+        """Presses a button (IDOK, IDYES, IDNO) of the dialog box of that
+        caption, shown within ms ms; then, unless told not to, waits until the
+        box has gone and the main window has dealt with what followed."""
+        pressing = ("find", DIALOG, caption, "*", ms, "post", "found:%d" % button, BM_CLICK, 0, 0)
+        if wait:
+            self.wait_gone(caption, pressing)
+        else:
+            self.drive(*pressing)
+
+    def key_into(self, caption, name, ms=0, settle=True):
+        """Presses a key in the dialog box of that caption, shown within ms
+        ms; then, unless told not to, waits until the main window has dealt
+        with it."""
+        self.drive("find", DIALOG, caption, "*", ms, "key", "found", name, *(self.settling() if settle else ()))
+
+    def close_box(self, caption):
+        """Presses the close box of the dialog box of that caption; waits
+        until the box has gone and the main window has dealt with it."""
+        self.wait_gone(caption, ("find", DIALOG, caption, "*", 0, "post", "found", WM_SYSCOMMAND, SC_CLOSE, 0))
+
+    def wait_gone(self, caption, acting):
+        """Runs the driver's verbs acting, which find the box and act on it;
+        then waits until that box has gone, and the main window, when there is
+        one, has dealt with what followed: the box's thread handles the
+        settling marker only after the box's input."""
+        deadline = time.monotonic() + SETTLE_SECONDS
+        window = None
+        while True:
+            replies = self.drive(*acting, *(self.settling() if self.window else ()), "find", DIALOG, caption, "*", 0)
+            window = window or replies[0]["window"]
+            if window not in replies[-1].values("window"):
+                return
+            if time.monotonic() > deadline:
+                raise AssertionError('the "%s" box stays open' % caption)
+            acting = ()
+            time.sleep(0.02)
+
+    # ---- The full-screen test
+
+    def screen(self, ms):
+        """test.exe's full-screen window, shown within ms ms, as its props;
+        "front" tells whether it came to the front in the time a user would
+        give it (test.exe shows its window, then takes the foreground)."""
+        screen = dict(self.drive("find", SCREEN_CLASS, "*", "*", ms, "props", "found")[1].pairs)
+        return poll(lambda: self.props(screen["window"]), lambda props: props["front"] == "yes", SETTLE_SECONDS)
+
+    def screens(self):
+        """How many full-screen windows are shown."""
+        return self.count(SCREEN_CLASS, "*")
+
+    def held(self, ms):
+        """Waits up to ms ms for the main window to take no input, as while a
+        full-screen test runs."""
+        if poll(lambda: self.props(self.window)["enabled"], lambda enabled: enabled == "no", ms / 1000) != "no":
+            raise AssertionError("the main window still takes input")
+
+    def ping(self, count):
+        """Sends the main window count messages from another program, one at a
+        time; returns how long each took to be answered, in ms."""
+        return [float(self.drive("send", self.window, WM_NULL, 0, 0, HANG_MS)[0]["took-ms"]) for _ in range(count)]
+
+    def end_screen(self, how):
+        """Ends the running test.exe as the user would, by a key or a click on
+        its window, or from outside, as the system's Close Program box does;
+        waits for its end. Returns its exit code, the ms from its end to the
+        main window answering a message, and whether the main window is then
+        in front."""
+        if how != "outside" and not self.screens():
+            raise AssertionError("no full-screen window is open")
+        ending = {"key": ("key", "user", "space"), "outside": ("process", "end"),
+                  "click": ("find", SCREEN_CLASS, "*", "*", 0, "click", "found", "user")}[how]
+        replies = self.drive("process", "open", TEST_PROGRAM.name, *ending, "process", "wait", 10000,
+                             "send", self.window, WM_NULL, 0, 0, 10000, *self.settling(), "props", self.window)
+        ended, answered, main = replies[-4], replies[-3], replies[-1]
+        return {"exit-code": int(ended["exit-code"]), "main-front": main["front"],
+                "answer-delay-ms": float(answered["answered-at"]) - float(ended["ended-at"])}
 
     def wait_exit(self, seconds=EXIT_SECONDS):
         """True when the program's process ended within the time."""
@@ -416,87 +805,10 @@ def restore_settings_files(saved):
             path.write_bytes(content)
 
 
-class Picture:
-    """A picture of part of the screen, as rows of RGB pixels."""
+# ---- Copies of the program elsewhere --------------------------------------------
 
-    def __init__(self, width, height, pixels):
-        self.width, self.height, self.pixels = width, height, pixels
-
-    def pixel(self, x, y):
-        at = 3 * (y * self.width + x)
-        return tuple(self.pixels[at:at + 3])
-
-    def count(self, colour, box):
-        """How many pixels inside box (x, y, width, height) are of colour."""
-        x0, y0, width, height = box
-        return sum(1 for y in range(y0, y0 + height) for x in range(x0, x0 + width)
-                   if self.pixel(x, y) == colour)
-
-    def most_common(self):
-        counts = {}
-        for at in range(0, len(self.pixels), 3):
-            colour = tuple(self.pixels[at:at + 3])
-            counts[colour] = counts.get(colour, 0) + 1
-        return max(counts, key=counts.get)
-
-
-def screenshot(rect, path):
-    """Saves the part of the screen inside rect (x, y, width, height) as the
-    picture file path, and returns it as a Picture."""
-    x, y, width, height = rect
-    env = dict(os.environ)
-    scratch = ARTEFACTS / "tmp"
-    scratch.mkdir(parents=True, exist_ok=True)
-    env["MAGICK_TEMPORARY_PATH"] = str(scratch)
-    subprocess.run(["/usr/bin/import", "-window", "root", "-crop",
-                    "%dx%d+%d+%d" % (width, height, x, y), "+repage", str(path)],
-                   env=env, check=True, timeout=COMMAND_SECONDS,
-                   stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
-    done = subprocess.run(["/usr/bin/convert", str(path), "-depth", "8", "ppm:-"],
-                          env=env, check=True, timeout=COMMAND_SECONDS, stdout=subprocess.PIPE)
-    # A binary PPM: "P6", width, height, maximum value, one white space, pixels.
-    header = re.match(rb"P6\s+(\d+)\s+(\d+)\s+255\s", done.stdout)
-    if not header:
-        raise ValueError("%s: not an 8-bit picture" % path)
-    width, height = int(header.group(1)), int(header.group(2))
-    pixels = done.stdout[header.end():]
-    if len(pixels) != 3 * width * height:
-        raise ValueError("%s: %d bytes of pixels for %dx%d" % (path, len(pixels), width, height))
-    return Picture(width, height, pixels)
-
-
-def grab_screen(*crop):
-    """The screen as (width, height, RGB bytes), or the part of it that crop
-    (width, height, x, y) names."""
-    env = dict(os.environ)
-    scratch = ARTEFACTS / "tmp"
-    scratch.mkdir(parents=True, exist_ok=True)
-    env["MAGICK_TEMPORARY_PATH"] = str(scratch)
-    args = ["/usr/bin/import", "-window", "root"]
-    if crop:
-        args += ["-crop", "%dx%d+%d+%d" % crop, "+repage"]
-    done = subprocess.run(args + ["-depth", "8", "ppm:-"], env=env, check=True, timeout=COMMAND_SECONDS,
-                          stdout=subprocess.PIPE, stderr=subprocess.PIPE)
-    # A binary PPM: "P6", width, height, maximum value, one white space, pixels.
-    header = re.match(rb"P6\s+(\d+)\s+(\d+)\s+255\s", done.stdout)
-    if not header:
-        raise ValueError("not an 8-bit PPM picture of the screen")
-    width, height = int(header.group(1)), int(header.group(2))
-    return width, height, done.stdout[header.end():header.end() + 3 * width * height]
-
-
-def screen_pixels(x, y, width, height):
-    """The screen's pixels inside a rectangle: rows top down of (R, G, B)."""
-    got_width, got_height, data = grab_screen(width, height, x, y)
-    if (got_width, got_height) != (width, height):
-        raise ValueError("a picture of %dx%d, not %dx%d" % (got_width, got_height, width, height))
-    return [[tuple(data[3 * (row * width + i):3 * (row * width + i) + 3]) for i in range(width)]
-            for row in range(height)]
-
-# ---- The full-screen test -------------------------------------------------------
-
-TEST_PROGRAM = PRODUCT / "test.exe"
-WAVES = ["click.wav", "refresh.wav", "cancel.wav", "restore.wav", "apply.wav", "testing.wav"]
+sys.path.insert(0, str(ROOT / "resources"))
+from make_waves import SOUNDS  # noqa: E402
 
 
 def install_copy(folder, with_test=True):
@@ -507,7 +819,7 @@ def install_copy(folder, with_test=True):
     if target.exists():
         shutil.rmtree(target)
     target.mkdir(parents=True)
-    names = ["hueline.exe"] + WAVES + (["test.exe"] if with_test else [])
+    names = ["hueline.exe"] + list(SOUNDS) + (["test.exe"] if with_test else [])
     for name in names:
         shutil.copyfile(PRODUCT / name, target / name)
     return target / "hueline.exe"
@@ -584,43 +896,10 @@ def files_used(trace_path, folder):
     return opened, writes
 
 
-def root_pixels():
-    """The whole screen of the display as (width, height, RGB bytes)."""
-    return grab_screen()
-
-
-def pixel(picture, x, y):
-    width, height, data = picture
-    at = 3 * (y * width + x)
-    return tuple(data[at:at + 3])
-
-
-def colour_counts(picture):
-    """How many pixels of each colour the picture holds."""
-    width, height, data = picture
-    counts = {}
-    view = memoryview(data)
-    for at in range(0, 3 * width * height, 3):
-        key = bytes(view[at:at + 3])
-        counts[key] = counts.get(key, 0) + 1
-    return {tuple(k): n for k, n in counts.items()}
-
-
-def save_root(path):
-    """Saves a picture of the whole screen."""
-    env = dict(os.environ)
-    scratch = ARTEFACTS / "tmp"
-    scratch.mkdir(parents=True, exist_ok=True)
-    env["MAGICK_TEMPORARY_PATH"] = str(scratch)
-    subprocess.run(["/usr/bin/import", "-window", "root", str(path)], env=env, check=True,
-                   timeout=COMMAND_SECONDS, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
-
-
 def run_test_program(*words):
     """Runs test.exe on its own with these arguments; returns its exit code
     and what it wrote to its output."""
-    scratch = ARTEFACTS / "tmp"
-    scratch.mkdir(parents=True, exist_ok=True)
+    scratch = scratch_folder()
     with tempfile.TemporaryFile(dir=str(scratch)) as output:
         done = subprocess.run(["wine", str(TEST_PROGRAM)] + list(words), env=wine_env(), cwd=str(PRODUCT),
                               stdin=subprocess.DEVNULL, stdout=output, stderr=subprocess.DEVNULL,

@@ -6,9 +6,9 @@ import shutil
 import time
 import unittest
 
-from harness import (ARTEFACTS, CD_LETTER, DRIVER, ID, PROGRAM, SYSTEM_INI, SYSTEM_OLD, Session, colour_counts,
-                     eject_cd, files_used, insert_cd, install_copy, marker_block, pixel, read_or_none, root_pixels,
-                     run_test_program, save_root)
+from harness import (ARTEFACTS, CD_LETTER, DRIVER, ID, PROGRAM, ROOT, SYSTEM_INI, SYSTEM_OLD, eject_cd, files_used,
+                     grab, insert_cd, install_copy, marker_block, read_c_string, read_or_none, run_test_program)
+from test_main_window import Case
 from test_preview_about import preview_problems
 
 BACK, TEXT = ID.IDC_BACK_LIST, ID.IDC_TEXT_LIST
@@ -20,24 +20,13 @@ VGA = {
     "Red": (255, 85, 85), "Mauve": (255, 85, 255), "Yellow": (255, 255, 85), "White": (255, 255, 255),
 }
 INSTALLED = b"[boot]\r\nshell=Explorer.exe\r\n[386Enh]\r\nMessageBackColor=4\r\nMessageTextColor=E\r\n"
-USAGE = "Usage: test.exe BACKGROUND TEXT  (color names with _ for a space, as in Dark_Blue White)\r\n"
+USAGE = read_c_string(ROOT / "test_exe" / "test_arguments.cpp", "TestUsage")
 PAINT_SECONDS = 10
 
 
-class FullScreenCase(unittest.TestCase):
-    def setUp(self):
-        self.sessions = []
-
-    def tearDown(self):
-        for session in self.sessions:
-            session.close()
-
-    def start(self, program=None, label="", debug="+relay"):
-        name = self.id().rsplit(".", 1)[-1] + (("-" + label) if label else "")
-        session = Session(name, INSTALLED, program or PROGRAM, debug)
-        self.sessions.append(session)
-        session.open()
-        return session
+class FullScreenCase(Case):
+    def start(self, program=PROGRAM, label="", debug="+relay"):
+        return super().start(INSTALLED, label, program, debug)
 
     def assertMainWindow(self, session, back_list, text_list):
         state = session.state()
@@ -53,39 +42,41 @@ class FullScreenCase(unittest.TestCase):
         want_back, want_text = VGA[back], VGA[text]
         deadline = time.time() + PAINT_SECONDS
         while True:
-            picture = root_pixels()
-            width, height, _ = picture
+            picture = grab()
+            width, height = picture.width, picture.height
             edges = [(0, 0), (width - 1, 0), (0, height - 1), (width - 1, height - 1),
                      (width // 2, 0), (width // 2, height - 1), (0, height // 2), (width - 1, height // 2)]
-            if all(pixel(picture, x, y) == want_back for x, y in edges) or time.time() > deadline:
+            if all(picture.pixel(x, y) == want_back for x, y in edges) or time.time() > deadline:
                 break
             time.sleep(0.2)
         self.assertEqual((width, height), (1024, 768))
         for x, y in edges:
-            self.assertEqual(pixel(picture, x, y), want_back, "pixel %d,%d" % (x, y))
-        counts = colour_counts(picture)
+            self.assertEqual(picture.pixel(x, y), want_back, "pixel %d,%d" % (x, y))
+        counts = picture.colour_counts()
         self.assertEqual(set(counts), {want_back, want_text}, "the colours on the screen")
         self.assertGreater(counts[want_text], 2000, "pixels of text")
         self.assertGreater(counts[want_back], counts[want_text])
         if picture_name:
-            save_root(ARTEFACTS / picture_name)
+            grab(path=ARTEFACTS / picture_name)
 
-    def run_test(self, session, command, back, text, end_by, picture_name=None):
-        """Runs one full-screen test by command; returns the traced calls up
-        to the moment the screen shows and those of its end."""
+    def run_test(self, session, action, back, text, end_by, picture_name=None):
+        """Runs one full-screen test by the action (a button's click, a menu
+        command); returns the traced calls up to the moment the screen shows
+        and those of its end."""
         since = session.mark()
-        screen = dict(session.drive("start", command, "screen", 20000))
-        self.assertEqual(screen["screen-rect"], "0,0,1024,768")
-        self.assertEqual(screen["screen-topmost"], "yes")
-        self.assertEqual(screen["screen-front"], "yes", "the keyboard goes to the full screen")
+        session.do(*action, False)
+        screen = session.screen(20000)
+        self.assertEqual(screen["rect"], "0,0,1024,768")
+        self.assertEqual(screen["topmost"], "yes")
+        self.assertEqual(screen["front"], "yes", "the keyboard goes to the full screen")
         self.assertCovers(back, text, picture_name)
         shown = session.calls(since)
         since = session.mark()
-        ended = dict(session.drive("end-screen", end_by))
-        self.assertEqual(ended["screen-exit-code"], "1" if end_by == "outside" else "0")
-        self.assertLess(float(ended["answer-delay-ms"]), 1000.0)
+        ended = session.end_screen(end_by)
+        self.assertEqual(ended["exit-code"], 1 if end_by == "outside" else 0)
+        self.assertLess(ended["answer-delay-ms"], 1000.0)
         self.assertEqual(ended["main-front"], "yes")
-        self.assertEqual(dict(session.drive("screens"))["screens"], "0")
+        self.assertEqual(session.screens(), 0)
         return shown, session.calls(since)
 
 
@@ -95,14 +86,14 @@ class FullScreenTest(FullScreenCase):
         # The last one is ended from outside, as the system's Close Program
         # box or a crash would end it.
         cases = [
-            (ID.IDC_FULL_SCREEN, "Dark Blue", "Yellow", "key", "full-screen-test.png"),
-            (ID.IDM_TEST, "Brown", "White", "click", None),
-            (ID.IDC_FULL_SCREEN, "Dark Gray", "Dark Cyan", "outside", None),
+            (("click", ID.IDC_FULL_SCREEN), "Dark Blue", "Yellow", "key", "full-screen-test.png"),
+            (("command", ID.IDM_TEST), "Brown", "White", "click", None),
+            (("click", ID.IDC_FULL_SCREEN), "Dark Gray", "Dark Cyan", "outside", None),
         ]
-        for command, back, text, end_by, picture in cases:
-            with self.subTest(command=command, back=back, text=text, end_by=end_by):
-                session.drive("select", BACK, back, "select", TEXT, text)
-                shown, ended = self.run_test(session, command, back, text, end_by, picture)
+        for action, back, text, end_by, picture in cases:
+            with self.subTest(action=action, back=back, text=text, end_by=end_by):
+                session.select(BACK, back, TEXT, text)
+                shown, ended = self.run_test(session, action, back, text, end_by, picture)
                 words = back.replace(" ", "_") + " " + text.replace(" ", "_")
                 self.assertEqual(len(shown), 3, shown)
                 self.assertEqual(shown[0], ("sound", "click.wav", SND_ASYNC))
@@ -129,15 +120,15 @@ class FullScreenTest(FullScreenCase):
         for label, place, folder in places:
             with self.subTest(label):
                 session = self.start(place(), label, debug="+relay,+file")
-                session.drive("select", BACK, "Dark Green", "select", TEXT, "White")
-                shown, ended = self.run_test(session, ID.IDC_FULL_SCREEN, "Dark Green", "White", "key")
+                session.select(BACK, "Dark Green", TEXT, "White")
+                shown, ended = self.run_test(session, ("click", ID.IDC_FULL_SCREEN), "Dark Green", "White", "key")
                 test = folder + "test.exe"
                 self.assertEqual([c for c in shown if c[0] == "launch"],
                                  [("launch", test, '"%s" Dark_Green White' % test)])
                 self.assertEqual(ended, [("sound", None, 0)])
                 self.assertMainWindow(session, "Dark Green", "White")
                 self.assertEqual(session.act("command", ID.IDM_APPLY), [("sound", "apply.wav", SND_ASYNC)])
-                session.drive("click", ID.IDC_EXIT)
+                session.click(ID.IDC_EXIT)
                 self.assertTrue(session.wait_exit())
                 self.assertEqual(read_or_none(SYSTEM_INI),
                                  INSTALLED[:INSTALLED.index(b"Message")] + marker_block(b"2", b"F"))
@@ -150,26 +141,28 @@ class FullScreenTest(FullScreenCase):
         program = install_copy("Hueline Hangs")
         shutil.copyfile(DRIVER, program.parent / "test.exe")  # the driver, named so, sleeps for ever
         session = self.start(program)
-        session.drive("select", BACK, "Dark Blue", "select", TEXT, "Yellow", "click", ID.IDC_REFRESH)
-        place = dict(session.drive("place"))
+        session.select(BACK, "Dark Blue", TEXT, "Yellow")
+        session.click(ID.IDC_REFRESH)
+        place = session.place()
         since = session.mark()
-        session.drive("start", ID.IDC_FULL_SCREEN, "held", 20000)
+        session.click(ID.IDC_FULL_SCREEN, False)
+        session.held(20000)
         # Another program's message is answered at once (5 s counts as a hang).
-        answers = dict(session.drive("ping", 20))
-        print("\n  messages sent during the test: answered in %s ms (median), %s ms at most"
-              % (answers["answer-ms-median"], answers["answer-ms-highest"]), end=" ", flush=True)
+        answers = sorted(session.ping(20))
+        print("\n  messages sent during the test: answered in %.1f ms (median), %.1f ms at most"
+              % (answers[len(answers) // 2], answers[-1]), end=" ", flush=True)
         # The window repaints what was covered, and no click reaches it.
-        session.drive("cover-held", 300)
+        session.cover(300, held=True)
         self.assertEqual(preview_problems(place, "Dark Blue", "Yellow")[:4], [])
         for button in (ID.IDC_APPLY, ID.IDC_EXIT, ID.IDC_FULL_SCREEN):
-            session.drive("user-click", button)
+            session.user_click(button)
         shown = session.calls(since)
         self.assertEqual([call[0] for call in shown], ["sound", "launch", "sound"])
         # Ended from outside: the window answers again, the loop stops, and the
         # clicks made meanwhile have done nothing.
         since = session.mark()
-        ended = dict(session.drive("end-screen", "outside"))
-        self.assertLess(float(ended["answer-delay-ms"]), 1000.0)
+        ended = session.end_screen("outside")
+        self.assertLess(ended["answer-delay-ms"], 1000.0)
         self.assertEqual(ended["main-front"], "yes")
         self.assertEqual(session.calls(since), [("sound", None, 0)])
         self.assertMainWindow(session, "Dark Blue", "Yellow")
@@ -179,20 +172,20 @@ class FullScreenTest(FullScreenCase):
     def test_without_test_exe_only_the_click_sounds(self):
         program = install_copy("Hueline Alone", with_test=False)
         session = self.start(program)
-        session.drive("select", BACK, "Green", "select", TEXT, "Black")
+        session.select(BACK, "Green", TEXT, "Black")
         for action in (("click", ID.IDC_FULL_SCREEN), ("command", ID.IDM_TEST)):
             with self.subTest(action=action):
-                calls = session.act(*action, "screens")
+                calls = session.act(*action)
                 self.assertEqual([c for c in calls if c[0] != "launch"], [("sound", "click.wav", SND_ASYNC)])
-                self.assertEqual(dict(session.drive("screens"))["screens"], "0")
+                self.assertEqual(session.screens(), 0)
                 self.assertMainWindow(session, "Green", "Black")
         self.assertTrue(session.running())
 
     def test_with_sounds_off_no_cue_and_no_stop(self):
         session = self.start()
         self.assertEqual(session.act("command", ID.IDM_SOUNDS), [("check", ID.IDM_SOUNDS, 0)])
-        session.drive("select", BACK, "Red", "select", TEXT, "Dark Blue")
-        shown, ended = self.run_test(session, ID.IDM_TEST, "Red", "Dark Blue", "key")
+        session.select(BACK, "Red", TEXT, "Dark Blue")
+        shown, ended = self.run_test(session, ("command", ID.IDM_TEST), "Red", "Dark Blue", "key")
         self.assertEqual([c[0] for c in shown], ["launch"])
         self.assertEqual(ended, [])
         self.assertMainWindow(session, "Red", "Dark Blue")

@@ -5,7 +5,8 @@ and restart the program asks the system for."""
 import unittest
 
 import harness
-from harness import ARTEFACTS, ID, SYSTEM_INI, SYSTEM_OLD, Session, read_or_none, screenshot, windows_path
+from harness import (ARTEFACTS, ID, IDNO, IDOK, IDYES, MESSAGE_CAPTION, PROGRAM, QUESTION_CAPTION, SYSTEM_INI,
+                     SYSTEM_OLD, Session, grab, marker_block, read_or_none, rect, system_facts, windows_path)
 
 BACK, TEXT = ID.IDC_BACK_LIST, ID.IDC_TEXT_LIST
 QUESTION_TEXT = ("The settings you have chosen will only take effect\n"
@@ -46,12 +47,7 @@ def hand_installed_as(back, text):
     return (
         b"[boot]\r\n"
         b"shell=Explorer.exe\r\n"
-        b"[386Enh]\r\n"
-        b";; Following 2 lines by Hueline (hueline@hueline.org)\r\n"
-        b";; They are used to change the color of the blue screen of death\r\n"
-        b"MessageBackColor=" + back + b"\r\n"
-        b"MessageTextColor=" + text + b"\r\n"
-        b";; End of Hueline Lines\r\n"
+        b"[386Enh]\r\n" + marker_block(back, text) +
         b"device=*vpicd\r\n"
         b"[drivers]\r\n"
         b"wave=mmsystem.dll\r\n"
@@ -68,15 +64,25 @@ class Case(unittest.TestCase):
         for session in self.sessions:
             session.close()
 
-    def start(self, system_ini, label=""):
-        """Starts the program on this system.ini (None: no file), after
-        ending any earlier run of the test."""
+    def start(self, system_ini, label="", program=PROGRAM, debug="+relay"):
+        """Starts the program (a copy of it, when given) on this system.ini
+        (None: no file), after ending any earlier run of the test."""
         for earlier in self.sessions:
             earlier.close()
         name = self.id().rsplit(".", 1)[-1] + (("-" + label) if label else "")
-        session = Session(name, system_ini)
+        session = Session(name, system_ini, program, debug)
         self.sessions.append(session)
         session.open()
+        return session
+
+    def start_showing(self, system_ini, back, text, *picks):
+        """Starts the program on this system.ini, sees back on text as
+        installed and selected, then selects the picks (IDC_BACK_LIST,
+        "Green"...) in the lists."""
+        session = self.start(system_ini)
+        self.assertWindow(session, back, text, back, text)
+        if picks:
+            session.select(*picks)
         return session
 
     def assertWindow(self, session, back_current, text_current, back_list, text_list):
@@ -118,7 +124,7 @@ class InitTest(Case):
             with self.subTest(label):
                 session = self.start(content, label.replace(" ", "-").replace(",", ""))
                 self.assertWindow(session, back, text, back, text)
-                session.drive("click", ID.IDC_EXIT)
+                session.click(ID.IDC_EXIT)
                 self.assertEnds(session)
                 self.assertFiles(content, None)
 
@@ -126,14 +132,14 @@ class InitTest(Case):
 class CancelTest(Case):
     def test_list_clicks_are_thrown_away_by_cancel(self):
         session = self.start(HAND_INSTALLED)
-        session.drive("select", BACK, "Green", "select", TEXT, "Black")
+        session.select(BACK, "Green", TEXT, "Black")
         self.assertWindow(session, "Dark Red", "Yellow", "Green", "Black")
 
         calls = session.act("click", ID.IDC_CANCEL_SELECTION)
         self.assertEqual(calls, [("sound", "cancel.wav", SND_ASYNC)])
         self.assertWindow(session, "Dark Red", "Yellow", "Dark Red", "Yellow")
 
-        session.drive("select", BACK, "White", "select", TEXT, "Black")
+        session.select(BACK, "White", TEXT, "Black")
         self.assertWindow(session, "Dark Red", "Yellow", "White", "Black")
         calls = session.act("command", ID.IDM_CANCEL_SELECTION)
         self.assertEqual(calls, [("sound", "cancel.wav", SND_ASYNC)])
@@ -147,9 +153,9 @@ class ApplyTest(Case):
     def test_apply_from_the_menu_writes_and_asks_nothing(self):
         session = self.start(HAND_INSTALLED)
         # List clicks alone, no Refresh: Apply takes the lists as they stand.
-        session.drive("select", BACK, "Green", "select", TEXT, "Black")
+        session.select(BACK, "Green", TEXT, "Black")
         since = session.mark()
-        session.drive("command", ID.IDM_APPLY)
+        session.command(ID.IDM_APPLY)
         # The system's cache of system.ini is flushed before the file is read
         # for the rewrite, after it is written, and before it is read back.
         self.assertEqual(session.calls(since, flushes=True),
@@ -170,73 +176,48 @@ class ApplyTest(Case):
             b"MessageBackColor=4\r\n"
             b"shell=Explorer.exe\r\n"
         )
-        session = self.start(no_section)
-        self.assertWindow(session, "Dark Red", "White", "Dark Red", "White")
-        session.drive("select", BACK, "Green")
+        session = self.start_showing(no_section, "Dark Red", "White", BACK, "Green")
         calls = session.act("command", ID.IDM_APPLY)
         self.assertEqual(calls, [
             ("sound", "apply.wav", SND_ASYNC),
             ("question", session.window,
              "The color lines were removed from system.ini, but the new colors were not installed: "
-             + windows_path("system.ini") + " has no [386Enh] line to put them after.", "Hueline", 0x30)])
-        session.drive("message", 10000, "ok")
+             + windows_path("system.ini") + " has no [386Enh] line to put them after.", MESSAGE_CAPTION, 0x30)])
+        session.press(MESSAGE_CAPTION, IDOK, 10000)
         # The colour lines are gone and none could be added: the defaults show.
         self.assertWindow(session, "Blue", "White", "Green", "White")
         self.assertFiles(b"[boot]\r\nshell=Explorer.exe\r\n", no_section)
 
     def test_apply_button_answered_no_keeps_the_window(self):
-        earlier_block = (
-            b"[boot]\r\n"
-            b"[386Enh]\r\n"
-            b";; Following 2 lines by Hueline (hueline@hueline.org)\r\n"
-            b";; They are used to change the color of the blue screen of death\r\n"
-            b"MessageBackColor=4\r\n"
-            b"MessageTextColor=E\r\n"
-            b";; End of Hueline Lines\r\n"
-            b"device=*vpicd\r\n"
-            b"messagebackcolor=5\r\n"
-            b"[Extra]\r\n"
-            b"MessageTextColor=1\r\n"
-            b"key=value\n"
-        )
-        expected = (
-            b"[boot]\r\n"
-            b"[386Enh]\r\n"
-            b";; Following 2 lines by Hueline (hueline@hueline.org)\r\n"
-            b";; They are used to change the color of the blue screen of death\r\n"
-            b"MessageBackColor=3\r\n"
-            b"MessageTextColor=F\r\n"
-            b";; End of Hueline Lines\r\n"
-            b"device=*vpicd\r\n"
-            b"messagebackcolor=5\r\n"
-            b"[Extra]\r\n"
-            b"key=value\n"
-        )
-        session = self.start(earlier_block)
-        self.assertWindow(session, "Dark Red", "Dark Blue", "Dark Red", "Dark Blue")
-        session.drive("select", BACK, "Dark Cyan", "select", TEXT, "White")
+        # A section a line: the block of an earlier Apply, a look-alike, and a
+        # colour line in another section, whose last line ends in LF alone.
+        earlier_block = (b"[boot]\r\n"
+                         b"[386Enh]\r\n" + marker_block(b"4", b"E") + b"device=*vpicd\r\nmessagebackcolor=5\r\n"
+                         b"[Extra]\r\nMessageTextColor=1\r\nkey=value\n")
+        expected = (b"[boot]\r\n"
+                    b"[386Enh]\r\n" + marker_block(b"3", b"F") + b"device=*vpicd\r\nmessagebackcolor=5\r\n"
+                    b"[Extra]\r\nkey=value\n")
+        session = self.start_showing(earlier_block, "Dark Red", "Dark Blue", BACK, "Dark Cyan", TEXT, "White")
 
         # The NT family never reads the colours: no restart is offered there.
         asks = not harness.MACHINE.nt
-        calls = session.act("click", ID.IDC_APPLY, *(["question", 10000] if asks else []))
-        question = ("question", session.window, QUESTION_TEXT, "Restart?", MB_YESNO_ICONINFORMATION)
-        self.assertEqual(calls, [("sound", "apply.wav", SND_ASYNC)] + ([question] if asks else []))
+        since = session.mark()
+        session.click(ID.IDC_APPLY)
+        box = session.box(QUESTION_CAPTION, 10000) if asks else None
+        question = ("question", session.window, QUESTION_TEXT, QUESTION_CAPTION, MB_YESNO_ICONINFORMATION)
+        self.assertEqual(session.calls(since), [("sound", "apply.wav", SND_ASYNC)] + ([question] if asks else []))
         # The files and the fields are done before the question is asked.
         self.assertFiles(expected, earlier_block)
         if asks:
-            question = dict(session.drive("question", 0))
-            self.assertEqual(question["question-owner"], "main")
-            self.assertEqual(question["question-text"], QUESTION_TEXT.replace("\n", "|"))
-            self.assertEqual(question["question-buttons"], "&Yes#6,&No#7")
-            self.assertEqual(question["question-default"], "&Yes")
-            calls = session.act("answer", "no")
-            self.assertEqual(calls, [])
+            self.assertEqual((box["owner"], box["message"]), ("main", QUESTION_TEXT))
+            self.assertEqual((box["buttons"], box["default"]), ("&Yes#6,&No#7", "&Yes"))
+            self.assertEqual(session.act("press", QUESTION_CAPTION, IDNO), [])
         state = self.assertWindow(session, "Dark Cyan", "White", "Dark Cyan", "White")
         self.assertEqual(state["question"], "none")
         self.assertFiles(expected, earlier_block)
 
         since = session.mark()
-        session.drive("click", ID.IDC_EXIT, "gone", 10000)
+        session.click(ID.IDC_EXIT)
         self.assertEnds(session)
         self.assertEqual(session.calls(since), [("sound", "click.wav", SND_SYNC), ("end", session.window, 0)])
         self.assertNotIn("restart", [call[0] for call in session.calls()])
@@ -247,7 +228,7 @@ class ApplyTest(Case):
         self.assertEnds(session)
         self.assertEqual(session.calls(since), [
             ("sound", "apply.wav", SND_ASYNC),
-            ("question", session.window, QUESTION_TEXT, "Restart?", MB_YESNO_ICONINFORMATION),
+            ("question", session.window, QUESTION_TEXT, QUESTION_CAPTION, MB_YESNO_ICONINFORMATION),
             ("end", session.window, 0),
             ("restart", EWX_REBOOT, 0xFFFFFFFF)])  # and not EWX_FORCE: programs are asked
         self.assertFiles(expected, HAND_INSTALLED)
@@ -255,16 +236,18 @@ class ApplyTest(Case):
     def test_apply_button_answered_yes_ends_and_restarts(self):
         expected = hand_installed_as(b"8", b"B")
         session = self.start(HAND_INSTALLED)
-        session.drive("select", BACK, "Dark Gray", "select", TEXT, "Cyan")
+        session.select(BACK, "Dark Gray", TEXT, "Cyan")
         since = session.mark()
-        session.drive("click", ID.IDC_APPLY, "question", 10000, "answer", "yes")
+        session.click(ID.IDC_APPLY)
+        session.press(QUESTION_CAPTION, IDYES, 10000, wait=False)
         self.assertAppliedAndRestarted(session, since, expected)
 
     def test_enter_applies_and_enter_answers_yes(self):
         expected = hand_installed_as(b"4", b"E")
         session = self.start(HAND_INSTALLED)
         since = session.mark()
-        session.drive("key", "enter", "question", 10000, "answer", "enter")
+        session.key("enter")
+        session.key_into(QUESTION_CAPTION, "enter", 10000, settle=False)
         self.assertAppliedAndRestarted(session, since, expected)
 
 
@@ -272,12 +255,7 @@ class RestoreTest(Case):
     def test_restore_removes_every_colour_line(self):
         installed = (
             b"[boot]\r\n"
-            b"[386Enh]\r\n"
-            b";; Following 2 lines by Hueline (hueline@hueline.org)\r\n"
-            b";; They are used to change the color of the blue screen of death\r\n"
-            b"MessageBackColor=2\r\n"
-            b"MessageTextColor=E\r\n"
-            b";; End of Hueline Lines\r\n"
+            b"[386Enh]\r\n" + marker_block(b"2", b"E") +
             b"device=x\r\n"
             b" MessageBackColor=3\r\n"
             b"[other]\r\n"
@@ -290,9 +268,7 @@ class RestoreTest(Case):
             b" MessageBackColor=3\r\n"
             b"[other]\r\n"
         )
-        session = self.start(installed)
-        self.assertWindow(session, "Red", "Yellow", "Red", "Yellow")
-        session.drive("select", BACK, "Black", "select", TEXT, "Dark Mauve")
+        session = self.start_showing(installed, "Red", "Yellow", BACK, "Black", TEXT, "Dark Mauve")
 
         calls = session.act("click", ID.IDC_RESTORE)
         self.assertEqual(calls, [("sound", "restore.wav", SND_ASYNC)])
@@ -329,7 +305,7 @@ class ColourMenuTest(Case):
 
         # A click in a list is not part of the selection: the next menu pick
         # selects both lists from the selection again.
-        session.drive("select", BACK, "Green", "select", TEXT, "Red")
+        session.select(BACK, "Green", TEXT, "Red")
         self.assertWindow(session, "Dark Red", "Yellow", "Green", "Red")
         self.assertEqual(session.act("command", ID.IDM_TEXT_CYAN), [("sound", "click.wav", SND_ASYNC)])
         self.assertWindow(session, "Dark Red", "Yellow", "White", "Cyan")
@@ -339,7 +315,7 @@ class ColourMenuTest(Case):
 class IgnoredInputTest(Case):
     def test_escape_and_unbound_commands_change_nothing(self):
         session = self.start(HAND_INSTALLED)
-        session.drive("select", BACK, "Green")
+        session.select(BACK, "Green")
         ignored = [
             ("key", "escape"),
             ("command", 2),            # IDCANCEL, what Escape sends
@@ -362,12 +338,13 @@ class IgnoredInputTest(Case):
 class ExitTest(Case):
     def test_exit_button_menu_and_close_box(self):
         for label, action in (("button", ("click", ID.IDC_EXIT)), ("menu", ("command", ID.IDM_EXIT)),
-                              ("close box", ("close",))):
+                              ("close box", ("close_window",))):
             with self.subTest(label):
                 session = self.start(HAND_INSTALLED, label.replace(" ", "-"))
-                session.drive("select", BACK, "Green", "command", ID.IDM_TEXT_BROWN)
+                session.select(BACK, "Green")
+                session.command(ID.IDM_TEXT_BROWN)
                 since = session.mark()
-                session.drive(*action, "gone", 10000)
+                session.do(*action)
                 self.assertEnds(session)
                 self.assertEqual(session.calls(since), [
                     ("sound", "click.wav", SND_SYNC), ("end", session.window, 0)])
@@ -380,8 +357,8 @@ class SoundSwitchTest(Case):
         calls = session.act("command", ID.IDM_SOUNDS)
         self.assertEqual(calls, [("check", ID.IDM_SOUNDS, 0)])
 
-        for action in (("click", ID.IDC_CANCEL_SELECTION), ("command", ID.IDM_BACK_YELLOW), ("command", ID.IDM_CANCEL_SELECTION),
-                       ("command", ID.IDM_APPLY), ("click", ID.IDC_RESTORE)):
+        for action in (("click", ID.IDC_CANCEL_SELECTION), ("command", ID.IDM_BACK_YELLOW),
+                       ("command", ID.IDM_CANCEL_SELECTION), ("command", ID.IDM_APPLY), ("click", ID.IDC_RESTORE)):
             with self.subTest(action=action):
                 self.assertEqual(session.act(*action), [])
         # The actions themselves still ran: the last one restored the default.
@@ -395,7 +372,7 @@ class SoundSwitchTest(Case):
         calls = session.act("command", ID.IDM_SOUNDS)
         self.assertEqual(calls, [("check", ID.IDM_SOUNDS, 0)])
         since = session.mark()
-        session.drive("click", ID.IDC_EXIT, "gone", 10000)
+        session.click(ID.IDC_EXIT)
         self.assertEnds(session)
         self.assertEqual(session.calls(since), [("end", session.window, 0)])
 
@@ -408,18 +385,15 @@ class ScreenshotTest(Case):
     """What shows on the screen, pixel by pixel, against what the window says
     it holds: the dialog's face and each list's selected item."""
 
-    def layout(self, session, list_id):
-        lines = session.drive("layout", list_id)
-        facts = dict(lines)
-        items = {}
-        for name, value in lines:
-            if name == "item":
-                index, x, y, width, height = (int(part) for part in value.split(","))
-                items[index] = (x, y, width, height)
-        return int(facts["selected"]), items, colour(facts["face-color"]), colour(facts["highlight-color"])
-
     def assertSelectionShows(self, session, list_id, rect, picture, expected):
-        selected, items, face, highlight = self.layout(session, list_id)
+        shown = session.list_boxes(list_id)[0]
+        x, y, width, height = shown["client"]
+        top, item_height = shown["top"], shown["height"]
+        # The items that show whole, as screen rectangles.
+        items = {index: (x, y + (index - top) * item_height, width, item_height)
+                 for index in range(top, len(shown["items"])) if (index - top + 1) * item_height <= height}
+        colours = system_facts()
+        selected, highlight = shown["selected"], colour(colours["highlight-color"])
         self.assertEqual(selected, expected)
         self.assertIn(selected, items, "the selected item is scrolled out of view")
         self.assertGreater(len(items), 3, "hardly any item shows")
@@ -432,23 +406,23 @@ class ScreenshotTest(Case):
                     self.assertGreater(marked, width * height // 2)
                 else:
                     self.assertEqual(marked, 0)
-        return face
+        return colour(colours["face-color"])
 
     def test_main_window_picture(self):
         session = self.start(HAND_INSTALLED)
         state = session.state()
         self.assertEqual(state["client-size"], STANDARD_CLIENT_SIZE)
-        rect = [int(part) for part in state["rect"].split(",")]
-        picture = screenshot(rect, ARTEFACTS / "main-dialog.png")
-        face = self.assertSelectionShows(session, BACK, rect, picture, COLOURS.index("Dark Red"))
-        self.assertSelectionShows(session, TEXT, rect, picture, COLOURS.index("Yellow"))
+        window = rect(state["rect"])
+        picture = grab(window, ARTEFACTS / "main-dialog.png")
+        face = self.assertSelectionShows(session, BACK, window, picture, COLOURS.index("Dark Red"))
+        self.assertSelectionShows(session, TEXT, window, picture, COLOURS.index("Yellow"))
         self.assertEqual(picture.most_common(), face, "the dialog is not drawn in the face colour")
 
         # A click moves the highlight on the screen, not only in the list.
-        session.drive("select", BACK, "Green")
-        picture = screenshot(rect, ARTEFACTS / "main-dialog-green.png")
-        self.assertSelectionShows(session, BACK, rect, picture, COLOURS.index("Green"))
-        self.assertSelectionShows(session, TEXT, rect, picture, COLOURS.index("Yellow"))
+        session.select(BACK, "Green")
+        picture = grab(window, ARTEFACTS / "main-dialog-green.png")
+        self.assertSelectionShows(session, BACK, window, picture, COLOURS.index("Green"))
+        self.assertSelectionShows(session, TEXT, window, picture, COLOURS.index("Yellow"))
 
 
 if __name__ == "__main__":

@@ -7,14 +7,12 @@ import sys
 import unittest
 
 import harness
-from harness import ARTEFACTS, ID, ROOT, screen_pixels, screenshot
+from harness import ABOUT_CAPTION, ARTEFACTS, ID, ROOT, grab, rect
 from test_main_window import BACK, STANDARD_CLIENT_SIZE, TEXT, SND_ASYNC, Case
+from test_main_window import COLOURS as NAMES
 
 sys.path.insert(0, str(ROOT / "tools"))
 from check_resources import COLOURS, LETTER_A, PROGRAM_COLOURS, PROGRAM_PICTURE, ROUNDED_SQUARE  # noqa: E402
-
-NAMES = ["Black", "Dark Blue", "Dark Green", "Dark Cyan", "Dark Red", "Dark Mauve", "Brown", "Gray",
-         "Dark Gray", "Blue", "Green", "Cyan", "Red", "Mauve", "Yellow", "White"]
 PREVIEW_AT = (258, 195)  # client-area pixels of the picture's top left corner, at 96 dpi
 MARGIN = 3               # pixels around the picture that must keep the background
 # The colours the dialog itself draws with (text, lists, faces, shadows):
@@ -55,12 +53,12 @@ def ini(back, text):
 
 def preview_problems(place, back, text):
     """What differs between the screen and back on text at the preview's
-    place in the main window (the driver's "place" facts): the square, the
+    place in the main window (as Session.place gives it): the square, the
     letter, and the untouched background around and between them."""
-    x, y = [int(v) for v in place["main-client"].split(",")[:2]]
+    x, y = place["client"][:2]
     size = 32 + 2 * MARGIN
-    rows = screen_pixels(x + PREVIEW_AT[0] - MARGIN, y + PREVIEW_AT[1] - MARGIN, size, size)
-    background = rows[0][0]
+    picture = grab((x + PREVIEW_AT[0] - MARGIN, y + PREVIEW_AT[1] - MARGIN, size, size))
+    background = picture.pixel(0, 0)
     wrong = []
     for row in range(size):
         for column in range(size):
@@ -71,8 +69,8 @@ def preview_problems(place, back, text):
                     want = COLOURS[NAMES.index(text)]
                 elif ROUNDED_SQUARE[r][c] == "#":
                     want = COLOURS[NAMES.index(back)]
-            if rows[row][column] != want:
-                wrong.append("(%d,%d) %s not %s" % (c, r, rows[row][column], want))
+            if picture.pixel(column, row) != want:
+                wrong.append("(%d,%d) %s not %s" % (c, r, picture.pixel(column, row), want))
     return wrong
 
 
@@ -83,19 +81,18 @@ class PreviewCase(Case):
         32, inside the "Preview" group box, and nowhere else. Returns where
         it stands in the client area and the box's client rectangle there."""
         what = "%s on %s %s" % (back, text, why)
-        place = dict(session.drive("place"))
+        place = session.place()
         if harness.MACHINE.standard:
             wrong = preview_problems(place, back, text)
             self.assertEqual(wrong[:4], [], "%s: %d pixels differ" % (what, len(wrong)))
-        client = [int(v) for v in place["main-client"].split(",")]
-        box = [int(v) for v in place["preview-box-client"].split(",")]
+        client, box = place["client"], place["preview-box"]
         box = (box[0] - client[0], box[1] - client[1], box[2], box[3])
-        picture = screenshot(client, session.folder / "client.png")
+        picture = grab(client, session.folder / "client.png")
 
         def inside(x, y):
             return box[0] <= x < box[0] + box[2] and box[1] <= y < box[1] + box[3]
 
-        self.assertEqual(picture.count(LARGE_IMAGE, (0, 0, picture.width, picture.height)), 0, what)
+        self.assertEqual(picture.count(LARGE_IMAGE), 0, what)
         for name in {back, text} - DIALOG_COLOURS:
             outside = [(x, y) for y in range(picture.height) for x in range(picture.width)
                        if not inside(x, y) and picture.pixel(x, y) == COLOURS[NAMES.index(name)]]
@@ -121,16 +118,16 @@ class PreviewTest(PreviewCase):
         if not harness.MACHINE.standard:
             self.assertNotEqual(size, STANDARD_CLIENT_SIZE, "the dialog keeps the standard size")
 
-        self.assertEqual(session.act("select", BACK, "Green", "select", TEXT, "Red"), [])
+        self.assertEqual(session.act("select", BACK, "Green", TEXT, "Red"), [])
         self.assertPreview(session, "Yellow", "Dark Blue", "after list clicks alone")
         self.assertEqual(session.act("click", ID.IDC_REFRESH), [REFRESH])
         self.assertPreview(session, "Green", "Red", "after Refresh")
 
-        session.drive("select", BACK, "White", "select", TEXT, "White")
+        session.select(BACK, "White", TEXT, "White")
         self.assertEqual(session.act("command", ID.IDM_REFRESH), [REFRESH])
         self.assertPreview(session, "White", "White", "from the menu's Refresh: a plain square")
 
-        session.drive("select", BACK, "Black", "select", TEXT, "Cyan")
+        session.select(BACK, "Black", TEXT, "Cyan")
         self.assertEqual(session.act("click", ID.IDC_REFRESH), [REFRESH])
         self.assertPreview(session, "Black", "Cyan", "after Refresh")
         self.assertEqual(session.act("cover", 300), [])
@@ -149,15 +146,15 @@ class PreviewTest(PreviewCase):
 
     def test_readme_picture_of_the_main_dialog(self):
         session = self.start(ini("Blue", "White"))
-        session.drive("select", BACK, "Dark Blue", "select", TEXT, "Yellow", "click", ID.IDC_REFRESH)
+        session.select(BACK, "Dark Blue", TEXT, "Yellow")
+        session.click(ID.IDC_REFRESH)
         self.assertPreview(session, "Dark Blue", "Yellow")
-        place = dict(session.drive("place"))
-        rect = [int(v) for v in place["main-rect"].split(",")]
-        client = [int(v) for v in place["main-client"].split(",")[:2]]
-        picture = screenshot(rect, ARTEFACTS / "main-dialog-preview.png")
+        place = session.place()
+        window, client = place["rect"], place["client"]
+        picture = grab(window, ARTEFACTS / "main-dialog-preview.png")
         # The picture the README shows holds the preview, once, where the
         # window draws it.
-        at = (client[0] - rect[0] + PREVIEW_AT[0], client[1] - rect[1] + PREVIEW_AT[1])
+        at = (client[0] - window[0] + PREVIEW_AT[0], client[1] - window[1] + PREVIEW_AT[1])
         self.assertEqual(places_of(picture, preview_picture("Dark Blue", "Yellow")), [at])
 
 
@@ -165,12 +162,13 @@ class AboutTest(PreviewCase):
     def open_about(self, session, action, sounds):
         calls = session.act(*action)
         self.assertEqual(calls, sounds, action)
-        about = dict(session.drive("about", 10000))
-        self.assertEqual((about["about-owner"], about["main-enabled"]), ("main", "no"), action)
+        main_enabled = session.props(session.window)["enabled"]
+        about = session.box(ABOUT_CAPTION, 10000, painted=True)
+        self.assertEqual((about["owner"], main_enabled), ("main", "no"), action)
         return about
 
     def close_about(self, session):
-        calls = session.act("about-close")
+        calls = session.act("close_box", ABOUT_CAPTION)
         self.assertEqual(len(calls), 1)
         self.assertEqual(calls[0][0], "end")
         self.assertNotEqual(calls[0][1], session.window, "the main dialog ended")
@@ -185,10 +183,10 @@ class AboutTest(PreviewCase):
                 about = self.open_about(session, action, sounds)
                 # 283 x 223 dialog units at 8-point MS Sans Serif's 6 x 13 base units.
                 if harness.MACHINE.standard:
-                    self.assertEqual(about["about-client"].split(",")[2:], ["425", "362"])
+                    self.assertEqual(rect(about["client"])[2:], (425, 362))
                 for key in ("escape", "enter"):
-                    self.assertEqual(session.act("about-key", key), [], key)
-                    self.assertEqual(dict(session.drive("about-state"))["about"], "open", key)
+                    self.assertEqual(session.act("key_into", ABOUT_CAPTION, key), [], key)
+                    self.assertEqual(session.box(ABOUT_CAPTION)["window"], about["window"], key)
                 self.close_about(session)
                 # The main dialog answers again, unchanged.
                 self.assertWindow(session, "Dark Red", "Yellow", "Dark Red", "Yellow")
@@ -207,8 +205,7 @@ class AboutTest(PreviewCase):
     def test_readme_picture_of_the_about_box(self):
         session = self.start(ini("Blue", "White"))
         about = self.open_about(session, ("click", ID.IDC_ABOUT), [CLICK])
-        rect = [int(v) for v in about["about-rect"].split(",")]
-        picture = screenshot(rect, ARTEFACTS / "about-box.png")
+        picture = grab(rect(about["rect"]), ARTEFACTS / "about-box.png")
         # The program's icon stands once, in the top right corner of the box.
         icon = [[PROGRAM_COLOURS.get(c) for c in row] for row in PROGRAM_PICTURE]
         places = places_of(picture, icon)

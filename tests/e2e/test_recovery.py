@@ -6,9 +6,9 @@ import signal
 import time
 import unittest
 
-from harness import (COPY, ID, IDNO, IDYES, KEEP_FILES, MARK, SYSTEM_INI, SYSTEM_OLD, Session,
-                     marker_block, read_or_none, restore_settings_files, save_settings_files,
-                     start_second_copy, windows_path)
+from harness import (COPY, DIALOG, ID, IDNO, IDOK, IDYES, KEEP_FILES, MAIN_CAPTION, MARK, MESSAGE_CAPTION,
+                     SYSTEM_INI, SYSTEM_OLD, Session, marker_block, read_or_none,
+                     restore_settings_files, save_settings_files, start_second_copy, windows_path)
 from test_main_window import BACK, HAND_INSTALLED, SND_ASYNC, Case, hand_installed_as
 
 MB_OK_ICONEXCLAMATION = 0x30
@@ -43,10 +43,10 @@ class JournalCase(Case):
     def asked(self, session, *words):
         """The "Hueline" box that asks, No the default, whether to discard the
         journal, holding words; returns it."""
-        box = dict(session.drive("message", 60000))
+        box = session.box(MESSAGE_CAPTION, 60000)
         for word in words:
-            self.assertIn(word, box["message-text"])
-        self.assertEqual((box["message-buttons"], box["message-default"]), ("&Yes#6,&No#7", "&No"))
+            self.assertIn(word, box["message"])
+        self.assertEqual((box["buttons"], box["default"]), ("&Yes#6,&No#7", "&No"))
         return box
 
 
@@ -67,8 +67,8 @@ class InterruptedApplyTest(JournalCase):
 
         # Apply from the menu, and kill the program as soon as it has begun
         # to write system.ini: the file's length is no longer the old one.
-        session.drive("select", BACK, "Green")
-        session.drive("post", ID.IDM_APPLY)
+        session.select(BACK, "Green")
+        session.command(ID.IDM_APPLY, False)
         deadline = time.monotonic() + 30
         while not (MARK.exists() and SYSTEM_INI.stat().st_size != len(original)):
             self.assertLess(time.monotonic(), deadline, "the rewrite of system.ini never began")
@@ -93,7 +93,7 @@ class InterruptedApplyTest(JournalCase):
                 SYSTEM_OLD.write_bytes(damaged)
                 again = self.again(label)
                 self.asked(again, windows_path("system.old"), "Hueline has changed nothing.")
-                again.drive("message-button", IDNO)
+                again.press(MESSAGE_CAPTION, IDNO)
                 again.attach()
                 self.assertEqual(files(), {**crashed, SYSTEM_OLD: damaged})
                 again.close()
@@ -102,19 +102,19 @@ class InterruptedApplyTest(JournalCase):
         # then shows the colours.
         restore_settings_files(crashed)
         again = self.again("whole")
-        box = dict(again.drive("message", 60000))
-        self.assertEqual(box["message-text"], recovered("system.old"))
-        self.assertEqual(box["message-buttons"], "OK#1")
+        box = again.box(MESSAGE_CAPTION, 60000)
+        self.assertEqual(box["message"], recovered("system.old"))
+        self.assertEqual(box["buttons"], "OK#1")
         self.assertEqual(read_or_none(SYSTEM_INI), original)
         self.assertFalse(MARK.exists())
-        again.drive("ok")
+        again.press(MESSAGE_CAPTION, IDOK)
         again.attach()
         self.assertWindow(again, "Dark Red", "Yellow", "Dark Red", "Yellow")
 
         # And an Apply then works.
-        again.drive("select", BACK, "Green")
+        again.select(BACK, "Green")
         since = again.mark()
-        again.drive("command", ID.IDM_APPLY)
+        again.command(ID.IDM_APPLY)
         self.assertEqual(again.calls(since), [("sound", "apply.wav", SND_ASYNC)])
         self.assertWindow(again, "Green", "Yellow", "Green", "Yellow")
         expected = (b"[boot]\r\nshell=Explorer.exe\r\n[386Enh]\r\n" + marker_block(b"A", b"E") +
@@ -134,25 +134,26 @@ class LeftoverTest(JournalCase):
         MARK.mkdir()
         session.launch()
         box = self.asked(session, windows_path("hueline.mrk"), "a folder stands there")
-        session.drive("message-button", IDNO)
+        session.press(MESSAGE_CAPTION, IDNO)
         session.attach()
         self.assertWindow(session, "Dark Red", "Yellow", "Dark Red", "Yellow")
 
         # Every Apply asks again; No changes nothing, Yes takes the folder
         # away and applies.
-        session.drive("select", BACK, "Green", "post", ID.IDM_APPLY)
-        session.drive("message", 10000, "message-button", IDNO)
+        session.select(BACK, "Green")
+        session.command(ID.IDM_APPLY, False)
+        session.press(MESSAGE_CAPTION, IDNO, 10000)
         self.assertFiles(HAND_INSTALLED, b"an earlier backup\r\n")
         self.assertTrue(MARK.is_dir())
         since = session.mark()
-        session.drive("post", ID.IDM_APPLY)
-        session.drive("message", 10000, "message-button", IDYES)
+        session.command(ID.IDM_APPLY, False)
+        session.press(MESSAGE_CAPTION, IDYES, 10000)
         self.assertWindow(session, "Green", "Yellow", "Green", "Yellow")
         # (Wine's trace cuts a long text short.)
         calls = session.calls(since)
         self.assertEqual([(kind, owner, caption, flags) for kind, owner, _, caption, flags in calls[1:]],
-                         [("question", session.window, "Hueline", MB_YESNO_EXCLAMATION_NO_DEFAULT)])
-        self.assertTrue(box["message-text"].replace("|", "\n").startswith(calls[1][2]))
+                         [("question", session.window, MESSAGE_CAPTION, MB_YESNO_EXCLAMATION_NO_DEFAULT)])
+        self.assertTrue(box["message"].startswith(calls[1][2]))
         self.assertFalse(MARK.exists())
         self.assertFiles(hand_installed_as(b"A", b"E"), HAND_INSTALLED)
 
@@ -161,17 +162,17 @@ class LeftoverTest(JournalCase):
         session = self.start(utf16)
         SYSTEM_OLD.write_bytes(b"an earlier backup\r\n")
         self.assertWindow(session, "Blue", "White", "Blue", "White")
-        session.drive("select", BACK, "Green")
+        session.select(BACK, "Green")
         for label, action, apply in (("Apply", ID.IDM_APPLY, True), ("Restore", ID.IDM_RESTORE, False)):
             with self.subTest(label):
-                session.drive("post", action)
-                box = dict(session.drive("message", 10000))
-                self.assertEqual(box["message-text"], (
-                    "The %s.|Hueline did not change %s: it is stored as Unicode (UTF-16) text, which Hueline "
-                    "does not rewrite.|system.ini is as it was."
+                session.command(action, False)
+                box = session.box(MESSAGE_CAPTION, 10000)
+                self.assertEqual(box["message"], (
+                    "The %s.\nHueline did not change %s: it is stored as Unicode (UTF-16) text, which Hueline "
+                    "does not rewrite.\nsystem.ini is as it was."
                     % ("new colors were not installed" if apply else "default colors were not restored",
                        windows_path("system.ini"))))
-                session.drive("ok")
+                session.press(MESSAGE_CAPTION, IDOK)
                 self.assertFiles(utf16, b"an earlier backup\r\n")
                 self.assertFalse(MARK.exists() or COPY.exists())
 
@@ -179,15 +180,14 @@ class LeftoverTest(JournalCase):
 class SecondCopyTest(Case):
     def test_a_second_start_shows_the_running_window_and_ends(self):
         session = self.start(HAND_INSTALLED)
-        session.drive("minimize")
-        self.assertEqual(dict(session.drive("windows"))["main-minimized"], "yes")
+        session.minimize()
+        self.assertEqual(session.props(session.window)["minimized"], "yes")
 
         status = start_second_copy(session.folder / "second-copy.log")
         self.assertIsNotNone(status, "the second copy did not end")
         self.assertEqual(status, 0)
-        windows = dict(session.drive("windows"))
-        self.assertEqual(windows["main-windows"], "1")
-        self.assertEqual(windows["main-minimized"], "no", "the running window was not brought back")
+        self.assertEqual(session.count(DIALOG, MAIN_CAPTION), 1)
+        self.assertEqual(session.props(session.window)["minimized"], "no", "the running window was not brought back")
         self.assertTrue(session.running())
         # The copy that runs still works, and nothing was written.
         self.assertWindow(session, "Dark Red", "Yellow", "Dark Red", "Yellow")

@@ -4,7 +4,7 @@ show, and the message it gives instead of asking to restart."""
 
 import unittest
 
-from harness import ID, SYSTEM_INI, SYSTEM_OLD, marker_block, read_or_none, set_unwritable, windows_path
+from harness import ID, IDOK, MESSAGE_CAPTION, SYSTEM_INI, marker_block, read_or_none, set_unwritable, windows_path
 from test_main_window import BACK, HAND_INSTALLED, TEXT, SND_ASYNC, Case
 
 MB_OK_ICONEXCLAMATION = 0x30
@@ -17,11 +17,17 @@ def not_done(apply, name, step, why):
                step, windows_path(name), why))
 
 
+def failed_actions(step, why, restore):
+    """Apply from the menu and from its button, and a Restore (the action
+    given), each failing at step on system.ini for why: their labels,
+    actions, sounds and messages."""
+    applied = not_done(True, "system.ini", step, why)
+    return [("menu Apply", ("command", ID.IDM_APPLY), "apply.wav", applied),
+            ("button Apply", ("click", ID.IDC_APPLY), "apply.wav", applied),
+            ("Restore", restore, "restore.wav", not_done(False, "system.ini", step, why))]
+
+
 NOT_OPENED = "Windows would not open it (it may be read-only or in use)"
-APPLY_FAILED = not_done(True, "system.ini", "write", NOT_OPENED)
-RESTORE_FAILED = not_done(False, "system.ini", "write", NOT_OPENED)
-APPLY_MISSING = not_done(True, "system.ini", "read", "it does not exist")
-RESTORE_MISSING = not_done(False, "system.ini", "read", "it does not exist")
 NO_SECTION = ("The color lines were removed from system.ini, but the new colors were not installed: "
               + windows_path("system.ini") + " has no [386Enh] line to put them after.")
 
@@ -31,15 +37,21 @@ class MessageCase(Case):
         """The action played its sound, showed text in the program's message
         box owned by the main window, and asked no restart; OK closes it."""
         self.assertEqual(calls, [("sound", sound, SND_ASYNC),
-                                 ("question", session.window, text, "Hueline", MB_OK_ICONEXCLAMATION)])
-        box = dict(session.drive("message", 10000))
-        self.assertEqual(box["message-owner"], "main")
-        self.assertEqual(box["message-text"], text.replace("\n", "|"))
-        self.assertEqual(box["message-buttons"], "OK#1")
+                                 ("question", session.window, text, MESSAGE_CAPTION, MB_OK_ICONEXCLAMATION)])
+        box = session.box(MESSAGE_CAPTION, 10000)
+        self.assertEqual((box["owner"], box["message"], box["buttons"]), ("main", text, "OK#1"))
         state = session.state()
         self.assertEqual(state["question"], "none")
-        session.drive("ok")
+        session.press(MESSAGE_CAPTION, IDOK)
         self.assertEqual(session.state()["message"], "none")
+
+    def assertEachTold(self, session, actions, after):
+        """Each action of the table (failed_actions) told its failure; after
+        (given the label) checks what the window and the files then hold."""
+        for label, action, sound, text in actions:
+            with self.subTest(label):
+                self.assertTold(session, session.act(*action), sound, text)
+                after(label)
 
 
 class LoneCarriageReturnTest(MessageCase):
@@ -49,10 +61,7 @@ class LoneCarriageReturnTest(MessageCase):
         applied = (b"[boot]\r[386Enh]\r" + marker_block(b"A", b"0") +
                    b"device=*vpicd\r\n[drivers]\rwave=mmsystem.dll")
         restored = b"[boot]\r[386Enh]\rdevice=*vpicd\r\n[drivers]\rwave=mmsystem.dll"
-        session = self.start(odd)
-        self.assertWindow(session, "Dark Red", "Yellow", "Dark Red", "Yellow")
-
-        session.drive("select", BACK, "Green", "select", TEXT, "Black")
+        session = self.start_showing(odd, "Dark Red", "Yellow", BACK, "Green", TEXT, "Black")
         self.assertEqual(session.act("command", ID.IDM_APPLY), [("sound", "apply.wav", SND_ASYNC)])
         self.assertWindow(session, "Green", "Black", "Green", "Black")
         self.assertFiles(applied, odd)
@@ -72,37 +81,33 @@ class UnwritableTest(MessageCase):
     def test_nothing_shows_as_installed_when_system_ini_cannot_be_written(self):
         session = self.start(HAND_INSTALLED)
         set_unwritable(SYSTEM_INI, True)
-        session.drive("select", BACK, "Green", "select", TEXT, "Black")
-        for label, action, sound, text in (
-                ("menu Apply", ("command", ID.IDM_APPLY), "apply.wav", APPLY_FAILED),
-                ("button Apply", ("click", ID.IDC_APPLY), "apply.wav", APPLY_FAILED),
-                ("Restore", ("click", ID.IDC_RESTORE), "restore.wav", RESTORE_FAILED)):
-            with self.subTest(label):
-                self.assertTold(session, session.act(*action), sound, text)
-                state = session.state()
-                self.assertEqual((state["back-current"], state["text-current"]), ("Dark Red", "Yellow"))
-                self.assertEqual(read_or_none(SYSTEM_INI), HAND_INSTALLED)
+        session.select(BACK, "Green", TEXT, "Black")
+
+        def unchanged(label):
+            state = session.state()
+            self.assertEqual((state["back-current"], state["text-current"]), ("Dark Red", "Yellow"))
+            self.assertEqual(read_or_none(SYSTEM_INI), HAND_INSTALLED)
+
+        self.assertEachTold(session, failed_actions("write", NOT_OPENED, ("click", ID.IDC_RESTORE)), unchanged)
         self.assertTrue(session.running())
 
     def test_a_missing_system_ini_stays_missing(self):
         session = self.start(None)
-        session.drive("select", BACK, "Green")
-        for label, action, sound, text in (
-                ("menu Apply", ("command", ID.IDM_APPLY), "apply.wav", APPLY_MISSING),
-                ("button Apply", ("click", ID.IDC_APPLY), "apply.wav", APPLY_MISSING),
-                ("Restore", ("command", ID.IDM_RESTORE), "restore.wav", RESTORE_MISSING)):
-            with self.subTest(label):
-                self.assertTold(session, session.act(*action), sound, text)
-                self.assertWindow(session, "Blue", "White",
-                                  "Blue" if label == "Restore" else "Green", "White")
-                self.assertFiles(None, None)
+        session.select(BACK, "Green")
+
+        def still_missing(label):
+            self.assertWindow(session, "Blue", "White", "Blue" if label == "Restore" else "Green", "White")
+            self.assertFiles(None, None)
+
+        self.assertEachTold(session, failed_actions("read", "it does not exist", ("command", ID.IDM_RESTORE)),
+                            still_missing)
 
 
 class NoSectionTest(MessageCase):
     def test_apply_button_without_a_386enh_section_says_so_and_asks_nothing(self):
         no_section = b"[boot]\r\nMessageBackColor=4\r\nshell=Explorer.exe\r\n"
         session = self.start(no_section)
-        session.drive("select", BACK, "Green")
+        session.select(BACK, "Green")
         self.assertTold(session, session.act("click", ID.IDC_APPLY), "apply.wav", NO_SECTION)
         self.assertWindow(session, "Blue", "White", "Green", "White")
         self.assertFiles(b"[boot]\r\nshell=Explorer.exe\r\n", no_section)

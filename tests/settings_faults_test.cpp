@@ -112,7 +112,7 @@ protected:
     // a journal that cannot be trusted, as the user may) and checks that
     // everything is whole again.
     FaultRun TryFaults(Start start, const string& before, const string& after, bool apply,
-                       const std::set<unsigned>& failing)
+                       const std::set<unsigned>& failing, long room = -1)
     {
         FaultRun run;
         RemoveTestFile("hueline.bak");
@@ -132,6 +132,7 @@ protected:
             earlier = before;
         }
         HostFailFileOperations(failing);
+        HostSetDiskRoom(room);
         SettingsRecoveryDetails details;
         const SettingsRecovery first = RecoverInterruptedRewrite(&details);
         const Told toldFirst = Tell(first, details);
@@ -145,6 +146,7 @@ protected:
         const SettingsRecovery next = RecoverInterruptedRewrite(&details);
         const Told toldNext = Tell(next, details);
         const string recovered = Ini();
+        HostSetDiskRoom(-1);
         run.operations = HostFileOperationCount();
         const std::vector<string> log = HostFileOperationLog();
         HostResetFileOperations(0);
@@ -157,6 +159,7 @@ protected:
         }
         SCOPED_TRACE(string(start == Start::Clean ? "clean" : "interrupted") + " start, apply=" +
                      std::to_string(apply) + ", failing" + trace + " of " + std::to_string(run.operations) +
+                     (room >= 0 ? ", the disk full after " + std::to_string(room) + " bytes" : string()) +
                      ", file of " + std::to_string(before.size()) + " bytes");
 
         // Every message names, in full, the files it is about.
@@ -220,7 +223,7 @@ TEST_F(SettingsFaults, SystemIniIsNeverLostOrHalfWritten)
     const std::vector<string> files = VariedSettingsFiles();
     // Two faults in every pair of positions on these files.
     const std::set<size_t> pairFiles = {0, 1, 3};
-    unsigned singles = 0, pairs = 0, putBacksFailed = 0;
+    unsigned singles = 0, pairs = 0, fullDisks = 0, putBacksFailed = 0;
     std::set<string> failedKinds;
     for (size_t f = 0; f < files.size(); ++f) {
         const string& before = files[f];
@@ -256,6 +259,16 @@ TEST_F(SettingsFaults, SystemIniIsNeverLostOrHalfWritten)
                 }
                 if (pairFiles.count(f) == 0)
                     continue;
+                // The disk fills at every byte the run writes, until a run
+                // has room for all it writes.
+                for (long room = 0;; ++room) {
+                    TryFaults(start, before, after, apply, {}, room);
+                    ++fullDisks;
+                    if (HasFailure())
+                        return;
+                    if (Ini() == after && !MarkStands() && room > (long)(2 * before.size() + after.size()))
+                        break;
+                }
                 for (unsigned i = 1;; ++i) {
                     unsigned j = i + 1;
                     for (;; ++j) {
@@ -276,11 +289,13 @@ TEST_F(SettingsFaults, SystemIniIsNeverLostOrHalfWritten)
             }
         }
     }
-    std::cout << "[ faults   ] " << singles << " single faults and " << pairs << " pairs tried on "
-              << files.size() << " files (pairs on " << pairFiles.size() << "), " << putBacksFailed
-              << " of them failing a put-back or a recovery" << std::endl;
+    std::cout << "[ faults   ] " << singles << " single faults, " << pairs << " pairs and " << fullDisks
+              << " disks filling at every byte tried on " << files.size() << " files (pairs and disks on "
+              << pairFiles.size() << "), " << putBacksFailed << " of them failing a put-back or a recovery"
+              << std::endl;
     EXPECT_GT(singles, 300u);
     EXPECT_GT(pairs, 1000u);
+    EXPECT_GT(fullDisks, 500u);
     EXPECT_GT(putBacksFailed, 200u);
     EXPECT_EQ(failedKinds, (std::set<string>{"allocate", "check", "close", "create", "delete", "flush",
                                              "flush-profiles", "length", "open", "read", "rename", "write"}));

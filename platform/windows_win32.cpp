@@ -146,7 +146,7 @@ PlatformIcon PlatformLoadIcon(int resource)
 
 void PlatformDrawIcons(PlatformWindow dialog, int x, int y, PlatformIcon under, PlatformIcon over)
 {
-    HWND window = (HWND)dialog;
+    HWND window = Handle(dialog);
     // Dialog units to pixels, by the dialog's own font: the point keeps its
     // place among the controls whatever the font and the dots per inch.
     RECT place = {x, y, x, y};

@@ -82,8 +82,10 @@ const char* CauseText(SettingsCause cause)
         return "Windows could not tell whether it is there";
     case SettingsNoMatchingCopy:
         return "no copy holds its earlier content";
+    case SettingsNotColors:
+        return "The colors given are not colors Hueline knows";
     }
-    return "the colors given are not colors Hueline knows";
+    return "";
 }
 
 const char* const StepVerbs[] = {"read", "write", "replace", "remove"};
@@ -91,7 +93,8 @@ const char* const StepVerbs[] = {"read", "write", "replace", "remove"};
 // "Hueline could not write C:\WINDOWS\system.ini: why."
 void AddProblem(const SettingsProblem& problem)
 {
-    if (problem.cause == SettingsNoDirectory || problem.cause == SettingsFine) {
+    // Causes that concern no one file.
+    if (problem.cause == SettingsNoDirectory || problem.cause == SettingsNotColors) {
         Add(CauseText(problem.cause));
         Add(".");
         return;

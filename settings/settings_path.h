@@ -44,6 +44,7 @@ enum SettingsCause {
     SettingsStanding,        // a journal still stands from an earlier change
     SettingsNotChecked,      // the system could not tell whether it stands
     SettingsNoMatchingCopy,  // neither copy holds what system.ini held before
+    SettingsNotColors,       // the pair to install is not two colour names
 };
 struct SettingsProblem {
     SettingsFile file;

@@ -99,7 +99,7 @@ SettingsRecovery RecoverInterruptedRewrite(SettingsRecoveryDetails* details)
                 unread = SettingsProblem{copy, SettingsReading, cause};
             continue;
         }
-        bool holdsOld = length == record.oldLength && Crc32(0, bytes, length) == record.oldCrc;
+        bool holdsOld = MatchOf(record, length, Crc32(0, bytes, length)) == SettingsHoldsOld;
         if (holdsOld)
             cause = WriteWholeFile(SettingsIni, bytes, length);
         PlatformFree(bytes);

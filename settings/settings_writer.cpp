@@ -105,7 +105,7 @@ SettingsWriteResult WriteColorSettings(bool apply, SettingsWriteDetails* details
     if (apply) {
         blockLength = BuildMarkerBlock(block, ColorSelection.InstalledBack, ColorSelection.InstalledText);
         if (blockLength == 0)
-            return Fail(details, SettingsIni, SettingsWriting, SettingsFine);  // not colour names: nothing to write
+            return Fail(details, SettingsIni, SettingsWriting, SettingsNotColors);
     }
 
     // While a journal stands, the files are as an interrupted change left

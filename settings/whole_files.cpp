@@ -78,6 +78,15 @@ bool RemoveAndCheck(SettingsFile file)
     return PlatformCheckFile(SettingsPaths[file]) == PlatformFileAbsent;
 }
 
+SettingsMatch MatchOf(const JournalRecord& journal, unsigned long length, uint32_t crc)
+{
+    if (length == journal.oldLength && crc == journal.oldCrc)
+        return SettingsHoldsOld;
+    if (length == journal.newLength && crc == journal.newCrc)
+        return SettingsHoldsNew;
+    return SettingsHoldsNeither;
+}
+
 // Bytes read per call when a file is only looked at.
 static char Piece[4096];
 
@@ -107,10 +116,8 @@ SettingsMatch ExamineFile(SettingsFile file, const JournalRecord& journal, Setti
         if (left > 0) {
             *cause = SettingsReadFailed;
             match = SettingsUnknown;
-        } else if ((unsigned long)size == journal.oldLength && crc == journal.oldCrc) {
-            match = SettingsHoldsOld;  // also when the change left the content as it was
-        } else if ((unsigned long)size == journal.newLength && crc == journal.newCrc) {
-            match = SettingsHoldsNew;
+        } else {
+            match = MatchOf(journal, (unsigned long)size, crc);
         }
     }
     PlatformClose(in);

@@ -41,4 +41,9 @@ enum SettingsMatch {
     SettingsHoldsNeither,  // something else, or nothing: no file stands there
     SettingsUnknown,       // it could not be read
 };
+// What content of that length and CRC-32 is. The old content comes first:
+// when a change leaves the content as it was, a copy of it is still the old
+// content to put back.
+SettingsMatch MatchOf(const JournalRecord& journal, unsigned long length, uint32_t crc);
+// What the file holds, read in pieces.
 SettingsMatch ExamineFile(SettingsFile file, const JournalRecord& journal, SettingsCause* cause);

@@ -260,6 +260,14 @@ TEST_F(SelectionActions, AFailedWriteIsToldAndNothingShowsAsInstalled)
     EXPECT_EQ(Dialog().messages.back(),
               Unchanged("new colors were not installed", "system.ini", "read", "it does not exist"));
     EXPECT_TRUE(Dialog().questions.empty());
+
+    // No Windows directory: no file can be named.
+    const string directory = HostWindowsDirectory();
+    HostSetWindowsDirectory("");
+    ApplySelection(Window(), true);
+    HostSetWindowsDirectory(directory.c_str());
+    EXPECT_EQ(Dialog().messages.back(), "Hueline|The new colors were not installed.\nWindows did not tell Hueline "
+                                        "where its Windows folder is.\nsystem.ini is as it was.");
 }
 
 TEST_F(SelectionActions, ApplyWithoutA386EnhSectionSaysSoAndShowsTheDefaults)

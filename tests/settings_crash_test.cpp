@@ -5,8 +5,9 @@
 // cut it holds its whole old or whole new content, or the journal stands
 // beside a whole copy of the old content; after the start (which discards a
 // journal cut short, as the user is asked) and the second Apply it holds
-// exactly that Apply's result, and system.old a whole earlier content. The same again with one operation failed first, the power cut at
-// each operation after it, so that the cuts fall in the put-back too.
+// exactly that Apply's result, and system.old a whole earlier content. The
+// same again with one operation failed first, the power cut at each operation
+// after it, so that the cuts fall in the put-back too.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -18,7 +19,6 @@
 #include "core/selection.h"
 #include "core/selection_actions.h"
 #include "resources/resource.h"
-#include "settings/journal.h"
 #include "settings/settings_path.h"
 #include "settings/settings_writer.h"
 #include "tests/support/dialog_fixture.h"
@@ -64,12 +64,10 @@ protected:
     // of the old content; system.old never a part.
     void ExpectWholeOrVouchedFor(const string& before, const string& after, const string& earlier)
     {
-        string old, copy, journal;
+        string old, copy;
         const bool hasOld = ReadTestFile("system.old", &old);
         ReadTestFile("hueline.bak", &copy);
-        JournalRecord record;
-        const bool trusted = ReadTestFile("hueline.mrk", &journal) &&
-                             ReadJournal(journal.data(), (unsigned)journal.size(), &record);
+        const bool trusted = TrustedJournalStands();
         const string ini = Ini();
         EXPECT_TRUE(ini == before || ini == after || (trusted && (old == before || copy == before)))
             << ini.size() << " bytes";
@@ -104,11 +102,9 @@ protected:
                      " bytes");
         const bool marked = MarkStands();
         const string ini = Ini();
-        string old, journal;
+        string old;
         ReadTestFile("system.old", &old);
-        JournalRecord record;
-        const bool trusted = ReadTestFile("hueline.mrk", &journal) &&
-                             ReadJournal(journal.data(), (unsigned)journal.size(), &record);
+        const bool trusted = TrustedJournalStands();
         ExpectWholeOrVouchedFor(before, after, Earlier);
 
         for (unsigned k = 1; cutTheStart && marked; ++k) {

@@ -16,7 +16,6 @@
 
 #include "core/color_table.h"
 #include "core/selection.h"
-#include "settings/journal.h"
 #include "settings/settings_messages.h"
 #include "settings/settings_path.h"
 #include "settings/settings_reader.h"
@@ -56,7 +55,8 @@ protected:
     static string PathOf(SettingsFile file) { return TestPath(SettingsFileFormats[file] + 3); }
     static void AddNames(Told* told, const SettingsProblem& problem, const SettingsProblem& left)
     {
-        if (problem.cause != SettingsFine && problem.cause != SettingsNoDirectory)
+        if (problem.cause != SettingsFine && problem.cause != SettingsNoDirectory &&
+            problem.cause != SettingsNotColors)
             told->names.push_back(PathOf(problem.file));
         if (left.cause != SettingsFine)
             told->names.push_back(PathOf(SettingsJournal));
@@ -122,13 +122,9 @@ protected:
             WriteTestFile("system.old", Earlier);
             RemoveTestFile("hueline.mrk");
         } else {
-            char journal[JournalSize];
-            BuildJournal(JournalRecord{(uint32_t)before.size(), Crc32(0, before.data(), (unsigned)before.size()),
-                                       (uint32_t)after.size(), Crc32(0, after.data(), (unsigned)after.size())},
-                         journal);
             WriteTestFile("system.ini", before.substr(0, before.size() / 2));
             WriteTestFile("system.old", before);
-            WriteTestFile("hueline.mrk", string(journal, JournalSize));
+            WriteTestFile("hueline.mrk", JournalFor(before, after));
             earlier = before;
         }
         HostFailFileOperations(failing);

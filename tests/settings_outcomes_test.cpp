@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "core/selection.h"
-#include "settings/journal.h"
 #include "tests/host/host_control.h"
 #include "settings/settings_reader.h"
 #include "settings/settings_writer.h"
@@ -170,15 +169,11 @@ TEST_F(SettingsOutcomes, RecoveryKeepsTheJournalUntilSystemIniIsWhole)
         {"check hueline.mrk", SettingsRecovered, Whole, false},  // cannot tell: told as staying
     };
     const unsigned count = sizeof cases / sizeof cases[0];
-    const string applied = ThreeLinesRed;
-    char journal[JournalSize];
-    BuildJournal(JournalRecord{(uint32_t)ThreeLines.size(), Crc32(0, ThreeLines.data(), (unsigned)ThreeLines.size()),
-                               (uint32_t)applied.size(), Crc32(0, applied.data(), (unsigned)applied.size())},
-                 journal);
+    const string journal = JournalFor(ThreeLines, ThreeLinesRed);
     for (unsigned n = 0; n <= count; ++n) {
         WriteTestFile("system.ini", half);
         WriteTestFile("system.old", ThreeLines);
-        WriteTestFile("hueline.mrk", string(journal, JournalSize));
+        WriteTestFile("hueline.mrk", journal);
         HostResetFileOperations(n);
         SettingsRecoveryDetails details;
         const SettingsRecovery result = RecoverInterruptedRewrite(&details);

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "core/selection.h"
+#include "settings/settings_messages.h"
 #include "settings/settings_writer.h"
 #include "tests/support/settings_files.h"
 
@@ -77,7 +78,11 @@ TEST_F(SettingsWriter, NamesThatAreNotColoursChangeNothing)
 {
     WriteTestFile("system.ini", ThreeLines);
     WriteTestFile("system.old", "older backup");
-    EXPECT_EQ(Install("Blue [default]", "White"), SettingsUnchanged);
+    SettingsWriteDetails details;
+    EXPECT_EQ(Install("Blue [default]", "White", &details), SettingsUnchanged);
     EXPECT_EQ(Ini(), ThreeLines);
     EXPECT_EQ(Old(), "older backup");
+    EXPECT_STREQ(WriteMessage(true, SettingsUnchanged, details),
+                 "The new colors were not installed.\nThe colors given are not colors Hueline knows.\n"
+                 "system.ini is as it was.");
 }

@@ -829,12 +829,6 @@ CD_LETTER = "d:"
 CD_FOLDER = ARTEFACTS / "cd"
 
 
-def set_unwritable_tree(folder, unwritable):
-    """chattr +i (or -i) on a folder and everything in it."""
-    subprocess.run(["chattr", "-R", "+i" if unwritable else "-i", str(folder)], check=True,
-                   timeout=COMMAND_SECONDS, stdout=subprocess.DEVNULL)
-
-
 def insert_cd():
     """Unpacks the CD image of make dist into a folder that nothing can
     write to, not even root, and makes it drive D: of the prefix; returns
@@ -845,7 +839,7 @@ def insert_cd():
         raise AssertionError("want one CD image in build/dist (make dist), found %s" % images)
     subprocess.run(["xorriso", "-osirrox", "on", "-indev", str(images[0]), "-extract", "/", str(CD_FOLDER)],
                    check=True, timeout=COMMAND_SECONDS, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    set_unwritable_tree(CD_FOLDER, True)
+    set_unwritable(CD_FOLDER, True)
     (PREFIX / "dosdevices" / CD_LETTER).symlink_to(CD_FOLDER)
     return CD_FOLDER / "HUELINE.EXE"
 
@@ -856,7 +850,7 @@ def eject_cd():
     if drive.is_symlink():
         drive.unlink()
     if CD_FOLDER.exists():
-        set_unwritable_tree(CD_FOLDER, False)
+        set_unwritable(CD_FOLDER, False)
         subprocess.run(["chmod", "-R", "u+w", str(CD_FOLDER)], check=True, timeout=COMMAND_SECONDS)
         shutil.rmtree(CD_FOLDER)
 
@@ -909,9 +903,9 @@ def run_test_program(*words):
 
 
 def set_unwritable(path, unwritable):
-    """Makes every write to the file fail (chattr +i: even root, even under
-    Wine), or undoes it."""
-    subprocess.run(["chattr", "+i" if unwritable else "-i", str(path)], check=True,
+    """Makes every write to the file, or to a folder and everything in it,
+    fail (chattr +i: even root, even under Wine), or undoes it."""
+    subprocess.run(["chattr", "-R", "+i" if unwritable else "-i", str(path)], check=True,
                    timeout=COMMAND_SECONDS, stdout=subprocess.DEVNULL)
 
 

@@ -89,22 +89,22 @@ void LoseAllUnflushed()
         LoseUnflushed(entry.second, KeepLengths);
 }
 
+bool PowerIsOff()
+{
+    return PowerCutAfter != 0 && OperationCount > PowerCutAfter;
+}
+
 // Counts one operation and logs it; true when it is to fail, or when the
 // power is gone and it must not happen at all.
 bool Fails(const char* kind, const std::string& name)
 {
     ++OperationCount;
-    bool dead = PowerCutAfter != 0 && OperationCount > PowerCutAfter;
+    bool dead = PowerIsOff();
     if (dead && OperationCount == PowerCutAfter + 1)
         LoseAllUnflushed();
     if (Logging)
         Log.push_back(Operation{kind, name, !dead});
-    return dead || (!FailAt.empty() && FailAt.count(OperationCount) != 0);
-}
-
-bool PowerIsOff()
-{
-    return PowerCutAfter != 0 && OperationCount > PowerCutAfter;
+    return dead || FailAt.count(OperationCount) != 0;
 }
 
 Handle* HandleOf(PlatformFile file)

@@ -1,6 +1,7 @@
 #include "tests/support/settings_files.h"
 
 #include "core/selection.h"
+#include "settings/journal.h"
 #include "settings/marker_block.h"
 #include "settings/settings_rewrite.h"
 
@@ -91,4 +92,20 @@ bool SettingsFilesTest::MarkStands()
 {
     std::string ignored;
     return ReadTestFile("hueline.mrk", &ignored);
+}
+
+bool SettingsFilesTest::TrustedJournalStands()
+{
+    std::string journal;
+    JournalRecord record;
+    return ReadTestFile("hueline.mrk", &journal) && ReadJournal(journal.data(), (unsigned)journal.size(), &record);
+}
+
+std::string JournalFor(const std::string& before, const std::string& after)
+{
+    char journal[JournalSize];
+    BuildJournal(JournalRecord{(uint32_t)before.size(), Crc32(0, before.data(), (unsigned)before.size()),
+                               (uint32_t)after.size(), Crc32(0, after.data(), (unsigned)after.size())},
+                 journal);
+    return std::string(journal, JournalSize);
 }

@@ -34,6 +34,7 @@ protected:
     // power-cut loops run.
     SettingsWriteResult ApplyOrRestore(bool apply, SettingsWriteDetails* details = nullptr);
     bool MarkStands();  // the mark of an interrupted rewrite is there
+    bool TrustedJournalStands();  // and it is a whole journal with a right check
 
 private:
     bool hadIni_ = false, hadOld_ = false;
@@ -44,6 +45,10 @@ private:
 // how many lines took the block.
 std::string RewriteText(const std::string& input, bool apply, const char* back, const char* text,
                         unsigned* headers = nullptr);
+
+// The journal of a change of system.ini from before to after, as the writer
+// records it.
+std::string JournalFor(const std::string& before, const std::string& after);
 
 // Files of every kind the writer meets: CR LF, LF and lone CR ends, two
 // headers, none, a long line, NULs, a last line with no end, an empty file and

@@ -13,9 +13,10 @@ Usage: check_exe.py OBJDUMP EXE gui|console
 """
 import os
 import re
-import struct
 import subprocess
 import sys
+
+from pe_file import PeFile
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 
@@ -39,19 +40,10 @@ def read_list(name):
 def misaligned_sections(path):
     """The sections whose raw size or file offset is not a multiple of the
     file alignment, as (name, raw size, offset, alignment)."""
-    with open(path, "rb") as f:
-        data = f.read()
-    pe = struct.unpack_from("<I", data, 0x3C)[0]
-    count, _, _, _, optional_size = struct.unpack_from("<HIIIH", data, pe + 6)
-    alignment = struct.unpack_from("<I", data, pe + 24 + 36)[0]
-    table = pe + 24 + optional_size
-    wrong = []
-    for i in range(count):
-        name = data[table + 40 * i:table + 40 * i + 8].rstrip(b"\0").decode("latin-1")
-        raw_size, raw_at = struct.unpack_from("<II", data, table + 40 * i + 16)
-        if raw_size % alignment or raw_at % alignment:
-            wrong.append((name, raw_size, raw_at, alignment))
-    return wrong
+    pe = PeFile(path)
+    alignment = pe.file_alignment
+    return [(s.name, s.raw_size, s.raw_at, alignment) for s in pe.sections
+            if s.raw_size % alignment or s.raw_at % alignment]
 
 
 def main():

@@ -23,6 +23,7 @@ RT_ICON, RT_DIALOG, RT_GROUP_ICON, RT_VERSION = 3, 5, 14, 16
 # The preview colours (R, G, B) of colour numbers 0-15, as the icon maker has them.
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "resources"))
 from make_icons import PREVIEW_COLOURS as COLOURS  # noqa: E402
+from pe_file import PeFile  # noqa: E402
 LARGE_COLOUR = (4, 4, 4)
 
 # The preview's two shapes, "#" opaque, "." transparent; row 0 at the top.
@@ -175,19 +176,9 @@ class Resources:
     """The resource tree of a PE file: (type, name) -> list of bytes, one per language."""
 
     def __init__(self, path):
-        self.data = open(path, "rb").read()
-        pe = struct.unpack_from("<I", self.data, 0x3C)[0]
-        if self.data[pe:pe + 4] != b"PE\0\0":
-            raise ValueError("not a PE file")
-        sections = struct.unpack_from("<H", self.data, pe + 6)[0]
-        optional_size = struct.unpack_from("<H", self.data, pe + 20)[0]
-        optional = pe + 24
-        self.root = struct.unpack_from("<I", self.data, optional + 96 + 8 * 2)[0]
-        self.sections = []
-        for i in range(sections):
-            at = optional + optional_size + 40 * i
-            virtual_size, address, raw_size, raw_at = struct.unpack_from("<IIII", self.data, at + 8)
-            self.sections.append((address, max(virtual_size, raw_size), raw_at))
+        self.pe = PeFile(path)
+        self.data = self.pe.data
+        self.root = self.pe.resource_root
         self.entries = {}
         if self.root:
             for type_id, type_at in self.directory(0):
@@ -198,10 +189,10 @@ class Resources:
                         self.entries.setdefault((type_id, name), []).append(self.data[at:at + size])
 
     def offset(self, rva):
-        for address, size, raw_at in self.sections:
-            if address <= rva < address + size:
-                return raw_at + rva - address
-        raise ValueError("address %x lies in no section" % rva)
+        at = self.pe.offset(rva)
+        if at is None:
+            raise ValueError("address %x lies in no section" % rva)
+        return at
 
     def directory(self, at):
         base = self.offset(self.root)

@@ -22,7 +22,6 @@ own code takes them; test.exe's window class from test_exe/screen_window.h.
 import os
 import re
 import shutil
-import struct
 import subprocess
 import sys
 import tempfile
@@ -33,6 +32,10 @@ from typing import NamedTuple
 
 ROOT = Path(__file__).resolve().parents[2]
 BUILD = ROOT / "build"
+# The build's own scripts: the sounds' names, the PE reader, the resource check.
+sys.path[:0] = [str(ROOT / "resources"), str(ROOT / "tools")]
+from make_waves import SOUNDS  # noqa: E402
+from pe_file import PeFile  # noqa: E402
 
 
 def read_wine_env():
@@ -354,33 +357,14 @@ def grab(box=None, path=None):
     return picture
 
 
-class Image:
+class Image(PeFile):
     """The executable's file, to read the strings its code passes by address."""
 
-    def __init__(self, path):
-        self.data = Path(path).read_bytes()
-        pe = struct.unpack_from("<I", self.data, 0x3C)[0]
-        if self.data[pe:pe + 4] != b"PE\0\0":
-            raise ValueError("%s is not a PE file" % path)
-        sections = struct.unpack_from("<H", self.data, pe + 6)[0]
-        optional_size = struct.unpack_from("<H", self.data, pe + 20)[0]
-        optional = pe + 24
-        self.base = struct.unpack_from("<I", self.data, optional + 28)[0]
-        table = optional + optional_size
-        self.sections = []
-        for i in range(sections):
-            virtual_size, address, raw_size, raw_at = struct.unpack_from(
-                "<IIII", self.data, table + 40 * i + 8)
-            self.sections.append((address, max(virtual_size, raw_size), raw_at, raw_size))
-
     def string_at(self, address):
-        offset = address - self.base
-        for start, size, raw_at, raw_size in self.sections:
-            if start <= offset < start + size and offset - start < raw_size:
-                begin = raw_at + offset - start
-                end = self.data.find(b"\0", begin)
-                return self.data[begin:end].decode("latin-1")
-        return None
+        begin = self.offset(address - self.base)
+        if begin is None:
+            return None
+        return self.data[begin:self.data.find(b"\0", begin)].decode("latin-1")
 
 
 # Wine's trace spells some modules in capitals (KERNEL32): names are matched
@@ -806,9 +790,6 @@ def restore_settings_files(saved):
 
 
 # ---- Copies of the program elsewhere --------------------------------------------
-
-sys.path.insert(0, str(ROOT / "resources"))
-from make_waves import SOUNDS  # noqa: E402
 
 
 def install_copy(folder, with_test=True):

@@ -3,16 +3,14 @@ the preview's pixels read back from the screen, the About box's behaviour,
 and the sounds and the shell call read from the trace. The pictures for
 README.md (make screenshots) are taken here too."""
 
-import sys
 import unittest
 
 import harness
-from harness import ABOUT_CAPTION, ARTEFACTS, ID, ROOT, grab, rect
+from harness import ABOUT_CAPTION, ARTEFACTS, ID, grab, rect
 from test_main_window import BACK, STANDARD_CLIENT_SIZE, TEXT, SND_ASYNC, Case
 from test_main_window import COLOURS as NAMES
+from check_resources import COLOURS, LETTER_A, PROGRAM_COLOURS, PROGRAM_PICTURE, ROUNDED_SQUARE
 
-sys.path.insert(0, str(ROOT / "tools"))
-from check_resources import COLOURS, LETTER_A, PROGRAM_COLOURS, PROGRAM_PICTURE, ROUNDED_SQUARE  # noqa: E402
 PREVIEW_AT = (258, 195)  # client-area pixels of the picture's top left corner, at 96 dpi
 MARGIN = 3               # pixels around the picture that must keep the background
 # The colours the dialog itself draws with (text, lists, faces, shadows):

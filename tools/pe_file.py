@@ -1,0 +1,43 @@
+"""The headers of a PE file that the checks and the end-to-end harness read:
+the image base, the file alignment, the section table, the resource root,
+and where in the file an address of the loaded image lies."""
+
+import struct
+from typing import NamedTuple
+
+
+class Section(NamedTuple):
+    name: str
+    address: int       # relative to the image base
+    size: int          # in memory: the larger of the virtual and the raw size
+    raw_size: int      # in the file
+    raw_at: int        # file offset
+
+
+class PeFile:
+    def __init__(self, path):
+        with open(path, "rb") as f:
+            self.data = f.read()
+        pe = struct.unpack_from("<I", self.data, 0x3C)[0]
+        if self.data[pe:pe + 4] != b"PE\0\0":
+            raise ValueError("%s is not a PE file" % path)
+        count, _, _, _, optional_size = struct.unpack_from("<HIIIH", self.data, pe + 6)
+        optional = pe + 24
+        self.base = struct.unpack_from("<I", self.data, optional + 28)[0]
+        self.file_alignment = struct.unpack_from("<I", self.data, optional + 36)[0]
+        self.resource_root = struct.unpack_from("<I", self.data, optional + 96 + 8 * 2)[0]
+        table = optional + optional_size
+        self.sections = []
+        for i in range(count):
+            at = table + 40 * i
+            name = self.data[at:at + 8].rstrip(b"\0").decode("latin-1")
+            virtual_size, address, raw_size, raw_at = struct.unpack_from("<IIII", self.data, at + 8)
+            self.sections.append(Section(name, address, max(virtual_size, raw_size), raw_size, raw_at))
+
+    def offset(self, rva):
+        """The file offset of an address relative to the image base, or None
+        when no section holds it in the file."""
+        for section in self.sections:
+            if section.address <= rva < section.address + section.size and rva - section.address < section.raw_size:
+                return section.raw_at + rva - section.address
+        return None

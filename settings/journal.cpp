@@ -7,14 +7,16 @@ namespace {
 // The layout, with a run of eight '#' for each number, written in
 // hexadecimal with its leading zeros.
 const char Layout[] =
-    "Hueline journal, version 1\r\n"
+    "Hueline journal, version 2\r\n"
     "Hueline keeps this file while it changes system.ini; see README.TXT.\r\n"
     "system.ini before: ######## ########\r\n"
     "system.ini after:  ######## ########\r\n"
+    "change: ########\r\n"
     "check: ########\r\n";
 static_assert(sizeof Layout - 1 == JournalSize, "the layout is the journal's size");
 
-const unsigned FieldCount = 5;
+const unsigned FieldCount = 6;
+const unsigned CheckField = FieldCount - 1;
 const unsigned Digits = 8;
 
 // Where each number stands, in the order of JournalRecord and then the check.
@@ -37,10 +39,10 @@ void PutHex(char* out, uint32_t number)
         out[i] = HexDigits[(number >> (4 * (Digits - 1 - i))) & 15];
 }
 
-bool GetHex(const char* in, uint32_t* number)
+bool GetHex(const char* in, uint32_t* number, unsigned digits = Digits)
 {
     uint32_t n = 0;
-    for (unsigned i = 0; i < Digits; ++i) {
+    for (unsigned i = 0; i < digits; ++i) {
         unsigned digit = 0;
         while (digit < 16 && HexDigits[digit] != in[i])
             ++digit;
@@ -83,10 +85,11 @@ void BuildJournal(const JournalRecord& journal, char* out)
     unsigned at[FieldCount];
     FindFields(at);
     CopyBytes(out, Layout, JournalSize);
-    const uint32_t numbers[] = {journal.oldLength, journal.oldCrc, journal.newLength, journal.newCrc};
-    for (unsigned n = 0; n < 4; ++n)
+    const uint32_t numbers[] = {journal.oldLength, journal.oldCrc, journal.newLength, journal.newCrc,
+                                journal.change};
+    for (unsigned n = 0; n < CheckField; ++n)
         PutHex(out + at[n], numbers[n]);
-    PutHex(out + at[4], Crc32(0, out, at[4]));
+    PutHex(out + at[CheckField], Crc32(0, out, at[CheckField]));
 }
 
 bool ReadJournal(const char* bytes, unsigned length, JournalRecord* journal)
@@ -107,8 +110,31 @@ bool ReadJournal(const char* bytes, unsigned length, JournalRecord* journal)
             return false;
         }
     }
-    if (Crc32(0, bytes, at[4]) != numbers[4])
+    if (Crc32(0, bytes, at[CheckField]) != numbers[CheckField])
         return false;
-    *journal = JournalRecord{numbers[0], numbers[1], numbers[2], numbers[3]};
+    *journal = JournalRecord{numbers[0], numbers[1], numbers[2], numbers[3], numbers[4]};
+    return true;
+}
+
+bool IsUnfinishedJournal(const char* bytes, unsigned length)
+{
+    if (length > JournalSize)
+        return false;
+    unsigned end = length;
+    while (end > 0 && bytes[end - 1] == '\0')
+        --end;
+    if (end == JournalSize)
+        return false;  // whole: read, or damaged
+    unsigned at[FieldCount];
+    FindFields(at);
+    unsigned field = 0;
+    for (unsigned i = 0; i < end; ++i) {
+        if (field < FieldCount && i >= at[field] + Digits)
+            ++field;
+        bool digit = field < FieldCount && i >= at[field];
+        uint32_t ignored;
+        if (digit ? !GetHex(bytes + i, &ignored, 1) : bytes[i] != Layout[i])
+            return false;
+    }
     return true;
 }

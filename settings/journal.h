@@ -12,15 +12,26 @@
 struct JournalRecord {
     uint32_t oldLength, oldCrc;  // system.ini before the change
     uint32_t newLength, newCrc;  // what the change writes
+    // What the change does, so that the new content can be made again from
+    // the old: JournalRemovesColors, or JournalInstalls + 16 * the
+    // background's number + the text's number.
+    uint32_t change;
 };
+const uint32_t JournalRemovesColors = 0;
+const uint32_t JournalInstalls = 0x100;
 
 // CRC-32 (the one of zip and PNG) of count bytes, continued from crc (0 to
 // begin with).
 uint32_t Crc32(uint32_t crc, const char* bytes, unsigned count);
 
-// The journal's bytes: five lines of text with CR LF ends, the last a CRC-32
-// of the four before it, always JournalSize bytes long.
-const unsigned JournalSize = 191;
+// The journal's bytes: six lines of text with CR LF ends, the last a CRC-32
+// of the five before it, always JournalSize bytes long.
+const unsigned JournalSize = 209;
 void BuildJournal(const JournalRecord& journal, char* out);
 // False when bytes are not a whole journal of this layout with a right check.
 bool ReadJournal(const char* bytes, unsigned length, JournalRecord* journal);
+// True when bytes are a journal of this layout cut short while it was
+// written: shorter than a whole one, or as long with a tail of NULs, and
+// right as far as they go. Such a journal was never finished, so system.ini
+// was never touched.
+bool IsUnfinishedJournal(const char* bytes, unsigned length);

@@ -70,25 +70,57 @@ inline bool BeginsLineAfter(const char* bytes, unsigned at)
     return before == '\n' || before == '\0' || (before == '\r' && bytes[at] != '\n');
 }
 
-// True when the bytes at the start of a file read as UTF-16 text, which a
-// rewrite line by line would tear apart: a byte-order mark (FF FE or FE FF),
-// or a first line (the bytes before its LF, as far as count goes) of two
-// characters or more with a NUL in every other byte and in no other.
+// Where a file's NUL bytes fall, counted piece by piece as it is read: UTF-16
+// text of the Latin letters that system.ini is written in has a NUL in
+// nearly every other byte, and 8-bit text has next to none.
+struct Utf16Evidence {
+    unsigned long nuls[2];  // at even and at odd positions of the file
+    unsigned long length;   // bytes counted so far
+    bool byteOrderMark;     // the file begins with FF FE or FE FF
+};
+
+// Counts the NULs of the next count bytes of the file.
+inline void CountUtf16Evidence(Utf16Evidence* evidence, const char* bytes, unsigned count)
+{
+    if (evidence->length == 0 && count >= 2)
+        evidence->byteOrderMark = (bytes[0] == '\xFF' && bytes[1] == '\xFE') || (bytes[0] == '\xFE' && bytes[1] == '\xFF');
+    typedef uintptr_t Word;
+    const Word ones = ~(Word)0 / 255;
+    const Word lows = ones * 0x7F;
+    unsigned i = 0;
+    for (; i + sizeof(Word) <= count; i += sizeof(Word)) {
+        Word w;
+        __builtin_memcpy(&w, bytes + i, sizeof w);
+        if ((~(((w & lows) + lows) | w) & ~lows) == 0)
+            continue;  // no NUL in this word, as in nearly every word of 8-bit text
+        for (unsigned k = i; k < i + sizeof(Word); ++k)
+            evidence->nuls[(evidence->length + k) & 1] += bytes[k] == '\0';
+    }
+    for (; i < count; ++i)
+        evidence->nuls[(evidence->length + i) & 1] += bytes[i] == '\0';
+    evidence->length += count;
+}
+
+// True when the whole file reads as UTF-16 text, which a rewrite line by
+// line would tear apart: it begins with a byte-order mark, or at least half
+// the bytes at even (or at odd) positions are NULs, four times as many as at
+// the others. A run of NULs (a tail that never reached the disk) falls on
+// both alike.
+inline bool LooksLikeUtf16(const Utf16Evidence& evidence)
+{
+    if (evidence.byteOrderMark)
+        return true;
+    unsigned long most = evidence.nuls[0], least = evidence.nuls[1];
+    if (least > most) {
+        most = evidence.nuls[1];
+        least = evidence.nuls[0];
+    }
+    return most >= 2 && most * 4 >= evidence.length && least * 4 <= most;
+}
+
 inline bool LooksLikeUtf16(const char* bytes, unsigned count)
 {
-    if (count >= 2 && ((bytes[0] == '\xFF' && bytes[1] == '\xFE') || (bytes[0] == '\xFE' && bytes[1] == '\xFF')))
-        return true;
-    unsigned end = 0;
-    while (end < count && bytes[end] != '\n')
-        ++end;
-    if (end < 4)
-        return false;
-    bool nul[2] = {true, true}, text[2] = {true, true};  // by even and odd position
-    for (unsigned i = 0; i < end; ++i) {
-        if (bytes[i] == '\0')
-            text[i & 1] = false;
-        else
-            nul[i & 1] = false;
-    }
-    return (nul[1] && text[0]) || (nul[0] && text[1]);
+    Utf16Evidence evidence = {{0, 0}, 0, false};
+    CountUtf16Evidence(&evidence, bytes, count);
+    return LooksLikeUtf16(evidence);
 }

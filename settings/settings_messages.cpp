@@ -35,6 +35,20 @@ const char* End()
     return Fits ? Message : "Hueline could not tell what happened to system.ini: the paths are too long.";
 }
 
+// A length in bytes, in decimal.
+void AddBytes(unsigned long count)
+{
+    char digits[12];
+    unsigned n = sizeof digits;
+    digits[--n] = '\0';
+    do {
+        digits[--n] = (char)('0' + count % 10);
+        count /= 10;
+    } while (count != 0);
+    Add(digits + n);
+    Add(" bytes");
+}
+
 // Hueline's own files are told with what they are for.
 void AddFile(SettingsFile file)
 {
@@ -84,11 +98,22 @@ const char* CauseText(SettingsCause cause)
         return "no copy holds its earlier content";
     case SettingsNotColors:
         return "The colors given are not colors Hueline knows";
+    case SettingsOtherLength:
+    case SettingsOtherContent:
+        return "it does not hold what Hueline's record gives";
+    case SettingsChangedElsewhere:
+        return "another program may have changed it";
+    case SettingsNameTaken:
+        return "a file of that name is there already";
     }
     return "";
 }
 
-const char* const StepVerbs[] = {"read", "write", "replace", "remove"};
+const char* const StepVerbs[] = {"read", "write", "replace", "remove", "keep"};
+
+// Where a discard keeps each copy.
+const SettingsFile Copies[2] = {SettingsOld, SettingsCopy};
+const SettingsFile KeptAs[2] = {SettingsKeptOld, SettingsKeptCopy};
 
 // "Hueline could not write C:\WINDOWS\system.ini: why."
 void AddProblem(const SettingsProblem& problem)
@@ -96,6 +121,16 @@ void AddProblem(const SettingsProblem& problem)
     // Causes that concern no one file.
     if (problem.cause == SettingsNoDirectory || problem.cause == SettingsNotColors) {
         Add(CauseText(problem.cause));
+        Add(".");
+        return;
+    }
+    // system.old went, but the new copy did not take its name.
+    if (problem.cause == SettingsNotRenamed && problem.step == SettingsReplacing) {
+        Add("Hueline removed ");
+        Add(SettingsPaths[SettingsOld]);
+        Add(" to put a new copy of system.ini in its place, but could not give that copy its name: "
+            "the copy of system.ini as it is now stays in ");
+        Add(SettingsPaths[SettingsCopy]);
         Add(".");
         return;
     }
@@ -108,14 +143,75 @@ void AddProblem(const SettingsProblem& problem)
         Add(" ");
     }
     AddFile(problem.file);
-    Add(": ");
-    Add(CauseText(problem.cause));
-    if (problem.cause == SettingsNotRenamed) {
-        Add("; that copy, ");
-        Add(SettingsPaths[SettingsCopy]);
-        Add(", holds system.ini as it is");
+    if (problem.step == SettingsKeeping) {
+        Add(" as ");
+        Add(SettingsPaths[KeptAs[problem.file == SettingsOld ? 0 : 1]]);
+        Add(problem.cause == SettingsNameTaken ? ": a file of that name is there already. Move it elsewhere first"
+                                               : ": Windows would not rename it (it may be read-only or in use)");
+        Add(".");
+        return;
     }
+    Add(": ");
+    if (problem.cause == SettingsFolder && problem.step == SettingsRemoving)
+        Add("a folder stands there in place of the file, and it could not be removed (it is not empty, or "
+            "in use)");
+    else
+        Add(CauseText(problem.cause));
     Add(".");
+}
+
+// Why a copy could not be put back from.
+void AddCopy(const SettingsRecoveryDetails& details, unsigned k)
+{
+    Add(SettingsPaths[Copies[k]]);
+    switch (details.copyCauses[k]) {
+    case SettingsMissing:
+        Add(" is not there");
+        break;
+    case SettingsOtherLength:
+        Add(" is ");
+        AddBytes((unsigned long)details.copyLengths[k]);
+        Add(" long");
+        break;
+    case SettingsOtherContent:
+        Add(" is as long, but holds other bytes");
+        break;
+    case SettingsFine:
+        Add(" holds it");
+        break;
+    default:
+        Add(" could not be read: ");
+        Add(CauseText(details.copyCauses[k]));
+        break;
+    }
+}
+
+// The lengths system.ini had, has and was to have.
+void AddLengths(const SettingsRecoveryDetails& details)
+{
+    Add(" now holds neither its content from before that change (");
+    AddBytes(details.oldLength);
+    Add(") nor the new one (");
+    AddBytes(details.newLength);
+    Add(")");
+}
+
+// The copies a discard keeps, which the next change would otherwise replace.
+void AddKeeping(const SettingsRecoveryDetails& details)
+{
+    bool first = true;
+    for (unsigned k = 0; k < 2; ++k) {
+        if (!details.copyStands[k])
+            continue;
+        Add(first ? "" : " ");
+        Add(SettingsPaths[Copies[k]]);
+        Add(" may hold the only whole copy of system.ini: if you choose Yes, Hueline keeps it as ");
+        Add(SettingsPaths[KeptAs[k]]);
+        Add(", where the next change cannot replace it.");
+        first = false;
+    }
+    if (!first)
+        Add("\n");
 }
 
 void AddLeft(const SettingsProblem& left)
@@ -173,7 +269,8 @@ const char* RecoveryMessage(SettingsRecovery result, const SettingsRecoveryDetai
     case SettingsTidied:
         if (details.left.cause == SettingsFine)
             return nullptr;
-        Add("The last change to system.ini was interrupted, and system.ini is whole.");
+        Add(details.finished ? "The last change to system.ini was finished, and system.ini holds it whole."
+                             : "The last change to system.ini never began: system.ini is as it was before it.");
         break;
     case SettingsRecovered:
         Add("The last change to system.ini was interrupted, so Hueline put system.ini back as it was before that "
@@ -190,12 +287,29 @@ const char* RecoveryMessage(SettingsRecovery result, const SettingsRecoveryDetai
         if (details.problem.cause == SettingsNoMatchingCopy) {
             Add("The last change to system.ini was interrupted. ");
             Add(SettingsPaths[SettingsIni]);
-            Add(" now holds neither its content from before that change nor the new one, and neither ");
-            Add(SettingsPaths[SettingsOld]);
-            Add(" nor ");
-            Add(SettingsPaths[SettingsCopy]);
-            Add(" holds its earlier content.\nHueline has changed nothing.\n\nRemove Hueline's record of that "
-                "change, ");
+            AddLengths(details);
+            Add(", and no copy holds its earlier content: ");
+            AddCopy(details, 0);
+            Add(", and ");
+            AddCopy(details, 1);
+            Add(".\nHueline has changed nothing.\n\n");
+            AddKeeping(details);
+            Add("Remove Hueline's record of that change, ");
+            Add(SettingsPaths[SettingsJournal]);
+            Add(", and go on with system.ini as it is? ");
+        } else if (details.problem.cause == SettingsChangedElsewhere) {
+            Add("Hueline's record of a change to system.ini, ");
+            Add(SettingsPaths[SettingsJournal]);
+            Add(", is still there, but ");
+            Add(SettingsPaths[SettingsIni]);
+            AddLengths(details);
+            Add(", nor a part of either: it is ");
+            AddBytes((unsigned long)details.iniLength);
+            Add(" long. Another program may have changed it since. ");
+            Add(SettingsPaths[details.copy]);
+            Add(" holds system.ini as it was before Hueline's change.\nHueline has changed nothing.\n\n");
+            AddKeeping(details);
+            Add("Remove Hueline's record, ");
             Add(SettingsPaths[SettingsJournal]);
             Add(", and go on with system.ini as it is? ");
         } else {
@@ -203,7 +317,11 @@ const char* RecoveryMessage(SettingsRecovery result, const SettingsRecoveryDetai
             AddFile(SettingsJournal);
             Add(", but ");
             Add(CauseText(details.problem.cause));
-            Add(".\nHueline has not changed system.ini or its copies.\n\nRemove the record and go on? ");
+            Add(".\nHueline has not changed system.ini or its copies.\n\n");
+            AddKeeping(details);
+            Add("Remove ");
+            Add(SettingsPaths[SettingsJournal]);
+            Add(" and go on? ");
         }
         Add(NotChanging);
         return End();
@@ -218,6 +336,12 @@ const char* DiscardFailedMessage(const SettingsProblem& problem)
 {
     Begin();
     AddProblem(problem);
-    Add("\nRemove it by hand; until then Hueline will not change system.ini.");
+    if (problem.step == SettingsKeeping) {
+        Add("\nHueline has not removed its record, ");
+        Add(SettingsPaths[SettingsJournal]);
+        Add(", and will not change system.ini until it can.");
+    } else {
+        Add("\nRemove it by hand; until then Hueline will not change system.ini.");
+    }
     return End();
 }

@@ -7,6 +7,8 @@ const char* const SettingsFileFormats[SettingsFileCount] = {
     "%s\\system.old",
     "%s\\hueline.bak",
     "%s\\hueline.mrk",
+    "%s\\HUELINE.OLD",
+    "%s\\HUELINE.CPY",
 };
 
 bool SettingsFilePath(char* out, SettingsFile file)

@@ -9,8 +9,13 @@ enum SettingsFile {
     SettingsOld,      // system.old, the copy of system.ini before the last change
     SettingsCopy,     // hueline.bak, the new copy, made whole before it becomes system.old
     SettingsJournal,  // hueline.mrk, the record of a change under way (settings/journal.h)
+    // Where system.old and hueline.bak are kept when the user discards a
+    // journal that could not be trusted, since either may then hold the only
+    // whole copy of system.ini, which the next change would replace.
+    SettingsKeptOld,   // HUELINE.OLD
+    SettingsKeptCopy,  // HUELINE.CPY
 };
-const unsigned SettingsFileCount = 4;
+const unsigned SettingsFileCount = 6;
 
 // Formats of their paths, each with the Windows directory for %s.
 extern const char* const SettingsFileFormats[SettingsFileCount];
@@ -25,7 +30,7 @@ bool SettingsFilePath(char* out, SettingsFile file);
 
 // What was being done with a file when it went wrong, and why, as far as the
 // system told.
-enum SettingsStep { SettingsReading, SettingsWriting, SettingsReplacing, SettingsRemoving };
+enum SettingsStep { SettingsReading, SettingsWriting, SettingsReplacing, SettingsRemoving, SettingsKeeping };
 enum SettingsCause {
     SettingsFine,            // nothing went wrong
     SettingsNoDirectory,     // the Windows directory could not be had
@@ -45,6 +50,11 @@ enum SettingsCause {
     SettingsNotChecked,      // the system could not tell whether it stands
     SettingsNoMatchingCopy,  // neither copy holds what system.ini held before
     SettingsNotColors,       // the pair to install is not two colour names
+    SettingsOtherLength,     // a copy of another length than the journal gives
+    SettingsOtherContent,    // a copy of that length, but other content
+    SettingsChangedElsewhere,  // system.ini holds neither recorded content nor
+                               // what an interrupted write of either leaves
+    SettingsNameTaken,       // a file of the name it was to be given stands there
 };
 struct SettingsProblem {
     SettingsFile file;

@@ -29,10 +29,11 @@ void ReadInstalledColors()
     SettingsColors colors = {ColorNotFound, ColorNotFound};
     unsigned carried = 0;  // Buffer[0, carried) begins a line
     bool passing = false;  // inside a line too long to look at, whose start is gone
-    for (bool first = true;; first = false) {
+    Utf16Evidence evidence = {{0, 0}, 0, false};
+    for (;;) {
         int got = PlatformRead(file, Buffer + carried, ReadSize);
-        if (first && got > 0 && LooksLikeUtf16(Buffer, (unsigned)got))
-            break;  // its lines are not lines of bytes: it names no colour
+        if (got > 0)
+            CountUtf16Evidence(&evidence, Buffer + carried, (unsigned)got);
         // What was read before a read error still counts, as it would have
         // when the file had ended there.
         bool atEnd = got <= 0;
@@ -55,6 +56,8 @@ void ReadInstalledColors()
         CopyBytes(Buffer, Buffer + part, carried);
     }
     PlatformClose(file);
+    if (LooksLikeUtf16(evidence))
+        return;  // its lines are not lines of bytes: it names no colour
 
     if (colors.back != ColorNotFound)
         ColorSelection.InstalledBack = ColorTable[colors.back];

@@ -1,49 +1,202 @@
 // Putting system.ini right after a rewrite was interrupted, from the files
 // themselves and the journal's record of what they held.
+#include "core/color_table.h"
 #include "platform/platform.h"
 #include "settings/journal.h"
+#include "settings/marker_block.h"
 #include "settings/settings_writer.h"
 #include "settings/whole_files.h"
 
 namespace {
 
+// The copies that may hold system.ini's content from before the change, in
+// the order they are tried, and the names a discard keeps them under.
+const SettingsFile Copies[2] = {SettingsOld, SettingsCopy};
+const SettingsFile KeptAs[2] = {SettingsKeptOld, SettingsKeptCopy};
+
 SettingsRecovery Stop(SettingsRecoveryDetails* details, SettingsRecovery result, SettingsFile file,
                       SettingsStep step, SettingsCause cause)
 {
     details->problem = SettingsProblem{file, step, cause};
+    for (unsigned k = 0; k < 2 && result == SettingsNeedsDecision; ++k) {
+        PlatformFileCheck copy = PlatformCheckFile(SettingsPaths[Copies[k]]);
+        details->copyStands[k] = copy == PlatformFilePresent || copy == PlatformFileUnknown;
+    }
     return result;
 }
 
-// system.ini is whole again: the new copy becomes system.old when the
-// earlier one is gone and it holds the old content, and goes otherwise; then
-// the journal goes. Only the journal's staying is told.
-SettingsRecovery PutAway(SettingsRecoveryDetails* details, SettingsRecovery result, const JournalRecord& record)
+// system.ini is whole again. system.old is to hold its content from before
+// the change: when only the new copy holds that (the rename was lost), the
+// copy takes system.old's place, unless system.ini itself holds it and an
+// earlier system.old stands; otherwise the copy goes. Then the journal goes.
+// Only the journal's staying is told.
+SettingsRecovery PutAway(SettingsRecoveryDetails* details, SettingsRecovery result, const JournalRecord* record,
+                         bool iniHoldsOld)
 {
     if (PlatformCheckFile(SettingsPaths[SettingsCopy]) != PlatformFileAbsent) {
         SettingsCause ignored;
-        if (PlatformCheckFile(SettingsPaths[SettingsOld]) == PlatformFileAbsent &&
-            ExamineFile(SettingsCopy, record, &ignored) == SettingsHoldsOld)
-            PlatformRename(SettingsPaths[SettingsCopy], SettingsPaths[SettingsOld]);
-        else
+        PlatformFileCheck old = PlatformCheckFile(SettingsPaths[SettingsOld]);
+        if (record != nullptr && old != PlatformFileFolder && !(iniHoldsOld && old != PlatformFileAbsent) &&
+            ExamineFile(SettingsCopy, *record, &ignored) == SettingsHoldsOld &&
+            (old == PlatformFileAbsent || ExamineFile(SettingsOld, *record, &ignored) != SettingsHoldsOld)) {
+            if (old != PlatformFileAbsent)
+                PlatformDelete(SettingsPaths[SettingsOld]);
+            PlatformRename(SettingsPaths[SettingsCopy], SettingsPaths[SettingsOld]);  // else it stays
+        } else {
             PlatformDelete(SettingsPaths[SettingsCopy]);
+        }
     }
     if (!RemoveAndCheck(SettingsJournal))
         details->left = SettingsProblem{SettingsJournal, SettingsRemoving, SettingsNotRemoved};
     return result;
 }
 
-// Reads the journal; false, with why, when it cannot be trusted.
-bool ReadRecord(JournalRecord* record, SettingsCause* cause)
+// The journal is small: it is read whole into a buffer of its own, so that it
+// never waits on memory.
+char JournalBytes[JournalSize + 1];
+enum JournalState { JournalGone, JournalWhole, JournalUnfinished, JournalUntrusted };
+
+JournalState ReadRecord(JournalRecord* record, SettingsCause* cause)
 {
-    unsigned length;
-    char* bytes = ReadWholeFile(SettingsJournal, false, &length, cause);
-    if (bytes == nullptr)
+    PlatformFile in = PlatformOpenRead(SettingsPaths[SettingsJournal]);
+    if (in == PlatformNoFile) {
+        *cause = CauseOfFailedOpen(SettingsJournal, true);
+        return *cause == SettingsMissing ? JournalGone : JournalUntrusted;
+    }
+    int got = PlatformRead(in, JournalBytes, sizeof JournalBytes);
+    PlatformClose(in);
+    *cause = got < 0 ? SettingsReadFailed : SettingsDamaged;
+    if (got < 0)
+        return JournalUntrusted;
+    if (ReadJournal(JournalBytes, (unsigned)got, record))
+        return JournalWhole;
+    return IsUnfinishedJournal(JournalBytes, (unsigned)got) ? JournalUnfinished : JournalUntrusted;
+}
+
+// The block the recorded change put after each [386Enh] header; false when
+// the record does not say.
+bool BlockOfChange(uint32_t change, char* block, unsigned* blockLength)
+{
+    *blockLength = 0;
+    if (change == JournalRemovesColors)
+        return true;
+    if ((change & ~0xFFu) != JournalInstalls)
         return false;
-    bool whole = ReadJournal(bytes, length, record);
-    PlatformFree(bytes);
-    if (!whole)
-        *cause = SettingsDamaged;
-    return whole;
+    *blockLength = BuildMarkerBlock(block, ColorTable[(change >> 4) & 15], ColorTable[change & 15]);
+    return *blockLength != 0;
+}
+
+// Reads a copy that may hold system.ini's content from before the change,
+// with room after it for the new content: only one of the recorded length is
+// read at all. Null, with why, when it does not hold that content; length
+// receives its length (-1 when none could be had).
+char* ReadOldCopy(SettingsFile copy, const JournalRecord& record, long* length, SettingsCause* cause)
+{
+    *length = -1;
+    PlatformFile in = PlatformOpenRead(SettingsPaths[copy]);
+    if (in == PlatformNoFile) {
+        *cause = CauseOfFailedOpen(copy, true);
+        return nullptr;
+    }
+    *length = PlatformFileLength(in);
+    PlatformClose(in);
+    if (*length < 0) {
+        *cause = SettingsReadFailed;
+        return nullptr;
+    }
+    if ((unsigned long)*length != record.oldLength) {
+        *cause = SettingsOtherLength;
+        return nullptr;
+    }
+    unsigned got;
+    char* bytes = ReadWholeFile(copy, true, &got, cause);
+    if (bytes != nullptr && MatchOf(record, got, Crc32(0, bytes, got)) != SettingsHoldsOld) {
+        PlatformFree(bytes);
+        bytes = nullptr;
+        *cause = SettingsOtherContent;
+    }
+    return bytes;
+}
+
+// Whether system.ini holds what an interrupted write of Hueline's own can
+// leave of one of the contents it writes: a part of its beginning, then
+// NULs where the rest never reached the disk, no longer than it; or no file
+// at all. SettingsFine when it does, SettingsChangedElsewhere when it holds
+// anything else (another program may have written it), or why it could not
+// be read.
+SettingsCause LeftByAnInterruptedWrite(const char* const contents[2], const unsigned lengths[2], long* iniLength)
+{
+    PlatformFile in = PlatformOpenRead(SettingsPaths[SettingsIni]);
+    if (in == PlatformNoFile) {
+        SettingsCause cause = CauseOfFailedOpen(SettingsIni, true);
+        return cause == SettingsMissing ? SettingsFine : cause == SettingsFolder ? SettingsChangedElsewhere : cause;
+    }
+    long size = *iniLength = PlatformFileLength(in);
+    SettingsCause cause = size < 0 ? SettingsReadFailed : SettingsFine;
+    bool alive[2], alike[2];
+    for (unsigned k = 0; k < 2; ++k) {
+        alive[k] = contents[k] != nullptr && size >= 0 && (unsigned long)size <= lengths[k];
+        alike[k] = true;
+    }
+    unsigned long at = 0;
+    while ((alive[0] || alive[1]) && at < (unsigned long)size) {
+        int got = PlatformRead(in, Piece, sizeof Piece);
+        if (got <= 0) {
+            cause = SettingsReadFailed;
+            break;
+        }
+        for (unsigned k = 0; k < 2; ++k) {
+            for (int i = 0; alive[k] && i < got; ++i) {
+                if (alike[k] && Piece[i] == contents[k][at + (unsigned)i])
+                    continue;
+                alike[k] = false;
+                alive[k] = Piece[i] == '\0';
+            }
+        }
+        at += (unsigned)got;
+    }
+    PlatformClose(in);
+    if (cause != SettingsFine)
+        return cause;
+    return alive[0] || alive[1] ? SettingsFine : SettingsChangedElsewhere;
+}
+
+// Puts system.ini back from old[0, record.oldLength), the content of copy,
+// when system.ini holds what an interrupted write of Hueline's leaves.
+SettingsRecovery PutBack(SettingsRecoveryDetails* details, const JournalRecord& record, SettingsFile copy, char* old)
+{
+    // The new content, made again from the old as the record says.
+    const char* contents[2] = {old, nullptr};
+    unsigned lengths[2] = {record.oldLength, 0};
+    char block[MarkerBlockSize];
+    unsigned blockLength, newLength;
+    void* extra = nullptr;
+    if (BlockOfChange(record.change, block, &blockLength)) {
+        const char* made = MakeNewContent(old, record.oldLength, block, blockLength, &newLength, &extra);
+        if (made != nullptr && MatchOf(record, newLength, Crc32(0, made, newLength)) == SettingsHoldsNew) {
+            contents[1] = made;
+            lengths[1] = newLength;
+        }
+    }
+    details->copy = copy;
+    SettingsCause cause = LeftByAnInterruptedWrite(contents, lengths, &details->iniLength);
+    if (extra != nullptr)
+        PlatformFree(extra);
+    if (cause == SettingsChangedElsewhere)
+        return Stop(details, SettingsNeedsDecision, SettingsIni, SettingsReading, cause);
+    if (cause != SettingsFine)
+        return Stop(details, SettingsNotRecovered, SettingsIni, SettingsReading, cause);
+
+    cause = WriteWholeFile(SettingsIni, old, record.oldLength);
+    PlatformFlushProfileCache();
+    if (cause == SettingsFine) {
+        SettingsCause readBack;
+        if (ExamineFile(SettingsIni, record, &readBack) != SettingsHoldsOld)
+            cause = SettingsWriteFailed;
+    }
+    if (cause != SettingsFine)
+        return Stop(details, SettingsNotRecovered, SettingsIni, SettingsWriting, cause);
+    return PutAway(details, SettingsRecovered, &record, true);
 }
 
 }  // namespace
@@ -53,8 +206,13 @@ SettingsRecovery RecoverInterruptedRewrite(SettingsRecoveryDetails* details)
     SettingsRecoveryDetails ignored;
     if (details == nullptr)
         details = &ignored;
-    *details = SettingsRecoveryDetails{SettingsOld, {SettingsIni, SettingsReading, SettingsFine},
-                                       {SettingsJournal, SettingsRemoving, SettingsFine}};
+    *details = SettingsRecoveryDetails{SettingsOld,
+                                       {SettingsIni, SettingsReading, SettingsFine},
+                                       {SettingsJournal, SettingsRemoving, SettingsFine},
+                                       false, false, 0, 0, -1,
+                                       {SettingsFine, SettingsFine},
+                                       {-1, -1},
+                                       {false, false}};
     if (!FindSettingsPaths())
         return SettingsNothingToRecover;
     PlatformFileCheck journal = PlatformCheckFile(SettingsPaths[SettingsJournal]);
@@ -64,61 +222,46 @@ SettingsRecovery RecoverInterruptedRewrite(SettingsRecoveryDetails* details)
         return Stop(details, SettingsNeedsDecision, SettingsJournal, SettingsReading, SettingsFolder);
     JournalRecord record;
     SettingsCause cause;
-    if (!ReadRecord(&record, &cause)) {
-        if (cause == SettingsMissing)
-            return SettingsNothingToRecover;  // the check could not tell, and there is none
-        if (cause == SettingsNoMemory)
-            return Stop(details, SettingsNotRecovered, SettingsJournal, SettingsReading, cause);  // next time
+    switch (ReadRecord(&record, &cause)) {
+    case JournalGone:
+        return SettingsNothingToRecover;  // the check could not tell, and there is none
+    case JournalUnfinished:
+        // Cut short while it was written: system.ini was never touched.
+        return PutAway(details, SettingsTidied, nullptr, true);
+    case JournalUntrusted:
         return Stop(details, SettingsNeedsDecision, SettingsJournal, SettingsReading, cause);
+    case JournalWhole:
+        break;
     }
+    details->recorded = true;
+    details->oldLength = record.oldLength;
+    details->newLength = record.newLength;
 
     // system.ini whole, old or new: the change never began, or it ended.
     // It is never turned back from new to old.
     PlatformFlushProfileCache();
-    switch (ExamineFile(SettingsIni, record, &cause)) {
+    switch (ExamineFile(SettingsIni, record, &cause, &details->iniLength)) {
     case SettingsHoldsOld:
+        return PutAway(details, SettingsTidied, &record, true);
     case SettingsHoldsNew:
-        return PutAway(details, SettingsTidied, record);
+        details->finished = true;
+        return PutAway(details, SettingsTidied, &record, false);
     case SettingsUnknown:
         return Stop(details, SettingsNotRecovered, SettingsIni, SettingsReading, cause);
     case SettingsHoldsNeither:
         break;
     }
 
-    // Otherwise it is put back from a copy that holds the old content,
-    // checked against the record before and after.
-    const SettingsFile copies[] = {SettingsOld, SettingsCopy};
-    SettingsProblem unread = {SettingsOld, SettingsReading, SettingsFine};
-    for (SettingsFile copy : copies) {
-        unsigned length;
-        char* bytes = ReadWholeFile(copy, false, &length, &cause);
-        if (bytes == nullptr) {
-            // One that could not be read may hold the old content: then no
-            // copy can be said to be missing.
-            if (cause != SettingsMissing && cause != SettingsFolder && unread.cause == SettingsFine)
-                unread = SettingsProblem{copy, SettingsReading, cause};
+    // Otherwise it is put back from a copy that holds the old content, when
+    // it holds what Hueline's own interrupted write leaves.
+    for (unsigned k = 0; k < 2; ++k) {
+        char* old = ReadOldCopy(Copies[k], record, &details->copyLengths[k], &details->copyCauses[k]);
+        if (old == nullptr)
             continue;
-        }
-        bool holdsOld = MatchOf(record, length, Crc32(0, bytes, length)) == SettingsHoldsOld;
-        if (holdsOld)
-            cause = WriteWholeFile(SettingsIni, bytes, length);
-        PlatformFree(bytes);
-        if (!holdsOld)
-            continue;
-        details->copy = copy;
-        PlatformFlushProfileCache();
-        if (cause == SettingsFine) {
-            SettingsCause readBack;
-            if (ExamineFile(SettingsIni, record, &readBack) != SettingsHoldsOld)
-                cause = SettingsWriteFailed;
-        }
-        if (cause != SettingsFine)
-            return Stop(details, SettingsNotRecovered, SettingsIni, SettingsWriting, cause);
-        return PutAway(details, SettingsRecovered, record);
-    }
-    if (unread.cause != SettingsFine) {
-        details->problem = unread;
-        return SettingsNotRecovered;
+        details->copyCauses[k] = SettingsFine;
+        SettingsRecovery result = PutBack(details, record, Copies[k], old);
+        PlatformFree(old);
+        return result;
     }
     return Stop(details, SettingsNeedsDecision, SettingsOld, SettingsReading, SettingsNoMatchingCopy);
 }
@@ -130,10 +273,32 @@ bool DiscardJournal(SettingsProblem* problem)
         problem->cause = SettingsNoDirectory;
         return false;
     }
-    if (PlatformCheckFile(SettingsPaths[SettingsJournal]) == PlatformFileFolder)
-        PlatformRemoveFolder(SettingsPaths[SettingsJournal]);
-    if (RemoveAndCheck(SettingsJournal))
-        return true;
-    problem->cause = SettingsNotRemoved;
+    // Either copy may hold the only whole content of system.ini, which the
+    // next change would replace: each is kept under a name of its own, and
+    // the journal stays when one cannot be.
+    bool kept[2] = {false, false};
+    for (unsigned k = 0; k < 2 && problem->cause == SettingsFine; ++k) {
+        PlatformFileCheck copy = PlatformCheckFile(SettingsPaths[Copies[k]]);
+        if (copy == PlatformFileAbsent || copy == PlatformFileFolder)
+            continue;
+        kept[k] = PlatformRename(SettingsPaths[Copies[k]], SettingsPaths[KeptAs[k]]);
+        if (!kept[k]) {
+            bool taken = PlatformCheckFile(SettingsPaths[KeptAs[k]]) != PlatformFileAbsent;
+            *problem = SettingsProblem{Copies[k], SettingsKeeping, taken ? SettingsNameTaken : SettingsNotRenamed};
+        }
+    }
+    if (problem->cause == SettingsFine) {
+        if (PlatformCheckFile(SettingsPaths[SettingsJournal]) == PlatformFileFolder)
+            PlatformRemoveFolder(SettingsPaths[SettingsJournal]);
+        if (RemoveAndCheck(SettingsJournal))
+            return true;
+        problem->cause = PlatformCheckFile(SettingsPaths[SettingsJournal]) == PlatformFileFolder ? SettingsFolder
+                                                                                                : SettingsNotRemoved;
+    }
+    // The journal stays: so do the copies' names.
+    for (unsigned k = 0; k < 2; ++k) {
+        if (kept[k])
+            PlatformRename(SettingsPaths[KeptAs[k]], SettingsPaths[Copies[k]]);
+    }
     return false;
 }

@@ -1,5 +1,6 @@
 #include "settings/settings_writer.h"
 
+#include "core/color_table.h"
 #include "core/selection.h"
 #include "platform/platform.h"
 #include "settings/journal.h"
@@ -23,22 +24,12 @@ void RemoveJournal(SettingsProblem* left)
         *left = SettingsProblem{SettingsJournal, SettingsRemoving, SettingsNotRemoved};
 }
 
-// The rewrite once system.ini is in memory, old[0, length), with room for the
-// new content after it.
-SettingsWriteResult Rewrite(bool apply, const char* block, unsigned blockLength, char* old, unsigned length,
-                            bool oldStands, SettingsWriteDetails* details)
+// The rewrite once system.ini is in memory, old[0, length), and its new
+// content made, made[0, newLength).
+SettingsWriteResult Rewrite(const char* old, unsigned length, const char* made, unsigned newLength,
+                            uint32_t change, bool oldStands, SettingsWriteDetails* details)
 {
-    if (LooksLikeUtf16(old, length))
-        return Fail(details, SettingsIni, SettingsReading, SettingsUtf16);
-    // The new content, made whole in memory before anything is written.
-    char* made = old + length;
-    unsigned room = length + RewriteRoom;
-    unsigned headers;
-    unsigned newLength = RewriteSettingsText(old, length, block, blockLength, made, room, &headers,
-                                             &details->linesRemoved);
-    if (newLength > room)
-        return Fail(details, SettingsIni, SettingsReading, SettingsNoMemory);
-    JournalRecord record = {length, Crc32(0, old, length), newLength, Crc32(0, made, newLength)};
+    JournalRecord record = {length, Crc32(0, old, length), newLength, Crc32(0, made, newLength), change};
     char journal[JournalSize];
     BuildJournal(record, journal);
 
@@ -86,7 +77,7 @@ SettingsWriteResult Rewrite(bool apply, const char* block, unsigned blockLength,
     }
     PlatformFlushProfileCache();
     RemoveJournal(&details->left);
-    return apply && headers == 0 ? SettingsNoSection : SettingsWritten;
+    return SettingsWritten;
 }
 
 }  // namespace
@@ -102,10 +93,13 @@ SettingsWriteResult WriteColorSettings(bool apply, SettingsWriteDetails* details
         return Fail(details, SettingsIni, SettingsReading, SettingsNoDirectory);
     char block[MarkerBlockSize];
     unsigned blockLength = 0;
+    uint32_t change = JournalRemovesColors;
     if (apply) {
         blockLength = BuildMarkerBlock(block, ColorSelection.InstalledBack, ColorSelection.InstalledText);
         if (blockLength == 0)
             return Fail(details, SettingsIni, SettingsWriting, SettingsNotColors);
+        change = JournalInstalls + 16u * ColorIndexOf(ColorSelection.InstalledBack) +
+                 ColorIndexOf(ColorSelection.InstalledText);
     }
 
     // While a journal stands, the files are as an interrupted change left
@@ -130,8 +124,23 @@ SettingsWriteResult WriteColorSettings(bool apply, SettingsWriteDetails* details
     char* bytes = ReadWholeFile(SettingsIni, true, &length, &cause);
     if (bytes == nullptr)
         return Fail(details, SettingsIni, SettingsReading, cause);
-    SettingsWriteResult result =
-        Rewrite(apply, block, blockLength, bytes, length, old != PlatformFileAbsent, details);
+    // The new content, made whole in memory before anything is written.
+    SettingsWriteResult result;
+    unsigned newLength, headers;
+    void* extra;
+    const char* made;
+    if (LooksLikeUtf16(bytes, length))
+        result = Fail(details, SettingsIni, SettingsReading, SettingsUtf16);
+    else if ((made = MakeNewContent(bytes, length, block, blockLength, &newLength, &extra, &headers,
+                                    &details->linesRemoved)) == nullptr)
+        result = Fail(details, SettingsIni, SettingsReading, SettingsNoMemory);
+    else {
+        result = Rewrite(bytes, length, made, newLength, change, old != PlatformFileAbsent, details);
+        if (result == SettingsWritten && apply && headers == 0)
+            result = SettingsNoSection;
+        if (extra != nullptr)
+            PlatformFree(extra);
+    }
     PlatformFree(bytes);
     return result;
 }

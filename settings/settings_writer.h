@@ -2,6 +2,8 @@
 // putting it right after a rewrite was interrupted.
 #pragma once
 
+#include <stdint.h>
+
 #include "settings/settings_path.h"
 
 // What a call of WriteColorSettings left in system.ini.
@@ -42,23 +44,42 @@ SettingsWriteResult WriteColorSettings(bool apply, SettingsWriteDetails* details
 enum SettingsRecovery {
     SettingsNothingToRecover,  // no journal: the last rewrite ended
     SettingsTidied,            // system.ini holds the old or the new content
-                               // whole: the journal and the copies were put away
-    SettingsRecovered,         // system.ini was put back from a copy that holds
-                               // its old content, and checked
+                               // whole, or the journal was cut short while it
+                               // was written: the journal and the copy were put away
+    SettingsRecovered,         // system.ini held what an interrupted write of
+                               // Hueline's leaves, and was put back from a copy
+                               // that holds its old content, and checked
     SettingsNotRecovered,      // it could not be read or put back; nothing else
                                // changed, and the journal stays for next time
-    SettingsNeedsDecision,     // the journal cannot be read, or no copy holds the
-                               // old content: nothing was changed, and nothing
-                               // will be while it stands (see DiscardJournal)
+    SettingsNeedsDecision,     // the journal cannot be read, no copy holds the
+                               // old content, or system.ini holds what another
+                               // program may have written: nothing was changed,
+                               // and nothing will be while it stands (see DiscardJournal)
 };
 struct SettingsRecoveryDetails {
     SettingsFile copy;        // the copy system.ini was put back from
     SettingsProblem problem;  // why it was not put back, or needs a decision
     SettingsProblem left;     // as in SettingsWriteDetails
+    bool finished;            // tidied: system.ini held the new content
+    // With a record that could be read, what the files held beside it:
+    bool recorded;
+    uint32_t oldLength, newLength;  // system.ini's, before the change and as written
+    long iniLength;                 // system.ini's now (-1: none)
+    // Why system.old and hueline.bak could not be put back from
+    // (SettingsFine: it could, SettingsMissing: it is not there), and their
+    // lengths (-1: not known).
+    SettingsCause copyCauses[2];
+    long copyLengths[2];
+    // When a decision is needed: whether system.old and hueline.bak stand,
+    // to be kept by a discard.
+    bool copyStands[2];
 };
 SettingsRecovery RecoverInterruptedRewrite(SettingsRecoveryDetails* details = nullptr);
 
-// The way out when the journal cannot be trusted: removes it (a folder in
-// its place too, when empty) and checks that it is gone. system.ini and its
-// copies stay as they are. False, with the problem, when it is still there.
+// The way out when the journal cannot be trusted: first keeps system.old
+// and hueline.bak, those that stand, as HUELINE.OLD and HUELINE.CPY (either
+// may hold the only whole copy of system.ini, which the next change would
+// replace); then removes the journal (a folder in its place too, when empty)
+// and checks that it is gone. system.ini stays as it is. False, with the
+// problem, when a copy could not be kept or the journal is still there.
 bool DiscardJournal(SettingsProblem* problem);

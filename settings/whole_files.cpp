@@ -1,6 +1,7 @@
 #include "settings/whole_files.h"
 
 #include "platform/platform.h"
+#include "settings/settings_rewrite.h"
 
 char SettingsPaths[SettingsFileCount][TextBufferSize];
 
@@ -55,6 +56,24 @@ char* ReadWholeFile(SettingsFile file, bool forRewrite, unsigned* length, Settin
     return bytes;
 }
 
+char* MakeNewContent(char* old, unsigned length, const char* block, unsigned blockLength, unsigned* newLength,
+                     void** extra, unsigned* headers, unsigned* removed)
+{
+    *extra = nullptr;
+    char* made = old + length;
+    const unsigned room = length + RewriteRoom;
+    *newLength = RewriteSettingsText(old, length, block, blockLength, made, room, headers, removed);
+    if (*newLength <= room)
+        return made;
+    // Many [386Enh] headers, each taking a block.
+    made = (char*)PlatformAllocate(*newLength);
+    if (made == nullptr)
+        return nullptr;
+    *extra = made;
+    RewriteSettingsText(old, length, block, blockLength, made, *newLength, headers, removed);
+    return made;
+}
+
 SettingsCause WriteWholeFile(SettingsFile file, const char* bytes, unsigned count)
 {
     PlatformFile out = PlatformCreate(SettingsPaths[file]);
@@ -87,11 +106,14 @@ SettingsMatch MatchOf(const JournalRecord& journal, unsigned long length, uint32
     return SettingsHoldsNeither;
 }
 
-// Bytes read per call when a file is only looked at.
-static char Piece[4096];
+char Piece[PieceSize];
 
-SettingsMatch ExamineFile(SettingsFile file, const JournalRecord& journal, SettingsCause* cause)
+SettingsMatch ExamineFile(SettingsFile file, const JournalRecord& journal, SettingsCause* cause, long* length)
 {
+    long ignored;
+    if (length == nullptr)
+        length = &ignored;
+    *length = -1;
     *cause = SettingsFine;
     PlatformFile in = PlatformOpenRead(SettingsPaths[file]);
     if (in == PlatformNoFile) {
@@ -100,6 +122,7 @@ SettingsMatch ExamineFile(SettingsFile file, const JournalRecord& journal, Setti
     }
     SettingsMatch match = SettingsHoldsNeither;
     long size = PlatformFileLength(in);
+    *length = size;
     if (size < 0) {
         *cause = SettingsReadFailed;
         match = SettingsUnknown;

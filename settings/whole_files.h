@@ -24,6 +24,13 @@ const unsigned RewriteRoom = 64u << 10;
 // length receives the file's length.
 char* ReadWholeFile(SettingsFile file, bool forRewrite, unsigned* length, SettingsCause* cause);
 
+// The new content of old[0, length) (read with room for it): made in that
+// room, or, when the block to put after each header makes it larger than
+// that, in a block of its own, which *extra receives for the caller to free
+// (else null). Null when there is not the memory for it.
+char* MakeNewContent(char* old, unsigned length, const char* block, unsigned blockLength, unsigned* newLength,
+                     void** extra, unsigned* headers = nullptr, unsigned* removed = nullptr);
+
 // Creates (or truncates) the file and writes count bytes in one call, makes
 // sure they reached the disk, checks its length and closes it. SettingsFine,
 // or why not: SettingsDiskFull or SettingsWriteFailed once the file was
@@ -33,6 +40,10 @@ SettingsCause WriteWholeFile(SettingsFile file, const char* bytes, unsigned coun
 // Removes the file and checks that nothing stands at its path any more (true
 // when nothing did to begin with).
 bool RemoveAndCheck(SettingsFile file);
+
+// Where a file that is only looked at is read, a piece at a time.
+const unsigned PieceSize = 4096;
+extern char Piece[PieceSize];
 
 // What a file holds, beside what a journal recorded.
 enum SettingsMatch {
@@ -45,5 +56,7 @@ enum SettingsMatch {
 // when a change leaves the content as it was, a copy of it is still the old
 // content to put back.
 SettingsMatch MatchOf(const JournalRecord& journal, unsigned long length, uint32_t crc);
-// What the file holds, read in pieces.
-SettingsMatch ExamineFile(SettingsFile file, const JournalRecord& journal, SettingsCause* cause);
+// What the file holds, read in pieces; length, when given, receives its
+// length (-1 when none could be had).
+SettingsMatch ExamineFile(SettingsFile file, const JournalRecord& journal, SettingsCause* cause,
+                          long* length = nullptr);

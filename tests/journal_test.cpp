@@ -14,7 +14,7 @@ TEST(Journal, OnlyAWholeJournalIsRead)
     EXPECT_EQ(Crc32(0, "123456789", 9), 0xCBF43926u);  // the check value of CRC-32
     EXPECT_EQ(Crc32(Crc32(0, "1234", 4), "56789", 5), 0xCBF43926u);
 
-    const JournalRecord record = {0x1234, 0x89ABCDEFu, 0, 0xFFFFFFFFu};
+    const JournalRecord record = {0x1234, 0x89ABCDEFu, 0, 0xFFFFFFFFu, JournalInstalls + 0x9F};
     char bytes[JournalSize];
     BuildJournal(record, bytes);
     const string journal(bytes, JournalSize);

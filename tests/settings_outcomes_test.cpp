@@ -9,6 +9,7 @@
 
 #include "core/selection.h"
 #include "tests/host/host_control.h"
+#include "settings/journal.h"
 #include "settings/settings_reader.h"
 #include "settings/settings_writer.h"
 #include "tests/support/settings_files.h"
@@ -141,19 +142,24 @@ TEST_F(SettingsOutcomes, RecoveryKeepsTheJournalUntilSystemIniIsWhole)
     } cases[] = {
         {"check hueline.mrk", SettingsRecovered, Whole, false},  // cannot tell: read to see
         {"open hueline.mrk", SettingsNeedsDecision, Half, true},
-        {"length hueline.mrk", SettingsNeedsDecision, Half, true},
-        {"allocate", SettingsNotRecovered, Half, true},  // no memory: try next time
         {"read hueline.mrk", SettingsNeedsDecision, Half, true},
         {"close hueline.mrk", SettingsRecovered, Whole, false},
         {"flush-profiles", SettingsRecovered, Whole, false},
         {"open system.ini", SettingsNotRecovered, Half, true},  // what it holds is not known
         {"length system.ini", SettingsNotRecovered, Half, true},
         {"close system.ini", SettingsRecovered, Whole, false},
-        {"open system.old", SettingsNotRecovered, Half, true},  // it may be the copy
-        {"length system.old", SettingsNotRecovered, Half, true},
-        {"allocate", SettingsNotRecovered, Half, true},
-        {"read system.old", SettingsNotRecovered, Half, true},
+        {"open system.old", SettingsNeedsDecision, Half, true},  // no other copy: asked
+        {"length system.old", SettingsNeedsDecision, Half, true},
         {"close system.old", SettingsRecovered, Whole, false},
+        {"open system.old", SettingsNeedsDecision, Half, true},
+        {"length system.old", SettingsNeedsDecision, Half, true},
+        {"allocate", SettingsNeedsDecision, Half, true},
+        {"read system.old", SettingsNeedsDecision, Half, true},
+        {"close system.old", SettingsRecovered, Whole, false},
+        {"open system.ini", SettingsNotRecovered, Half, true},  // whether it is a part is not known
+        {"length system.ini", SettingsNotRecovered, Half, true},
+        {"read system.ini", SettingsNotRecovered, Half, true},
+        {"close system.ini", SettingsRecovered, Whole, false},
         {"create system.ini", SettingsNotRecovered, Half, true},
         {"write system.ini", SettingsNotRecovered, HalfOfWhole, true},
         {"flush system.ini", SettingsNotRecovered, Whole, true},  // written, but not known to be
@@ -169,7 +175,7 @@ TEST_F(SettingsOutcomes, RecoveryKeepsTheJournalUntilSystemIniIsWhole)
         {"check hueline.mrk", SettingsRecovered, Whole, false},  // cannot tell: told as staying
     };
     const unsigned count = sizeof cases / sizeof cases[0];
-    const string journal = JournalFor(ThreeLines, ThreeLinesRed);
+    const string journal = JournalFor(ThreeLines, ThreeLinesRed, JournalInstalls + 0xCF);
     for (unsigned n = 0; n <= count; ++n) {
         WriteTestFile("system.ini", half);
         WriteTestFile("system.old", ThreeLines);

@@ -101,11 +101,11 @@ bool SettingsFilesTest::TrustedJournalStands()
     return ReadTestFile("hueline.mrk", &journal) && ReadJournal(journal.data(), (unsigned)journal.size(), &record);
 }
 
-std::string JournalFor(const std::string& before, const std::string& after)
+std::string JournalFor(const std::string& before, const std::string& after, uint32_t change)
 {
     char journal[JournalSize];
     BuildJournal(JournalRecord{(uint32_t)before.size(), Crc32(0, before.data(), (unsigned)before.size()),
-                               (uint32_t)after.size(), Crc32(0, after.data(), (unsigned)after.size())},
+                               (uint32_t)after.size(), Crc32(0, after.data(), (unsigned)after.size()), change},
                  journal);
     return std::string(journal, JournalSize);
 }

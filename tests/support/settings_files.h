@@ -47,8 +47,8 @@ std::string RewriteText(const std::string& input, bool apply, const char* back, 
                         unsigned* headers = nullptr);
 
 // The journal of a change of system.ini from before to after, as the writer
-// records it.
-std::string JournalFor(const std::string& before, const std::string& after);
+// records it; change as JournalRecord has it.
+std::string JournalFor(const std::string& before, const std::string& after, uint32_t change = 0);
 
 // Files of every kind the writer meets: CR LF, LF and lone CR ends, two
 // headers, none, a long line, NULs, a last line with no end, an empty file and

@@ -21,6 +21,7 @@
 #include "settings/settings_reader.h"
 #include "settings/settings_writer.h"
 #include "tests/host/host_control.h"
+#include "tests/support/failure_cap.h"
 #include "tests/support/settings_files.h"
 
 using std::string;
@@ -216,6 +217,7 @@ protected:
 
 TEST_F(SettingsFaults, SystemIniIsNeverLostOrHalfWritten)
 {
+    const FailureCap cap;
     const std::vector<string> files = VariedSettingsFiles();
     // Two faults in every pair of positions on these files.
     const std::set<size_t> pairFiles = {0, 1, 3};

@@ -4,14 +4,17 @@
 // cannot be made to fail at a given call.)
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "core/selection.h"
 #include "tests/host/host_control.h"
 #include "settings/journal.h"
+#include "settings/settings_messages.h"
 #include "settings/settings_reader.h"
 #include "settings/settings_writer.h"
+#include "settings/whole_files.h"
 #include "tests/support/settings_files.h"
 
 using std::string;
@@ -223,4 +226,68 @@ TEST_F(SettingsOutcomes, WhatWasReadCountsWhenALaterReadFails)
     HostResetFileOperations(0);
     EXPECT_STREQ(ColorSelection.InstalledBack, "Dark Red");
     EXPECT_STREQ(ColorSelection.InstalledText, "Yellow");
+}
+
+// Every message whole, for each outcome that names more than one file: each
+// file it names is the one concerned, and nothing in it claims what did not
+// happen.
+TEST_F(SettingsOutcomes, EachMessageNamesTheRightFiles)
+{
+    ASSERT_TRUE(FindSettingsPaths());
+    const string w = "C:\\WINDOWS\\";
+    const SettingsProblem none = {SettingsJournal, SettingsRemoving, SettingsFine};
+    const SettingsProblem standing = {SettingsJournal, SettingsRemoving, SettingsNotRemoved};
+    SettingsRecoveryDetails found = {SettingsOld, {SettingsOld, SettingsReading, SettingsNoMatchingCopy}, none,
+                                     false, true, 68, 214, 40, {SettingsOtherLength, SettingsMissing}, {30, -1},
+                                     {true, false}};
+    const string keep = w + "system.old may hold the only whole copy of system.ini: if you choose Yes, Hueline keeps "
+                            "it as " + w + "HUELINE.OLD, where the next change cannot replace it.\n";
+    const string no = "If you choose No, every file stays as it is, and Hueline will not change system.ini.";
+    struct Case {
+        std::function<const char*()> message;
+        string text;
+    } cases[] = {
+        {[&] { return WriteMessage(true, SettingsUnchanged, {{SettingsOld, SettingsReplacing, SettingsNotRenamed},
+                                                              none, 0}); },
+         "The new colors were not installed.\nHueline removed " + w + "system.old to put a new copy of system.ini in "
+         "its place, but could not give that copy its name: the copy of system.ini as it is now stays in " + w +
+         "hueline.bak.\nsystem.ini is as it was."},
+        {[&] { return WriteMessage(false, SettingsWritten, {{SettingsIni, SettingsReading, SettingsFine}, standing,
+                                                             2}); },
+         "The default colors were restored.\nHueline could not remove " + w + "hueline.mrk (Hueline's record of a "
+         "change to system.ini under way); remove that file by hand."},
+        {[&] { found.copy = SettingsCopy; return RecoveryMessage(SettingsRecovered, found); },
+         "The last change to system.ini was interrupted, so Hueline put system.ini back as it was before that "
+         "change, from " + w + "hueline.bak."},
+        {[&] { found.finished = true; found.left = standing; return RecoveryMessage(SettingsTidied, found); },
+         "The last change to system.ini was finished, and system.ini holds it whole.\nHueline could not remove " +
+         w + "hueline.mrk (Hueline's record of a change to system.ini under way); remove that file by hand. Until "
+         "then Hueline will not change system.ini."},
+        {[&] { found.left = none; return RecoveryMessage(SettingsNeedsDecision, found); },
+         "The last change to system.ini was interrupted. " + w + "system.ini now holds neither its content from "
+         "before that change (68 bytes) nor the new one (214 bytes), and no copy holds its earlier content: " + w +
+         "system.old is 30 bytes long, and " + w + "hueline.bak is not there.\nHueline has changed nothing.\n\n" +
+         keep + "Remove Hueline's record of that change, " + w + "hueline.mrk, and go on with system.ini as it is? " +
+         no},
+        {[&] {
+             found.problem = {SettingsIni, SettingsReading, SettingsChangedElsewhere};
+             found.copy = SettingsOld;
+             return RecoveryMessage(SettingsNeedsDecision, found);
+         },
+         "Hueline's record of a change to system.ini, " + w + "hueline.mrk, is still there, but " + w + "system.ini "
+         "now holds neither its content from before that change (68 bytes) nor the new one (214 bytes), nor a part "
+         "of either: it is 40 bytes long. Another program may have changed it since. " + w + "system.old holds "
+         "system.ini as it was before Hueline's change.\nHueline has changed nothing.\n\n" + keep + "Remove "
+         "Hueline's record, " + w + "hueline.mrk, and go on with system.ini as it is? " + no},
+        {[&] { return DiscardFailedMessage({SettingsOld, SettingsKeeping, SettingsNameTaken}); },
+         "Hueline could not keep " + w + "system.old as " + w + "HUELINE.OLD: a file of that name is there already. "
+         "Move it elsewhere first.\nHueline has not removed its record, " + w + "hueline.mrk, and will not change "
+         "system.ini until it can."},
+        {[&] { return DiscardFailedMessage({SettingsJournal, SettingsRemoving, SettingsFolder}); },
+         "Hueline could not remove " + w + "hueline.mrk (Hueline's record of a change to system.ini under way): a "
+         "folder stands there in place of the file, and it could not be removed (it is not empty, or in use).\n"
+         "Remove it by hand; until then Hueline will not change system.ini."},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(c.message(), c.text);
 }

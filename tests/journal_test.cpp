@@ -34,6 +34,16 @@ TEST(Journal, OnlyAWholeJournalIsRead)
         changed[at] = changed[at] == 'F' ? 'f' : (char)(changed[at] ^ 1);
         damaged.push_back(changed);
     }
-    for (const string& bytes : damaged)
+    for (const string& bytes : damaged) {
         EXPECT_FALSE(ReadJournal(bytes.data(), (unsigned)bytes.size(), &read)) << testing::PrintToString(bytes);
+        // Cut short as it was written only when it is a start of a journal.
+        EXPECT_EQ(IsUnfinishedJournal(bytes.data(), (unsigned)bytes.size()),
+                  bytes.size() < JournalSize && journal.compare(0, bytes.size(), bytes) == 0)
+            << testing::PrintToString(bytes);
+    }
+    // Its start, then the NULs of bytes that never reached the disk.
+    for (size_t at = 0; at <= JournalSize; ++at) {
+        const string cut = journal.substr(0, at) + string(JournalSize - at, '\0');
+        EXPECT_EQ(IsUnfinishedJournal(cut.data(), JournalSize), at < JournalSize) << at;
+    }
 }

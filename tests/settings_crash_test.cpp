@@ -269,7 +269,7 @@ TEST_F(SettingsCrash, LeftoversAndOddFilesAreNeverMadeWorse)
          applied, "", {}, {"put system.ini back"}},
         {"system.ini cut short, system.old cut to 30 bytes", "create system.ini",
          [&] { WriteTestFile("system.old", original.substr(0, 30)); }, false,
-         same, original.substr(0, 30), {"system.old"}, {"put system.ini back as it was"}},
+         same, original.substr(0, 30), {"system.old", "bytes long"}, {"put system.ini back as it was"}},
         {"system.ini cut short, system.old damaged in place", "create system.ini",
          [&] { WriteTestFile("system.old", string(original.size(), 'x')); }, false,
          same, string(original.size(), 'x'), {"system.old"}, {"put system.ini back as it was"}},

@@ -238,10 +238,14 @@ TEST_F(SettingsOutcomes, EachMessageNamesTheRightFiles)
     const SettingsProblem none = {SettingsJournal, SettingsRemoving, SettingsFine};
     const SettingsProblem standing = {SettingsJournal, SettingsRemoving, SettingsNotRemoved};
     SettingsRecoveryDetails found = {SettingsOld, {SettingsOld, SettingsReading, SettingsNoMatchingCopy}, none,
-                                     false, true, 68, 214, 40, {SettingsOtherLength, SettingsMissing}, {30, -1},
-                                     {true, false}};
-    const string keep = w + "system.old may hold the only whole copy of system.ini: if you choose Yes, Hueline keeps "
-                            "it as " + w + "HUELINE.OLD, where the next change cannot replace it.\n";
+                                     false, true, 68, 214, 40, {SettingsOtherLength, SettingsOtherContent}, {30, 68},
+                                     {true, true}};
+    string keep;
+    for (auto kept : {std::make_pair("system.old", "HUELINE.OLD"), std::make_pair("hueline.bak", "HUELINE.CPY")})
+        keep += string(keep.empty() ? "" : " ") + w + kept.first + " may hold the only whole copy of "
+                "system.ini: if you choose Yes, Hueline keeps it as " + w + kept.second +
+                ", where the next change cannot replace it.";
+    keep += "\n";
     const string no = "If you choose No, every file stays as it is, and Hueline will not change system.ini.";
     struct Case {
         std::function<const char*()> message;
@@ -266,7 +270,7 @@ TEST_F(SettingsOutcomes, EachMessageNamesTheRightFiles)
         {[&] { found.left = none; return RecoveryMessage(SettingsNeedsDecision, found); },
          "The last change to system.ini was interrupted. " + w + "system.ini now holds neither its content from "
          "before that change (68 bytes) nor the new one (214 bytes), and no copy holds its earlier content: " + w +
-         "system.old is 30 bytes long, and " + w + "hueline.bak is not there.\nHueline has changed nothing.\n\n" +
+         "system.old is 30 bytes long, and " + w + "hueline.bak is as long, but holds other bytes.\nHueline has changed nothing.\n\n" +
          keep + "Remove Hueline's record of that change, " + w + "hueline.mrk, and go on with system.ini as it is? " +
          no},
         {[&] {

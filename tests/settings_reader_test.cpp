@@ -36,14 +36,16 @@ TEST_F(SettingsReader, DefaultsWithoutColourLines)
     EXPECT_EQ(Read(""), "Blue on White");
     EXPECT_EQ(Read("[boot]\r\nshell=Explorer.exe\r\n[386Enh]\r\n"), "Blue on White");
     // UTF-16 text names no colour, though its bytes hold the keys: with a
-    // byte-order mark, or a NUL in every other byte of its first line.
+    // byte-order mark, or a NUL in nearly every other byte, whatever its first
+    // line holds (an empty line, a letter outside Latin-1).
     const string key = "MessageBackColor=4\r\n";
     string little, big;
     for (char c : "[386Enh]\r\n" + key) {
         little += string(1, c) + '\0';
         big += string(1, '\0') + c;
     }
-    for (const string& utf16 : {"\xFF\xFE" + little, "\xFE\xFF" + big, little, big, "\xFF\xFE\r\n" + key})
+    for (const string& utf16 : {"\xFF\xFE" + little, "\xFE\xFF" + big, little, big, "\xFF\xFE\r\n" + key,
+                                string("\r\0\n\0", 4) + little, string("\0\r\0\n\x04\x01", 6) + big})
         EXPECT_EQ(Read(utf16), "Blue on White") << testing::PrintToString(utf16.substr(0, 8));
 }
 
@@ -58,6 +60,7 @@ TEST_F(SettingsReader, FindsTheKeysInAnySection)
     EXPECT_EQ(Read(string(4, '\0') + "\nMessageBackColor=4\r\n"), "Dark Red on White");
     EXPECT_EQ(Read(string("a\0b\r\nMessageBackColor=4\r\n", 24)), "Dark Red on White");
     EXPECT_EQ(Read(string("a\0b\0c\r\nMessageBackColor=4\r\n", 26)), "Dark Red on White");
+    EXPECT_EQ(Read("MessageBackColor=4\r\n" + string(40, '\0')), "Dark Red on White");  // a tail never written
 }
 
 TEST_F(SettingsReader, ValuesAreReadAsHexNumbers)

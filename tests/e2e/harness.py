@@ -91,6 +91,8 @@ SYSTEM_INI = WINDOWS / "system.ini"
 SYSTEM_OLD = WINDOWS / "system.old"
 MARK = WINDOWS / "hueline.mrk"   # the journal: stands while a rewrite of system.ini is under way
 COPY = WINDOWS / "hueline.bak"   # the new copy of system.ini, before it becomes system.old
+KEPT_OLD = WINDOWS / "HUELINE.OLD"   # where a discarded journal's system.old is kept
+KEPT_COPY = WINDOWS / "HUELINE.CPY"  # and its new copy
 KEEP_FILES = object()            # a Session on the files as an earlier run left them
 PRODUCT = BUILD / "product"
 PROGRAM = PRODUCT / "hueline.exe"
@@ -461,7 +463,7 @@ class Session:
                 SYSTEM_INI.unlink()
         else:
             SYSTEM_INI.write_bytes(system_ini)
-        for path in (SYSTEM_OLD, MARK, COPY):
+        for path in (SYSTEM_OLD, MARK, COPY, KEPT_OLD, KEPT_COPY):
             if path.is_dir():
                 path.rmdir()
             elif path.exists():

@@ -6,7 +6,7 @@ import signal
 import time
 import unittest
 
-from harness import (COPY, DIALOG, ID, IDNO, IDOK, IDYES, KEEP_FILES, MAIN_CAPTION, MARK, MESSAGE_CAPTION,
+from harness import (COPY, DIALOG, ID, IDNO, IDOK, IDYES, KEEP_FILES, KEPT_OLD, MAIN_CAPTION, MARK, MESSAGE_CAPTION,
                      SYSTEM_INI, SYSTEM_OLD, Session, marker_block, read_or_none,
                      restore_settings_files, save_settings_files, start_second_copy, windows_path)
 from test_main_window import BACK, HAND_INSTALLED, SND_ASYNC, Case, hand_installed_as
@@ -84,19 +84,42 @@ class InterruptedApplyTest(JournalCase):
         session.close()
         crashed = files()
 
-        # With system.old emptied, then cut short, no copy holds what
-        # system.ini held: the next start leaves every file as the crash
-        # left it and says which one is wrong. No keeps it so.
-        for label, damaged in (("emptied", b""), ("cut-short", original[:30])):
-            with self.subTest(label):
-                restore_settings_files(crashed)
-                SYSTEM_OLD.write_bytes(damaged)
-                again = self.again(label)
-                self.asked(again, windows_path("system.old"), "Hueline has changed nothing.")
-                again.press(MESSAGE_CAPTION, IDNO)
-                again.attach()
-                self.assertEqual(files(), {**crashed, SYSTEM_OLD: damaged})
-                again.close()
+        # With system.old emptied, cut short or over the size limit, no copy
+        # holds what system.ini held; with the change finished and then
+        # another program's line added, system.ini is no longer Hueline's
+        # to put back. The next start leaves every file as it stands, says
+        # what is wrong and asks: No keeps it so; Yes keeps system.old as
+        # HUELINE.OLD, takes the journal away and lets an Apply run.
+        expected = (b"[boot]\r\nshell=Explorer.exe\r\n[386Enh]\r\n" + marker_block(b"A", b"E") +
+                    original[len(b"[boot]\r\nshell=Explorer.exe\r\n[386Enh]\r\n"
+                                 b"MessageBackColor=4\r\nMessageTextColor=E\r\n"):])
+        driver = expected + b"device=newdriver.386\r\n"
+        huge = b"x" * ((32 << 20) + 1)
+        for label, damage, words in (
+                ("emptied", {SYSTEM_OLD: b""}, ["system.old is 0 bytes long"]),
+                ("cut-short", {SYSTEM_OLD: original[:30]}, ["system.old is 30 bytes long"]),
+                ("over-the-limit", {SYSTEM_OLD: huge}, ["system.old is %d bytes long" % len(huge)]),
+                ("another-program", {SYSTEM_INI: driver}, ["Another program may have changed it",
+                                                           windows_path("hueline.mrk")])):
+            for answer in (IDNO, IDYES):
+                with self.subTest(label, answer=answer):
+                    restore_settings_files(crashed)
+                    for path, content in damage.items():
+                        path.write_bytes(content)
+                    before = files()
+                    again = self.again(label + ("-yes" if answer == IDYES else ""))
+                    self.asked(again, "Hueline has changed nothing.", windows_path("HUELINE.OLD"), *words)
+                    again.press(MESSAGE_CAPTION, answer)
+                    again.attach()
+                    if answer == IDNO:
+                        self.assertEqual(files(), before)
+                    else:
+                        self.assertFalse(MARK.exists())
+                        self.assertEqual(read_or_none(KEPT_OLD), before[SYSTEM_OLD])
+                        again.command(ID.IDM_APPLY)
+                        self.assertEqual(read_or_none(SYSTEM_OLD), before[SYSTEM_INI])
+                        KEPT_OLD.unlink()
+                    again.close()
 
         # With the copy whole, the next start puts system.ini back, says so,
         # then shows the colours.
@@ -117,9 +140,6 @@ class InterruptedApplyTest(JournalCase):
         again.command(ID.IDM_APPLY)
         self.assertEqual(again.calls(since), [("sound", "apply.wav", SND_ASYNC)])
         self.assertWindow(again, "Green", "Yellow", "Green", "Yellow")
-        expected = (b"[boot]\r\nshell=Explorer.exe\r\n[386Enh]\r\n" + marker_block(b"A", b"E") +
-                    original[len(b"[boot]\r\nshell=Explorer.exe\r\n[386Enh]\r\n"
-                                 b"MessageBackColor=4\r\nMessageTextColor=E\r\n"):])
         self.assertEqual(read_or_none(SYSTEM_INI), expected)
         self.assertEqual(read_or_none(SYSTEM_OLD), original)
         self.assertFalse(MARK.exists())
@@ -158,23 +178,25 @@ class LeftoverTest(JournalCase):
         self.assertFiles(hand_installed_as(b"A", b"E"), HAND_INSTALLED)
 
     def test_a_utf16_system_ini_is_never_rewritten(self):
-        utf16 = "\ufeff[boot]\r\nshell=Explorer.exe\r\n[386Enh]\r\nMessageBackColor=4\r\n".encode("utf-16-le")
-        session = self.start(utf16)
-        SYSTEM_OLD.write_bytes(b"an earlier backup\r\n")
-        self.assertWindow(session, "Blue", "White", "Blue", "White")
-        session.select(BACK, "Green")
-        for label, action, apply in (("Apply", ID.IDM_APPLY, True), ("Restore", ID.IDM_RESTORE, False)):
-            with self.subTest(label):
-                session.command(action, False)
-                box = session.box(MESSAGE_CAPTION, 10000)
-                self.assertEqual(box["message"], (
-                    "The %s.\nHueline did not change %s: it is stored as Unicode (UTF-16) text, which Hueline "
-                    "does not rewrite.\nsystem.ini is as it was."
-                    % ("new colors were not installed" if apply else "default colors were not restored",
-                       windows_path("system.ini"))))
-                session.press(MESSAGE_CAPTION, IDOK)
-                self.assertFiles(utf16, b"an earlier backup\r\n")
-                self.assertFalse(MARK.exists() or COPY.exists())
+        text = "[boot]\r\nshell=Explorer.exe\r\n[386Enh]\r\nMessageBackColor=4\r\n"
+        for label, utf16 in (("with a byte-order mark", ("\ufeff" + text).encode("utf-16-le")),
+                             ("without, an empty first line", ("\r\n" + text).encode("utf-16-le"))):
+            session = self.start(utf16, label.split(",")[0].replace(" ", "-"))
+            SYSTEM_OLD.write_bytes(b"an earlier backup\r\n")
+            self.assertWindow(session, "Blue", "White", "Blue", "White")
+            session.select(BACK, "Green")
+            for action, apply in ((ID.IDM_APPLY, True), (ID.IDM_RESTORE, False)):
+                with self.subTest(label, apply=apply):
+                    session.command(action, False)
+                    box = session.box(MESSAGE_CAPTION, 10000)
+                    self.assertEqual(box["message"], (
+                        "The %s.\nHueline did not change %s: it is stored as Unicode (UTF-16) text, which Hueline "
+                        "does not rewrite.\nsystem.ini is as it was."
+                        % ("new colors were not installed" if apply else "default colors were not restored",
+                           windows_path("system.ini"))))
+                    session.press(MESSAGE_CAPTION, IDOK)
+                    self.assertFiles(utf16, b"an earlier backup\r\n")
+                    self.assertFalse(MARK.exists() or COPY.exists())
 
 
 class SecondCopyTest(Case):

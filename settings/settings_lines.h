@@ -84,20 +84,13 @@ inline void CountUtf16Evidence(Utf16Evidence* evidence, const char* bytes, unsig
 {
     if (evidence->length == 0 && count >= 2)
         evidence->byteOrderMark = (bytes[0] == '\xFF' && bytes[1] == '\xFE') || (bytes[0] == '\xFE' && bytes[1] == '\xFF');
-    typedef uintptr_t Word;
-    const Word ones = ~(Word)0 / 255;
-    const Word lows = ones * 0x7F;
-    unsigned i = 0;
-    for (; i + sizeof(Word) <= count; i += sizeof(Word)) {
-        Word w;
-        __builtin_memcpy(&w, bytes + i, sizeof w);
-        if ((~(((w & lows) + lows) | w) & ~lows) == 0)
-            continue;  // no NUL in this word, as in nearly every word of 8-bit text
-        for (unsigned k = i; k < i + sizeof(Word); ++k)
-            evidence->nuls[(evidence->length + k) & 1] += bytes[k] == '\0';
+    // 8-bit text has next to no NULs: each is found by the fast byte search.
+    for (const char* at = bytes; at < bytes + count; ++at) {
+        at = (const char*)__builtin_memchr(at, 0, (unsigned)(bytes + count - at));
+        if (at == nullptr)
+            break;
+        ++evidence->nuls[(evidence->length + (unsigned)(at - bytes)) & 1];
     }
-    for (; i < count; ++i)
-        evidence->nuls[(evidence->length + i) & 1] += bytes[i] == '\0';
     evidence->length += count;
 }
 

@@ -18,9 +18,14 @@ struct JournalRecord {
 // begin with).
 uint32_t Crc32(uint32_t crc, const char* bytes, unsigned count);
 
-// The journal's bytes: five lines of text with CR LF ends, the last a CRC-32
-// of the four before it, always JournalSize bytes long.
-const unsigned JournalSize = 191;
+// The journal's bytes: seven lines of text with CR LF ends, always
+// JournalSize bytes long: the two lengths and CRC-32s in hexadecimal, the two
+// lengths again in decimal as DIR prints them (for a recovery by hand at a
+// DOS prompt, README.TXT), and last a CRC-32 of the lines before it.
+const unsigned JournalSize = 297;
 void BuildJournal(const JournalRecord& journal, char* out);
-// False when bytes are not a whole journal of this layout with a right check.
+// False when bytes are not a whole journal of this layout, or of the earlier
+// one without the decimal lengths (JournalSizeVersion1 bytes), with a right
+// check.
+const unsigned JournalSizeVersion1 = 191;
 bool ReadJournal(const char* bytes, unsigned length, JournalRecord* journal);

@@ -62,6 +62,7 @@ TEST_F(SettingsOutcomes, EachFailedOperationHasItsOwnOutcome)
         {"flush hueline.mrk", SettingsUnchanged, false, Earlier, false},
         {"length hueline.mrk", SettingsUnchanged, false, Earlier, false},
         {"close hueline.mrk", SettingsUnchanged, false, Earlier, false},
+        {"commit-volume C:", SettingsWritten, true, Before, false},  // nothing more to do
         {"delete system.old", SettingsUnchanged, false, Earlier, false},  // still there: the rename fails
         {"rename hueline.bak>system.old", SettingsUnchanged, false, Missing, false},  // the copy stays
         {"create system.ini", SettingsUnchanged, false, Before, false},  // the rest are put back
@@ -70,6 +71,7 @@ TEST_F(SettingsOutcomes, EachFailedOperationHasItsOwnOutcome)
         {"length system.ini", SettingsUnchanged, false, Before, false},
         {"close system.ini", SettingsUnchanged, false, Before, false},
         {"flush-profiles", SettingsWritten, true, Before, false},
+        {"commit-volume C:", SettingsWritten, true, Before, false},
         {"delete hueline.mrk", SettingsWritten, true, Before, true},  // told; the next start takes it away
         {"check hueline.mrk", SettingsWritten, true, Before, false},  // cannot tell: told as still there
     };

@@ -7,7 +7,10 @@
 
 std::string TestPath(const std::string& name)
 {
-    return PrepareTestWindowsDirectory() + TestPathSeparator() + name;
+    std::string upper = name;
+    for (char& c : upper)
+        c = c >= 'a' && c <= 'z' ? (char)(c - 'a' + 'A') : c;
+    return PrepareTestWindowsDirectory() + TestPathSeparator() + upper;
 }
 
 void SettingsFilesTest::SetUp()

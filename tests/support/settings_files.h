@@ -15,6 +15,7 @@
 std::string PrepareTestWindowsDirectory();
 const char* TestPathSeparator();
 
+// A file of that directory, its name in upper case as the program writes it.
 std::string TestPath(const std::string& name);
 void WriteTestFile(const std::string& name, const std::string& bytes);
 // False when the file does not exist.

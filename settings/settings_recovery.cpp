@@ -15,20 +15,25 @@ SettingsRecovery Stop(SettingsRecoveryDetails* details, SettingsRecovery result,
 }
 
 // system.ini is whole again: the new copy becomes system.old when the
-// earlier one is gone and it holds the old content, and goes otherwise; then
-// the journal goes. Only the journal's staying is told.
+// earlier one is gone and it holds the old content; otherwise the journal
+// goes first and the copy after it, so that a journal never stands beside an
+// earlier system.old without the copy (README.TXT's recovery by hand takes a
+// copy by its length). Only the journal's staying is told.
 SettingsRecovery PutAway(SettingsRecoveryDetails* details, SettingsRecovery result, const JournalRecord& record)
 {
-    if (PlatformCheckFile(SettingsPaths[SettingsCopy]) != PlatformFileAbsent) {
-        SettingsCause ignored;
-        if (PlatformCheckFile(SettingsPaths[SettingsOld]) == PlatformFileAbsent &&
-            ExamineFile(SettingsCopy, record, &ignored) == SettingsHoldsOld)
-            PlatformRename(SettingsPaths[SettingsCopy], SettingsPaths[SettingsOld]);
-        else
-            PlatformDelete(SettingsPaths[SettingsCopy]);
+    bool removeCopy = PlatformCheckFile(SettingsPaths[SettingsCopy]) != PlatformFileAbsent;
+    SettingsCause ignored;
+    if (removeCopy && PlatformCheckFile(SettingsPaths[SettingsOld]) == PlatformFileAbsent &&
+        ExamineFile(SettingsCopy, record, &ignored) == SettingsHoldsOld) {
+        PlatformRename(SettingsPaths[SettingsCopy], SettingsPaths[SettingsOld]);
+        removeCopy = false;
     }
-    if (!RemoveAndCheck(SettingsJournal))
+    if (!RemoveAndCheck(SettingsJournal)) {
         details->left = SettingsProblem{SettingsJournal, SettingsRemoving, SettingsNotRemoved};
+        return result;
+    }
+    if (removeCopy)
+        PlatformDelete(SettingsPaths[SettingsCopy]);
     return result;
 }
 

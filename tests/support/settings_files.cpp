@@ -72,6 +72,7 @@ std::vector<std::string> VariedSettingsFiles()
         "[386Enh]\r\n" + std::string(700, 'L') + "\r\nMessageBackColor=1\r\n",
         std::string("[386Enh]\r\na\0b\r\n\0MessageTextColor=2\r\n", 33),
         "[boot]\r\n[386Enh]\r\nlast=line",
+        "[386Enh]\r\nwindow=x.386\r\n",  // as long as the crash test's earlier system.old
         "",
         large,
     };

@@ -19,6 +19,7 @@ the control and command numbers from resources/resource.h, as the program's
 own code takes them; test.exe's window class from test_exe/screen_window.h.
 """
 
+import ntpath
 import os
 import re
 import shutil
@@ -87,10 +88,11 @@ ID = read_defines(ROOT / "resources" / "resource.h")
 TRACED_CALLS = read_traced_calls()
 PREFIX = Path(WINE_ENV["WINEPREFIX"])
 WINDOWS = PREFIX / "drive_c" / "windows"
-SYSTEM_INI = WINDOWS / "system.ini"
-SYSTEM_OLD = WINDOWS / "system.old"
-MARK = WINDOWS / "hueline.mrk"   # the journal: stands while a rewrite of system.ini is under way
-COPY = WINDOWS / "hueline.bak"   # the new copy of system.ini, before it becomes system.old
+# The files as the program names them: upper case, as DOS writes them.
+SYSTEM_INI = WINDOWS / "SYSTEM.INI"
+SYSTEM_OLD = WINDOWS / "SYSTEM.OLD"
+MARK = WINDOWS / "HUELINE.MRK"   # the journal: stands while a rewrite of system.ini is under way
+COPY = WINDOWS / "HUELINE.BAK"   # the new copy of system.ini, before it becomes system.old
 KEEP_FILES = object()            # a Session on the files as an earlier run left them
 PRODUCT = BUILD / "product"
 PROGRAM = PRODUCT / "hueline.exe"
@@ -101,7 +103,36 @@ TEST_PROGRAM = PRODUCT / "test.exe"
 
 def windows_path(name):
     """A file of the Windows directory as the program names it in its messages."""
-    return "C:\\windows\\" + name
+    return "C:\\windows\\" + name.upper()
+
+
+def one_spelling():
+    """One file for each of the program's names: a file of the same name in
+    another case (the prefix's own system.ini, or one the Wine tests made)
+    takes the upper-case name, or goes when that one stands too, so that
+    Wine, which looks for the exact case first, finds the one file whatever
+    case a program asks for."""
+    if not WINDOWS.is_dir():
+        return
+    names = {path.name.lower(): path for path in (SYSTEM_INI, SYSTEM_OLD, MARK, COPY)}
+    for entry in list(WINDOWS.iterdir()):
+        path = names.get(entry.name.lower())
+        if path is None or entry.name == path.name:
+            continue
+        if path.exists() or path.is_symlink():
+            shutil.rmtree(entry) if entry.is_dir() else entry.unlink()
+        else:
+            entry.rename(path)
+
+
+def upper_case_names():
+    """The names of the program's files that stand in the Windows directory,
+    as the file system holds them."""
+    names = {path.name.lower() for path in (SYSTEM_INI, SYSTEM_OLD, MARK, COPY)}
+    return sorted(entry.name for entry in WINDOWS.iterdir() if entry.name.lower() in names)
+
+
+one_spelling()
 
 WAIT_MS = 30000          # for the main window to come up
 EXIT_SECONDS = 20        # for the process to end once its window has closed
@@ -372,6 +403,7 @@ class Image(PeFile):
 CALL = re.compile(r"^([0-9a-f]{4}):Call (%s)\((.*)\) ret=[0-9a-f]+$"
                   % "|".join(re.escape(name) for name in TRACED_CALLS), re.IGNORECASE)
 CALL_NAMES = {name.lower(): name for name in TRACED_CALLS}
+FILE_CALLS = ("create", "delete", "exist", "open", "rename", "device", "file", "ioctl")
 QUOTED = re.compile(r'"((?:[^"\\]|\\.)*)"')
 
 
@@ -381,7 +413,10 @@ def parse_calls(text, thread, image):
     ("question", owner, text, caption, style), ("check", item, state),
     ("end", window, result), ("shell", owner, verb, file, parameters,
     directory, show), ("launch", program, command line), ("flush-profiles",
-    file) (and ("profile", file) for any other profile write)."""
+    file) (and ("profile", file) for any other profile write); and the file
+    calls, by file name: ("create" / "delete" / "exist" / "open", name),
+    ("rename", from, to), ("device", path) for CreateFileA of a device,
+    ("ioctl", code)."""
     calls = []
     for line in text.splitlines():
         match = CALL.match(line.rstrip("\r"))
@@ -415,7 +450,27 @@ def parse_calls(text, thread, image):
             # Three nulls and a file: the flush of the system's profile cache.
             nulls = all(int(word.split()[0], 16) == 0 for word in words[:3])
             calls.append(("flush-profiles" if nulls else "profile", image.string_at(int(words[3].split()[0], 16))))
+        elif name == "kernel32.OpenFile":
+            style = int(words[-1], 16)
+            kind = "delete" if style & 0x200 else "create" if style & 0x1000 else "exist" if style & 0x4000 else "open"
+            calls.append((kind, ntpath.basename(text_at(words[0], image))))
+        elif name == "kernel32.MoveFileA":
+            calls.append(("rename",) + tuple(ntpath.basename(text_at(word, image)) for word in words[:2]))
+        elif name == "kernel32.CreateFileA":
+            calls.append(("device" if text_at(words[0], image).startswith("\\\\.\\") else "file",
+                          text_at(words[0], image)))
+        elif name == "kernel32.DeviceIoControl":
+            calls.append(("ioctl", int(words[1], 16)))
     return calls
+
+
+def text_at(word, image):
+    """A string argument of a traced call: the trace's quoted text, else the
+    program's own string at that address."""
+    quoted = QUOTED.search(word)
+    if quoted:
+        return quoted.group(1).encode("latin-1").decode("unicode_escape")
+    return image.string_at(int(word.split()[0], 16)) or ""
 
 
 def shell_strings(args, image):
@@ -454,6 +509,7 @@ class Session:
         self.closed = False
 
         stop_prefix()
+        one_spelling()
         if system_ini is KEEP_FILES:
             return
         if system_ini is None:
@@ -498,14 +554,15 @@ class Session:
         self.trace.flush()
         return self.trace_path.stat().st_size
 
-    def calls(self, since=0, flushes=False):
+    def calls(self, since=0, flushes=False, files=False):
         """The traced calls of the program's window thread since a mark();
-        the flushes of the profile cache only when asked for."""
+        the flushes of the profile cache, and the file calls, only when
+        asked for."""
         with open(self.trace_path, "rb") as trace:
             trace.seek(since)
             text = trace.read().decode("latin-1")
         return [call for call in parse_calls(text, self.thread, self.image)
-                if flushes or call[0] != "flush-profiles"]
+                if (flushes or call[0] != "flush-profiles") and (files or call[0] not in FILE_CALLS)]
 
     def do(self, name, *args):
         """Does one of the actions below, by its name: the tests' tables name

@@ -106,30 +106,21 @@ def windows_path(name):
     return "C:\\windows\\" + name.upper()
 
 
-def one_spelling():
-    """One file for each of the program's names: a file of the same name in
-    another case (the prefix's own system.ini, or one the Wine tests made)
-    takes the upper-case name, or goes when that one stands too, so that
-    Wine, which looks for the exact case first, finds the one file whatever
-    case a program asks for."""
-    if not WINDOWS.is_dir():
-        return
+def settings_names():
+    """The program's files in the Windows directory, by the names they stand
+    under there. Wine looks for the exact case first: one_spelling() gives
+    another spelling of a name (the prefix's own system.ini, one the Wine
+    tests made) the program's, or removes it when that one stands too."""
     names = {path.name.lower(): path for path in (SYSTEM_INI, SYSTEM_OLD, MARK, COPY)}
-    for entry in list(WINDOWS.iterdir()):
-        path = names.get(entry.name.lower())
-        if path is None or entry.name == path.name:
-            continue
-        if path.exists() or path.is_symlink():
-            shutil.rmtree(entry) if entry.is_dir() else entry.unlink()
-        else:
+    return {entry: names[entry.name.lower()] for entry in WINDOWS.glob("*") if entry.name.lower() in names}
+
+
+def one_spelling():
+    for entry, path in settings_names().items():
+        if entry.name != path.name and not path.exists():
             entry.rename(path)
-
-
-def upper_case_names():
-    """The names of the program's files that stand in the Windows directory,
-    as the file system holds them."""
-    names = {path.name.lower() for path in (SYSTEM_INI, SYSTEM_OLD, MARK, COPY)}
-    return sorted(entry.name for entry in WINDOWS.iterdir() if entry.name.lower() in names)
+        elif entry.name != path.name:
+            shutil.rmtree(entry) if entry.is_dir() else entry.unlink()
 
 
 one_spelling()
@@ -403,7 +394,7 @@ class Image(PeFile):
 CALL = re.compile(r"^([0-9a-f]{4}):Call (%s)\((.*)\) ret=[0-9a-f]+$"
                   % "|".join(re.escape(name) for name in TRACED_CALLS), re.IGNORECASE)
 CALL_NAMES = {name.lower(): name for name in TRACED_CALLS}
-FILE_CALLS = ("create", "delete", "exist", "open", "rename", "device", "file", "ioctl")
+FILE_CALLS = {"kernel32.OpenFile": "open", "kernel32.MoveFileA": "rename", "kernel32.CreateFileA": "CreateFileA"}
 QUOTED = re.compile(r'"((?:[^"\\]|\\.)*)"')
 
 
@@ -413,10 +404,9 @@ def parse_calls(text, thread, image):
     ("question", owner, text, caption, style), ("check", item, state),
     ("end", window, result), ("shell", owner, verb, file, parameters,
     directory, show), ("launch", program, command line), ("flush-profiles",
-    file) (and ("profile", file) for any other profile write); and the file
-    calls, by file name: ("create" / "delete" / "exist" / "open", name),
-    ("rename", from, to), ("device", path) for CreateFileA of a device,
-    ("ioctl", code)."""
+    file) (and ("profile", file) for any other profile write); the file calls
+    by file name: ("open" / "create" / "delete", name), ("rename", from, to),
+    ("CreateFileA", name)."""
     calls = []
     for line in text.splitlines():
         match = CALL.match(line.rstrip("\r"))
@@ -450,27 +440,12 @@ def parse_calls(text, thread, image):
             # Three nulls and a file: the flush of the system's profile cache.
             nulls = all(int(word.split()[0], 16) == 0 for word in words[:3])
             calls.append(("flush-profiles" if nulls else "profile", image.string_at(int(words[3].split()[0], 16))))
-        elif name == "kernel32.OpenFile":
-            style = int(words[-1], 16)
-            kind = "delete" if style & 0x200 else "create" if style & 0x1000 else "exist" if style & 0x4000 else "open"
-            calls.append((kind, ntpath.basename(text_at(words[0], image))))
-        elif name == "kernel32.MoveFileA":
-            calls.append(("rename",) + tuple(ntpath.basename(text_at(word, image)) for word in words[:2]))
-        elif name == "kernel32.CreateFileA":
-            calls.append(("device" if text_at(words[0], image).startswith("\\\\.\\") else "file",
-                          text_at(words[0], image)))
-        elif name == "kernel32.DeviceIoControl":
-            calls.append(("ioctl", int(words[1], 16)))
+        elif name in FILE_CALLS:
+            style = int(words[-1], 16) if name == "kernel32.OpenFile" else 0  # OF_DELETE, OF_CREATE
+            kind = "delete" if style & 0x200 else "create" if style & 0x1000 else FILE_CALLS[name]
+            calls.append((kind,) + tuple(ntpath.basename(path.encode("latin-1").decode("unicode_escape"))
+                                         for path in QUOTED.findall(args)))
     return calls
-
-
-def text_at(word, image):
-    """A string argument of a traced call: the trace's quoted text, else the
-    program's own string at that address."""
-    quoted = QUOTED.search(word)
-    if quoted:
-        return quoted.group(1).encode("latin-1").decode("unicode_escape")
-    return image.string_at(int(word.split()[0], 16)) or ""
 
 
 def shell_strings(args, image):
@@ -562,7 +537,8 @@ class Session:
             trace.seek(since)
             text = trace.read().decode("latin-1")
         return [call for call in parse_calls(text, self.thread, self.image)
-                if (flushes or call[0] != "flush-profiles") and (files or call[0] not in FILE_CALLS)]
+                if (flushes or call[0] != "flush-profiles")
+                and (files or call[0] not in ("delete", "create", *FILE_CALLS.values()))]
 
     def do(self, name, *args):
         """Does one of the actions below, by its name: the tests' tables name

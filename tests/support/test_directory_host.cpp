@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <fstream>
 #include <iterator>
-#include <utility>
+#include <sstream>
 #include <vector>
 
 #include "tests/host/host_control.h"
@@ -36,45 +36,30 @@ void RemoveTestFile(const std::string& name)
     HostRemoveFile(TestPath(name));
 }
 
-// A length as DIR prints it: commas between the thousands.
-static std::string AsDirPrintsIt(size_t length)
-{
-    std::string digits = std::to_string(length);
-    for (size_t at = digits.size(); at > 3; at -= 3)
-        digits.insert(at - 3, ",");
-    return digits;
-}
-
 std::string CopyTheReadmeTakes()
 {
     std::ifstream in(std::string(HUELINE_SOURCE_DIR) + "/resources/readme.txt", std::ios::binary);
     const std::string readme((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    // "Its line "LABEL" gives the length of the good SYSTEM.INI."
-    const std::string lead = "Its line \"";
-    const size_t quote = readme.find(lead);
-    std::string journal;
-    if (quote == std::string::npos || !ReadTestFile("hueline.mrk", &journal)) {
-        ADD_FAILURE() << "README.TXT names no line of the journal, or there is no journal";
-        return "";
-    }
-    const size_t from = quote + lead.size();
+    // 'Its line "LABEL" gives the length of the good SYSTEM.INI', as DIR prints it.
+    const size_t from = readme.find("Its line \"") + 10, step = readme.find("the good copy", from);
     const std::string label = readme.substr(from, readme.find('"', from) - from);
+    std::string journal, stated;
+    EXPECT_TRUE(from > 10 && step != std::string::npos && ReadTestFile("hueline.mrk", &journal));
     const size_t line = journal.find(label);
-    if (line == std::string::npos)
-        return "";
-    const size_t end = journal.find("\r\n", line);
-    std::string stated = journal.substr(line + label.size(), end - line - label.size());
-    stated.erase(0, stated.find_first_not_of(' '));
-    stated = stated.substr(0, stated.find(' '));  // "2,620 bytes"
-    // The copies in the order the step that picks one names them.
-    const size_t step = readme.find("the good copy", from);
-    std::vector<std::pair<size_t, std::string>> copies;
-    for (const char* name : {"HUELINE.BAK", "SYSTEM.OLD"})
-        copies.push_back({readme.find(name, step), name});
+    if (line != std::string::npos)
+        std::istringstream(journal.substr(line + label.size())) >> stated;
+    // The copies in the order that step names them; DIR puts commas between the thousands.
+    std::vector<std::pair<size_t, std::string>> copies = {{readme.find("HUELINE.BAK", step), "HUELINE.BAK"},
+                                                          {readme.find("SYSTEM.OLD", step), "SYSTEM.OLD"}};
     std::sort(copies.begin(), copies.end());
     for (const auto& copy : copies) {
         std::string bytes;
-        if (ReadTestFile(copy.second, &bytes) && AsDirPrintsIt(bytes.size()) == stated) {
+        if (!ReadTestFile(copy.second, &bytes))
+            continue;
+        std::string dir = std::to_string(bytes.size());
+        for (size_t at = dir.size(); at > 3; at -= 3)
+            dir.insert(at - 3, ",");
+        if (dir == stated) {
             EXPECT_NE(readme.find("copy /y " + copy.second + " SYSTEM.INI"), std::string::npos) << copy.second;
             return copy.second;
         }

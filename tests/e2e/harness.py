@@ -19,7 +19,6 @@ the control and command numbers from resources/resource.h, as the program's
 own code takes them; test.exe's window class from test_exe/screen_window.h.
 """
 
-import ntpath
 import os
 import re
 import shutil
@@ -443,7 +442,7 @@ def parse_calls(text, thread, image):
         elif name in FILE_CALLS:
             style = int(words[-1], 16) if name == "kernel32.OpenFile" else 0  # OF_DELETE, OF_CREATE
             kind = "delete" if style & 0x200 else "create" if style & 0x1000 else FILE_CALLS[name]
-            calls.append((kind,) + tuple(ntpath.basename(path.encode("latin-1").decode("unicode_escape"))
+            calls.append((kind,) + tuple(path.encode("latin-1").decode("unicode_escape").split("\\")[-1]
                                          for path in QUOTED.findall(args)))
     return calls
 

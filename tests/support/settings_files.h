@@ -59,6 +59,6 @@ std::string JournalFor(const std::string& before, const std::string& after);
 
 // Files of every kind the writer meets: CR LF, LF and lone CR ends, two
 // headers, none, a long line, NULs, a last line with no end, one as long as
-// another file, an empty file and a 20 KB one with a header every 300 lines. The fault and power-cut loops
-// run over them all.
+// the power-cut loop's earlier system.old, an empty file and a 20 KB one with
+// a header every 300 lines. The fault and power-cut loops run over them all.
 std::vector<std::string> VariedSettingsFiles();

@@ -89,6 +89,42 @@ void PlatformFlushProfileCache()
     WritePrivateProfileStringA(nullptr, nullptr, nullptr, "system.ini");
 }
 
+// Interrupt 21h Function 710Dh, Reset Drive (Win32 SDK, Windows 95 reference,
+// "Interrupt 21h Function 710Dh"): AX 710Dh, CX 0001h to reset the drive,
+// flush the file system buffers and flush and invalidate the cache, DX the
+// drive (1 for A:); the carry flag tells an error. A Win32 program has VWIN32
+// carry out the interrupt ("Using VWIN32 to Carry Out MS-DOS Functions",
+// "Calling DeviceIoControl on Windows 95"): CreateFileA of "\\.\vwin32",
+// then DeviceIoControl with VWIN32_DIOC_DOS_IOCTL (1) and the registers as a
+// DIOC_REGISTERS block, in and out. Windows NT has no VWIN32 and is not asked;
+// where the device cannot be opened (Wine), nothing happens.
+namespace {
+struct DiocRegisters {
+    DWORD ebx, edx, ecx, eax, edi, esi, flags;
+};
+const DWORD VwinDosIoctl = 1;  // VWIN32_DIOC_DOS_IOCTL
+}  // namespace
+
+void PlatformCommitVolume(const char* path)
+{
+    char letter = (char)(path[0] & ~0x20);  // upper case
+    if ((GetVersion() & 0x80000000u) == 0 || letter < 'A' || letter > 'Z' || path[1] != ':')
+        return;
+    HANDLE vwin32 = CreateFileA("\\\\.\\vwin32", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (vwin32 == INVALID_HANDLE_VALUE)
+        return;
+    DiocRegisters registers = {};
+    registers.eax = 0x710D;
+    registers.ecx = 0x0001;
+    registers.edx = (DWORD)(letter - 'A' + 1);
+    registers.flags = 1;  // the carry flag, cleared when it was done
+    DWORD returned = 0;
+    DeviceIoControl(vwin32, VwinDosIoctl, &registers, sizeof registers, &registers, sizeof registers, &returned,
+                    nullptr);
+    CloseHandle(vwin32);
+}
+
 // ---- Memory: the one block the settings rewrite holds a file in -------------
 
 void* PlatformAllocate(unsigned long size)

@@ -55,6 +55,14 @@ PlatformFileCheck PlatformCheckFile(const char* path);
 // that a cached system.ini neither hides the file on the disk nor overwrites
 // it later. Nothing is reported.
 void PlatformFlushProfileCache();
+// Commits to the disk what the system still holds in memory for the drive of
+// path (its letter, "C:\\..."): on Windows 95, 98 and Me a flush of a file
+// writes its data and its own directory entry, but not the removals, renames
+// and new entries of its folder, which the disk cache writes later. Done
+// through VWIN32 on those systems; on Windows NT, and for a path without a
+// drive letter, it does nothing. Nothing is reported: there is nothing more
+// the caller could do.
+void PlatformCommitVolume(const char* path);
 
 // ---- Memory -----------------------------------------------------------------
 // One block from the process heap (GetProcessHeap, HeapAlloc), or null when

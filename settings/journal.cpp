@@ -4,29 +4,52 @@
 
 namespace {
 
-// The layout, with a run of eight '#' for each number, written in
-// hexadecimal with its leading zeros.
-const char Layout[] =
+// The layouts, with a run of eight '#' for each number of JournalRecord (the
+// change only from version 2 on) and then the check, written in hexadecimal
+// with its leading zeros, and a run of
+// '@' for each length in decimal as DIR prints it: right-aligned, with commas
+// between the thousands. Version 1 had no decimal lengths; it is still read,
+// as a change interrupted under an earlier Hueline may have left one.
+struct Layout {
+    const char* text;
+    unsigned size;
+    unsigned fields;  // runs of '#', the check's among them
+};
+const char CurrentText[] =
     "Hueline journal, version 2\r\n"
+    "Hueline keeps this file while it changes SYSTEM.INI; see README.TXT.\r\n"
+    "system.ini before: ######## ########\r\n"
+    "system.ini after:  ######## ########\r\n"
+    "length before, as DIR shows it: @@@@@@@@@@@@@ bytes\r\n"
+    "length after, as DIR shows it:  @@@@@@@@@@@@@ bytes\r\n"
+    "change: ########\r\n"
+    "check: ########\r\n";
+const char FirstText[] =
+    "Hueline journal, version 1\r\n"
     "Hueline keeps this file while it changes system.ini; see README.TXT.\r\n"
     "system.ini before: ######## ########\r\n"
     "system.ini after:  ######## ########\r\n"
-    "change: ########\r\n"
     "check: ########\r\n";
-static_assert(sizeof Layout - 1 == JournalSize, "the layout is the journal's size");
-
+static_assert(sizeof CurrentText - 1 == JournalSize, "the layout is the journal's size");
+static_assert(sizeof FirstText - 1 == JournalSizeVersion1, "and the earlier one's");
 const unsigned FieldCount = 6;
-const unsigned CheckField = FieldCount - 1;
-const unsigned Digits = 8;
+const Layout Layouts[] = {{CurrentText, sizeof CurrentText - 1, FieldCount},
+                          {FirstText, sizeof FirstText - 1, FieldCount - 1}};
 
-// Where each number stands, in the order of JournalRecord and then the check.
-void FindFields(unsigned* at)
+const unsigned Digits = 8;
+const unsigned DecimalDigits = 13;  // 4,294,967,295
+
+// Where each run of '#' (at) and of '@' (decimal) stands in layout.
+void FindFields(const Layout& layout, unsigned* at, unsigned* decimal)
 {
-    unsigned n = 0;
-    for (unsigned i = 0; i < JournalSize && n < FieldCount; ++i) {
-        if (Layout[i] == '#') {
+    unsigned n = 0, d = 0;
+    for (unsigned i = 0; i < layout.size; ++i) {
+        if (layout.text[i] == '#' && n < layout.fields) {
             at[n++] = i;
             i += Digits - 1;
+        } else if (layout.text[i] == '@' && d < 2) {
+            decimal[d++] = i;
+            i += DecimalDigits - 1;
         }
     }
 }
@@ -39,10 +62,26 @@ void PutHex(char* out, uint32_t number)
         out[i] = HexDigits[(number >> (4 * (Digits - 1 - i))) & 15];
 }
 
-bool GetHex(const char* in, uint32_t* number, unsigned digits = Digits)
+// Right-aligned in DecimalDigits places, spaces before it.
+void PutDecimal(char* out, uint32_t number)
+{
+    unsigned at = DecimalDigits;
+    unsigned digits = 0;
+    do {
+        if (digits > 0 && digits % 3 == 0)
+            out[--at] = ',';
+        out[--at] = (char)('0' + number % 10);
+        number /= 10;
+        ++digits;
+    } while (number != 0);
+    while (at > 0)
+        out[--at] = ' ';
+}
+
+bool GetHex(const char* in, uint32_t* number)
 {
     uint32_t n = 0;
-    for (unsigned i = 0; i < digits; ++i) {
+    for (unsigned i = 0; i < Digits; ++i) {
         unsigned digit = 0;
         while (digit < 16 && HexDigits[digit] != in[i])
             ++digit;
@@ -52,6 +91,23 @@ bool GetHex(const char* in, uint32_t* number, unsigned digits = Digits)
     }
     *number = n;
     return true;
+}
+
+void Build(const Layout& layout, const JournalRecord& journal, char* out)
+{
+    unsigned at[FieldCount], decimal[2] = {0, 0};
+    FindFields(layout, at, decimal);
+    CopyBytes(out, layout.text, layout.size);
+    const uint32_t numbers[] = {journal.oldLength, journal.oldCrc, journal.newLength, journal.newCrc,
+                                journal.change};
+    const unsigned check = layout.fields - 1;
+    for (unsigned n = 0; n < check; ++n)
+        PutHex(out + at[n], numbers[n]);
+    if (decimal[0] != 0) {
+        PutDecimal(out + decimal[0], journal.oldLength);
+        PutDecimal(out + decimal[1], journal.newLength);
+    }
+    PutHex(out + at[check], Crc32(0, out, at[check]));
 }
 
 // The table of the byte-wise CRC, made at first use (the program has no
@@ -82,59 +138,54 @@ uint32_t Crc32(uint32_t crc, const char* bytes, unsigned count)
 
 void BuildJournal(const JournalRecord& journal, char* out)
 {
-    unsigned at[FieldCount];
-    FindFields(at);
-    CopyBytes(out, Layout, JournalSize);
-    const uint32_t numbers[] = {journal.oldLength, journal.oldCrc, journal.newLength, journal.newCrc,
-                                journal.change};
-    for (unsigned n = 0; n < CheckField; ++n)
-        PutHex(out + at[n], numbers[n]);
-    PutHex(out + at[CheckField], Crc32(0, out, at[CheckField]));
+    Build(Layouts[0], journal, out);
 }
 
 bool ReadJournal(const char* bytes, unsigned length, JournalRecord* journal)
 {
-    if (length != JournalSize)
-        return false;
-    unsigned at[FieldCount];
-    FindFields(at);
-    uint32_t numbers[FieldCount];
-    unsigned field = 0;
-    for (unsigned i = 0; i < JournalSize; ++i) {
-        if (field < FieldCount && i == at[field]) {
-            if (!GetHex(bytes + i, &numbers[field]))
+    // The numbers are taken from their places, and the journal they make
+    // must be these very bytes: every other byte, the decimal lengths and
+    // the check included.
+    static char made[JournalSize];
+    for (const Layout& layout : Layouts) {
+        if (length != layout.size)
+            continue;
+        unsigned at[FieldCount], decimal[2];
+        FindFields(layout, at, decimal);
+        uint32_t numbers[FieldCount - 1] = {0, 0, 0, 0, JournalChangeNotRecorded};
+        for (unsigned n = 0; n + 1 < layout.fields; ++n) {
+            if (!GetHex(bytes + at[n], &numbers[n]))
                 return false;
-            i += Digits - 1;
-            ++field;
-        } else if (bytes[i] != Layout[i]) {
-            return false;
         }
+        const JournalRecord read = {numbers[0], numbers[1], numbers[2], numbers[3], numbers[4]};
+        Build(layout, read, made);
+        for (unsigned i = 0; i < length; ++i) {
+            if (made[i] != bytes[i])
+                return false;
+        }
+        *journal = read;
+        return true;
     }
-    if (Crc32(0, bytes, at[CheckField]) != numbers[CheckField])
-        return false;
-    *journal = JournalRecord{numbers[0], numbers[1], numbers[2], numbers[3], numbers[4]};
-    return true;
+    return false;
 }
 
 bool IsUnfinishedJournal(const char* bytes, unsigned length)
 {
-    if (length > JournalSize)
-        return false;
     unsigned end = length;
     while (end > 0 && bytes[end - 1] == '\0')
         --end;
-    if (end == JournalSize)
-        return false;  // whole: read, or damaged
-    unsigned at[FieldCount];
-    FindFields(at);
-    unsigned field = 0;
-    for (unsigned i = 0; i < end; ++i) {
-        if (field < FieldCount && i >= at[field] + Digits)
-            ++field;
-        bool digit = field < FieldCount && i >= at[field];
-        uint32_t ignored;
-        if (digit ? !GetHex(bytes + i, &ignored, 1) : bytes[i] != Layout[i])
-            return false;
+    for (const Layout& layout : Layouts) {
+        if (length > layout.size || end == layout.size)
+            continue;  // not this one, or whole: read, or damaged
+        unsigned i = 0;
+        for (; i < end; ++i) {
+            char want = layout.text[i], c = bytes[i];
+            bool hex = (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F');
+            if (want == '#' ? !hex : want == '@' ? !(c == ' ' || c == ',' || (c >= '0' && c <= '9')) : c != want)
+                break;
+        }
+        if (i == end)
+            return true;
     }
-    return true;
+    return false;
 }

@@ -19,18 +19,25 @@ struct JournalRecord {
 };
 const uint32_t JournalRemovesColors = 0;
 const uint32_t JournalInstalls = 0x100;
+const uint32_t JournalChangeNotRecorded = 0xFFFFFFFFu;  // a journal of version 1
 
 // CRC-32 (the one of zip and PNG) of count bytes, continued from crc (0 to
 // begin with).
 uint32_t Crc32(uint32_t crc, const char* bytes, unsigned count);
 
-// The journal's bytes: six lines of text with CR LF ends, the last a CRC-32
-// of the five before it, always JournalSize bytes long.
-const unsigned JournalSize = 209;
+// The journal's bytes: eight lines of text with CR LF ends, always
+// JournalSize bytes long: the two lengths and CRC-32s in hexadecimal, the two
+// lengths again in decimal as DIR prints them (for a recovery by hand at a
+// DOS prompt, README.TXT), the change, and last a CRC-32 of the lines before
+// it.
+const unsigned JournalSize = 315;
 void BuildJournal(const JournalRecord& journal, char* out);
-// False when bytes are not a whole journal of this layout with a right check.
+// False when bytes are not a whole journal of this layout, or of the earlier
+// one without the decimal lengths (JournalSizeVersion1 bytes), with a right
+// check.
+const unsigned JournalSizeVersion1 = 191;
 bool ReadJournal(const char* bytes, unsigned length, JournalRecord* journal);
-// True when bytes are a journal of this layout cut short while it was
+// True when bytes are a journal of either layout cut short while it was
 // written: shorter than a whole one, or as long with a tail of NULs, and
 // right as far as they go. Such a journal was never finished, so system.ini
 // was never touched.

@@ -2,11 +2,14 @@
 
 #include "platform/platform.h"
 
+// Upper-case 8.3 names: on a FAT disk under Windows 9x a name in lower case
+// gets a long-name slot beside its entry, so a rename or a creation would
+// change two slots of the directory instead of one.
 const char* const SettingsFileFormats[SettingsFileCount] = {
-    "%s\\system.ini",
-    "%s\\system.old",
-    "%s\\hueline.bak",
-    "%s\\hueline.mrk",
+    "%s\\SYSTEM.INI",
+    "%s\\SYSTEM.OLD",
+    "%s\\HUELINE.BAK",
+    "%s\\HUELINE.MRK",
     "%s\\HUELINE.OLD",
     "%s\\HUELINE.CPY",
 };

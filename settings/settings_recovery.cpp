@@ -28,12 +28,15 @@ SettingsRecovery Stop(SettingsRecoveryDetails* details, SettingsRecovery result,
 // system.ini is whole again. system.old is to hold its content from before
 // the change: when only the new copy holds that (the rename was lost), the
 // copy takes system.old's place, unless system.ini itself holds it and an
-// earlier system.old stands; otherwise the copy goes. Then the journal goes.
-// Only the journal's staying is told.
+// earlier system.old stands. Otherwise the journal goes first and the copy
+// after it, so that a journal never stands beside an earlier system.old
+// without the copy (README.TXT's recovery by hand takes a copy by its
+// length). Only the journal's staying is told.
 SettingsRecovery PutAway(SettingsRecoveryDetails* details, SettingsRecovery result, const JournalRecord* record,
                          bool iniHoldsOld)
 {
-    if (PlatformCheckFile(SettingsPaths[SettingsCopy]) != PlatformFileAbsent) {
+    bool removeCopy = PlatformCheckFile(SettingsPaths[SettingsCopy]) != PlatformFileAbsent;
+    if (removeCopy) {
         SettingsCause ignored;
         PlatformFileCheck old = PlatformCheckFile(SettingsPaths[SettingsOld]);
         if (record != nullptr && old != PlatformFileFolder && !(iniHoldsOld && old != PlatformFileAbsent) &&
@@ -42,12 +45,15 @@ SettingsRecovery PutAway(SettingsRecoveryDetails* details, SettingsRecovery resu
             if (old != PlatformFileAbsent)
                 PlatformDelete(SettingsPaths[SettingsOld]);
             PlatformRename(SettingsPaths[SettingsCopy], SettingsPaths[SettingsOld]);  // else it stays
-        } else {
-            PlatformDelete(SettingsPaths[SettingsCopy]);
+            removeCopy = false;
         }
     }
-    if (!RemoveAndCheck(SettingsJournal))
+    if (!RemoveAndCheck(SettingsJournal)) {
         details->left = SettingsProblem{SettingsJournal, SettingsRemoving, SettingsNotRemoved};
+        return result;
+    }
+    if (removeCopy)
+        PlatformDelete(SettingsPaths[SettingsCopy]);
     return result;
 }
 

@@ -45,6 +45,10 @@ SettingsWriteResult Rewrite(const char* old, unsigned length, const char* made, 
         RemoveAndCheck(SettingsCopy);
         return Fail(details, SettingsJournal, SettingsWriting, cause);
     }
+    // On Windows 9x the flush wrote the journal's data and its entry; the
+    // copy's entry and the rest of the folder go to the disk now, before
+    // anything the journal vouches for is touched.
+    PlatformCommitVolume(SettingsPaths[SettingsJournal]);
 
     // The new copy takes the place of system.old. A rename cannot replace a
     // file on Windows 95, so the earlier one goes first; the rename then
@@ -68,6 +72,7 @@ SettingsWriteResult Rewrite(const char* old, unsigned length, const char* made, 
         bool opened = cause == SettingsDiskFull || cause == SettingsWriteFailed;
         bool putBack = !opened || WriteWholeFile(SettingsIni, old, length) == SettingsFine;
         PlatformFlushProfileCache();
+        PlatformCommitVolume(SettingsPaths[SettingsIni]);
         if (!putBack) {
             details->problem = SettingsProblem{SettingsIni, SettingsWriting, cause};
             return SettingsNotPutBack;  // the journal stays: the next start puts it back
@@ -76,6 +81,9 @@ SettingsWriteResult Rewrite(const char* old, unsigned length, const char* made, 
         return Fail(details, SettingsIni, SettingsWriting, cause);
     }
     PlatformFlushProfileCache();
+    // system.ini, and the removal and rename of system.old, reach the disk
+    // before the journal goes.
+    PlatformCommitVolume(SettingsPaths[SettingsIni]);
     RemoveJournal(&details->left);
     return SettingsWritten;
 }

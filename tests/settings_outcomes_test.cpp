@@ -66,6 +66,7 @@ TEST_F(SettingsOutcomes, EachFailedOperationHasItsOwnOutcome)
         {"flush hueline.mrk", SettingsUnchanged, false, Earlier, false},
         {"length hueline.mrk", SettingsUnchanged, false, Earlier, false},
         {"close hueline.mrk", SettingsUnchanged, false, Earlier, false},
+        {"commit-volume C:", SettingsWritten, true, Before, false},  // nothing more to do
         {"delete system.old", SettingsUnchanged, false, Earlier, false},  // still there: the rename fails
         {"rename hueline.bak>system.old", SettingsUnchanged, false, Missing, false},  // the copy stays
         {"create system.ini", SettingsUnchanged, false, Before, false},  // the rest are put back
@@ -74,6 +75,7 @@ TEST_F(SettingsOutcomes, EachFailedOperationHasItsOwnOutcome)
         {"length system.ini", SettingsUnchanged, false, Before, false},
         {"close system.ini", SettingsUnchanged, false, Before, false},
         {"flush-profiles", SettingsWritten, true, Before, false},
+        {"commit-volume C:", SettingsWritten, true, Before, false},
         {"delete hueline.mrk", SettingsWritten, true, Before, true},  // told; the next start takes it away
         {"check hueline.mrk", SettingsWritten, true, Before, false},  // cannot tell: told as still there
     };
@@ -241,7 +243,7 @@ TEST_F(SettingsOutcomes, EachMessageNamesTheRightFiles)
                                      false, true, 68, 214, 40, {SettingsOtherLength, SettingsOtherContent}, {30, 68},
                                      {true, true}};
     string keep;
-    for (auto kept : {std::make_pair("system.old", "HUELINE.OLD"), std::make_pair("hueline.bak", "HUELINE.CPY")})
+    for (auto kept : {std::make_pair("SYSTEM.OLD", "HUELINE.OLD"), std::make_pair("HUELINE.BAK", "HUELINE.CPY")})
         keep += string(keep.empty() ? "" : " ") + w + kept.first + " may hold the only whole copy of "
                 "system.ini: if you choose Yes, Hueline keeps it as " + w + kept.second +
                 ", where the next change cannot replace it.";
@@ -253,42 +255,42 @@ TEST_F(SettingsOutcomes, EachMessageNamesTheRightFiles)
     } cases[] = {
         {[&] { return WriteMessage(true, SettingsUnchanged, {{SettingsOld, SettingsReplacing, SettingsNotRenamed},
                                                               none, 0}); },
-         "The new colors were not installed.\nHueline removed " + w + "system.old to put a new copy of system.ini in "
+         "The new colors were not installed.\nHueline removed " + w + "SYSTEM.OLD to put a new copy of system.ini in "
          "its place, but could not give that copy its name: the copy of system.ini as it is now stays in " + w +
-         "hueline.bak.\nsystem.ini is as it was."},
+         "HUELINE.BAK.\nsystem.ini is as it was."},
         {[&] { return WriteMessage(false, SettingsWritten, {{SettingsIni, SettingsReading, SettingsFine}, standing,
                                                              2}); },
-         "The default colors were restored.\nHueline could not remove " + w + "hueline.mrk (Hueline's record of a "
+         "The default colors were restored.\nHueline could not remove " + w + "HUELINE.MRK (Hueline's record of a "
          "change to system.ini under way); remove that file by hand."},
         {[&] { found.copy = SettingsCopy; return RecoveryMessage(SettingsRecovered, found); },
          "The last change to system.ini was interrupted, so Hueline put system.ini back as it was before that "
-         "change, from " + w + "hueline.bak."},
+         "change, from " + w + "HUELINE.BAK."},
         {[&] { found.finished = true; found.left = standing; return RecoveryMessage(SettingsTidied, found); },
          "The last change to system.ini was finished, and system.ini holds it whole.\nHueline could not remove " +
-         w + "hueline.mrk (Hueline's record of a change to system.ini under way); remove that file by hand. Until "
+         w + "HUELINE.MRK (Hueline's record of a change to system.ini under way); remove that file by hand. Until "
          "then Hueline will not change system.ini."},
         {[&] { found.left = none; return RecoveryMessage(SettingsNeedsDecision, found); },
-         "The last change to system.ini was interrupted. " + w + "system.ini now holds neither its content from "
+         "The last change to system.ini was interrupted. " + w + "SYSTEM.INI now holds neither its content from "
          "before that change (68 bytes) nor the new one (214 bytes), and no copy holds its earlier content: " + w +
-         "system.old is 30 bytes long, and " + w + "hueline.bak is as long, but holds other bytes.\nHueline has changed nothing.\n\n" +
-         keep + "Remove Hueline's record of that change, " + w + "hueline.mrk, and go on with system.ini as it is? " +
+         "SYSTEM.OLD is 30 bytes long, and " + w + "HUELINE.BAK is as long, but holds other bytes.\nHueline has changed nothing.\n\n" +
+         keep + "Remove Hueline's record of that change, " + w + "HUELINE.MRK, and go on with system.ini as it is? " +
          no},
         {[&] {
              found.problem = {SettingsIni, SettingsReading, SettingsChangedElsewhere};
              found.copy = SettingsOld;
              return RecoveryMessage(SettingsNeedsDecision, found);
          },
-         "Hueline's record of a change to system.ini, " + w + "hueline.mrk, is still there, but " + w + "system.ini "
+         "Hueline's record of a change to system.ini, " + w + "HUELINE.MRK, is still there, but " + w + "SYSTEM.INI "
          "now holds neither its content from before that change (68 bytes) nor the new one (214 bytes), nor a part "
-         "of either: it is 40 bytes long. Another program may have changed it since. " + w + "system.old holds "
+         "of either: it is 40 bytes long. Another program may have changed it since. " + w + "SYSTEM.OLD holds "
          "system.ini as it was before Hueline's change.\nHueline has changed nothing.\n\n" + keep + "Remove "
-         "Hueline's record, " + w + "hueline.mrk, and go on with system.ini as it is? " + no},
+         "Hueline's record, " + w + "HUELINE.MRK, and go on with system.ini as it is? " + no},
         {[&] { return DiscardFailedMessage({SettingsOld, SettingsKeeping, SettingsNameTaken}); },
-         "Hueline could not keep " + w + "system.old as " + w + "HUELINE.OLD: a file of that name is there already. "
-         "Move it elsewhere first.\nHueline has not removed its record, " + w + "hueline.mrk, and will not change "
+         "Hueline could not keep " + w + "SYSTEM.OLD as " + w + "HUELINE.OLD: a file of that name is there already. "
+         "Move it elsewhere first.\nHueline has not removed its record, " + w + "HUELINE.MRK, and will not change "
          "system.ini until it can."},
         {[&] { return DiscardFailedMessage({SettingsJournal, SettingsRemoving, SettingsFolder}); },
-         "Hueline could not remove " + w + "hueline.mrk (Hueline's record of a change to system.ini under way): a "
+         "Hueline could not remove " + w + "HUELINE.MRK (Hueline's record of a change to system.ini under way): a "
          "folder stands there in place of the file, and it could not be removed (it is not empty, or in use).\n"
          "Remove it by hand; until then Hueline will not change system.ini."},
     };

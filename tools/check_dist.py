@@ -32,7 +32,11 @@ EXPECTED = ["HUELINE.EXE", "TEST.EXE"] + WAVES + ["README.TXT"]
 # What README.TXT must tell: needs, install from each medium, and the way back by hand.
 README_MUST_SAY = [
     b"Windows 95 or Windows 98", b"486", b"HUELINE.EXE", b"floppy", b"CD",
-    b"copy C:\\WINDOWS\\SYSTEM.OLD C:\\WINDOWS\\SYSTEM.INI", b"del C:\\WINDOWS\\HUELINE.MRK", b"before the latest Apply or",
+    b"before the latest Apply or",
+    # the recovery at a DOS prompt: how to reach one on 95, 98 and Me, the lists, and the exact commands
+    b"press F8", b"hold down the Ctrl key", b"Windows Me Startup disk", b"dir SYSTEM.*", b"dir HUELINE.*",
+    b"type HUELINE.MRK", b"attrib -r SYSTEM.INI", b"copy /y HUELINE.BAK SYSTEM.INI",
+    b"copy /y SYSTEM.OLD SYSTEM.INI", b"del HUELINE.MRK",
 ]
 
 

@@ -87,10 +87,11 @@ ID = read_defines(ROOT / "resources" / "resource.h")
 TRACED_CALLS = read_traced_calls()
 PREFIX = Path(WINE_ENV["WINEPREFIX"])
 WINDOWS = PREFIX / "drive_c" / "windows"
-SYSTEM_INI = WINDOWS / "system.ini"
-SYSTEM_OLD = WINDOWS / "system.old"
-MARK = WINDOWS / "hueline.mrk"   # the journal: stands while a rewrite of system.ini is under way
-COPY = WINDOWS / "hueline.bak"   # the new copy of system.ini, before it becomes system.old
+# The files as the program names them: upper case, as DOS writes them.
+SYSTEM_INI = WINDOWS / "SYSTEM.INI"
+SYSTEM_OLD = WINDOWS / "SYSTEM.OLD"
+MARK = WINDOWS / "HUELINE.MRK"   # the journal: stands while a rewrite of system.ini is under way
+COPY = WINDOWS / "HUELINE.BAK"   # the new copy of system.ini, before it becomes system.old
 KEPT_OLD = WINDOWS / "HUELINE.OLD"   # where a discarded journal's system.old is kept
 KEPT_COPY = WINDOWS / "HUELINE.CPY"  # and its new copy
 KEEP_FILES = object()            # a Session on the files as an earlier run left them
@@ -103,7 +104,27 @@ TEST_PROGRAM = PRODUCT / "test.exe"
 
 def windows_path(name):
     """A file of the Windows directory as the program names it in its messages."""
-    return "C:\\windows\\" + name
+    return "C:\\windows\\" + name.upper()
+
+
+def settings_names():
+    """The program's files in the Windows directory, by the names they stand
+    under there. Wine looks for the exact case first: one_spelling() gives
+    another spelling of a name (the prefix's own system.ini, one the Wine
+    tests made) the program's, or removes it when that one stands too."""
+    names = {path.name.lower(): path for path in (SYSTEM_INI, SYSTEM_OLD, MARK, COPY)}
+    return {entry: names[entry.name.lower()] for entry in WINDOWS.glob("*") if entry.name.lower() in names}
+
+
+def one_spelling():
+    for entry, path in settings_names().items():
+        if entry.name != path.name and not path.exists():
+            entry.rename(path)
+        elif entry.name != path.name:
+            shutil.rmtree(entry) if entry.is_dir() else entry.unlink()
+
+
+one_spelling()
 
 WAIT_MS = 30000          # for the main window to come up
 EXIT_SECONDS = 20        # for the process to end once its window has closed
@@ -374,6 +395,7 @@ class Image(PeFile):
 CALL = re.compile(r"^([0-9a-f]{4}):Call (%s)\((.*)\) ret=[0-9a-f]+$"
                   % "|".join(re.escape(name) for name in TRACED_CALLS), re.IGNORECASE)
 CALL_NAMES = {name.lower(): name for name in TRACED_CALLS}
+FILE_CALLS = {"kernel32.OpenFile": "open", "kernel32.MoveFileA": "rename", "kernel32.CreateFileA": "CreateFileA"}
 QUOTED = re.compile(r'"((?:[^"\\]|\\.)*)"')
 
 
@@ -383,7 +405,9 @@ def parse_calls(text, thread, image):
     ("question", owner, text, caption, style), ("check", item, state),
     ("end", window, result), ("shell", owner, verb, file, parameters,
     directory, show), ("launch", program, command line), ("flush-profiles",
-    file) (and ("profile", file) for any other profile write)."""
+    file) (and ("profile", file) for any other profile write); the file calls
+    by file name: ("open" / "create" / "delete", name), ("rename", from, to),
+    ("CreateFileA", name)."""
     calls = []
     for line in text.splitlines():
         match = CALL.match(line.rstrip("\r"))
@@ -417,6 +441,11 @@ def parse_calls(text, thread, image):
             # Three nulls and a file: the flush of the system's profile cache.
             nulls = all(int(word.split()[0], 16) == 0 for word in words[:3])
             calls.append(("flush-profiles" if nulls else "profile", image.string_at(int(words[3].split()[0], 16))))
+        elif name in FILE_CALLS:
+            style = int(words[-1], 16) if name == "kernel32.OpenFile" else 0  # OF_DELETE, OF_CREATE
+            kind = "delete" if style & 0x200 else "create" if style & 0x1000 else FILE_CALLS[name]
+            calls.append((kind,) + tuple(path.encode("latin-1").decode("unicode_escape").split("\\")[-1]
+                                         for path in QUOTED.findall(args)))
     return calls
 
 
@@ -456,6 +485,7 @@ class Session:
         self.closed = False
 
         stop_prefix()
+        one_spelling()
         if system_ini is KEEP_FILES:
             return
         if system_ini is None:
@@ -500,14 +530,16 @@ class Session:
         self.trace.flush()
         return self.trace_path.stat().st_size
 
-    def calls(self, since=0, flushes=False):
+    def calls(self, since=0, flushes=False, files=False):
         """The traced calls of the program's window thread since a mark();
-        the flushes of the profile cache only when asked for."""
+        the flushes of the profile cache, and the file calls, only when
+        asked for."""
         with open(self.trace_path, "rb") as trace:
             trace.seek(since)
             text = trace.read().decode("latin-1")
         return [call for call in parse_calls(text, self.thread, self.image)
-                if flushes or call[0] != "flush-profiles"]
+                if (flushes or call[0] != "flush-profiles")
+                and (files or call[0] not in ("delete", "create", *FILE_CALLS.values()))]
 
     def do(self, name, *args):
         """Does one of the actions below, by its name: the tests' tables name

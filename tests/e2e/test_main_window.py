@@ -6,7 +6,8 @@ import unittest
 
 import harness
 from harness import (ARTEFACTS, ID, IDNO, IDOK, IDYES, MESSAGE_CAPTION, PROGRAM, QUESTION_CAPTION, SYSTEM_INI,
-                     SYSTEM_OLD, Session, grab, marker_block, read_or_none, rect, system_facts, windows_path)
+                     SYSTEM_OLD, Session, grab, marker_block, read_or_none, rect, system_facts, settings_names,
+                     windows_path)
 
 BACK, TEXT = ID.IDC_BACK_LIST, ID.IDC_TEXT_LIST
 QUESTION_TEXT = ("The settings you have chosen will only take effect\n"
@@ -160,6 +161,17 @@ class ApplyTest(Case):
         # for the rewrite, after it is written, and before it is read back.
         self.assertEqual(session.calls(since, flushes=True),
                          [("sound", "apply.wav", SND_ASYNC)] + [("flush-profiles", "system.ini")] * 3)
+        # The program's files are made under upper-case names, and on Windows
+        # 9x the volume is committed through VWIN32 once the journal is
+        # written and once system.ini is, before anything the journal vouches
+        # for is touched and before the journal goes.
+        commit = [] if harness.MACHINE.nt else [("CreateFileA", "vwin32")]
+        steps = [call for call in session.calls(since, files=True) if call[0] in ("create", "rename", "delete",
+                                                                                  "CreateFileA")]
+        self.assertEqual(steps, [("create", "HUELINE.BAK"), ("create", "HUELINE.MRK")] + commit
+                         + [("rename", "HUELINE.BAK", "SYSTEM.OLD"), ("create", "SYSTEM.INI")] + commit
+                         + [("delete", "HUELINE.MRK")])
+        self.assertEqual(sorted(entry.name for entry in settings_names()), ["SYSTEM.INI", "SYSTEM.OLD"])
         state = self.assertWindow(session, "Green", "Black", "Green", "Black")
         self.assertEqual(state["question"], "none")
         self.assertFiles(self.GREEN_ON_BLACK, HAND_INSTALLED)

@@ -63,10 +63,12 @@ std::string KeyOf(const std::string& path)
     return key;
 }
 
+// A file's name for the log, in lower case: the disk finds it in any case.
 std::string NameOf(const std::string& path)
 {
-    size_t slash = path.find_last_of("/\\");
-    return slash == std::string::npos ? path : path.substr(slash + 1);
+    const std::string key = KeyOf(path);
+    size_t slash = key.find_last_of('\\');
+    return slash == std::string::npos ? key : key.substr(slash + 1);
 }
 
 void LoseUnflushed(DiskEntry& entry, bool keepLength = false)
@@ -456,6 +458,14 @@ void PlatformFlushProfileCache()
 {
     // Logged with the file operations, so that tests see where it comes.
     Fails("flush-profiles", "");
+}
+
+void PlatformCommitVolume(const char* path)
+{
+    // Logged with the file operations, with its drive, so that tests see
+    // where it comes. The stand-in's removals and renames reach its disk at
+    // once, so there is nothing more to commit.
+    Fails("commit-volume", std::string(path).substr(0, 2));
 }
 
 void* PlatformAllocate(unsigned long size)

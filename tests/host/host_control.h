@@ -40,7 +40,8 @@ std::vector<std::string> HostOpenFiles();
 
 // ---- Failing operations ------------------------------------------------------------
 // File operations (opens, reads, writes, lengths, flushes, removals, renames,
-// checks, closes, the flush of the profile cache, and the allocation of a
+// checks, closes, the flush of the profile cache, the commit of a volume
+// (logged with its drive, "commit-volume C:"), and the allocation of a
 // block to hold a file in) counted since the last reset, and the ones to
 // fail: the n-th from the reset, 1-based; 0 fails none.
 // A failed open opens nothing, a failed read returns -1, a failed write writes
@@ -48,7 +49,7 @@ std::vector<std::string> HostOpenFiles();
 // length returns -1, a failed flush, removal or rename does nothing and
 // reports failure, a failed check of a file reports that it could not tell, a
 // failed allocation returns null, a failed close closes the file but reports
-// failure, and a failed flush of the profile cache does nothing.
+// failure, and a failed flush of the profile cache or commit does nothing.
 // The stand-in keeps a write cache: the bytes written to a file since its last
 // successful flush are lost when its close fails, or when the power is cut
 // (see HostCutPowerAfter). A truncation, a removal and a rename reach the disk

@@ -7,7 +7,10 @@
 
 std::string TestPath(const std::string& name)
 {
-    return PrepareTestWindowsDirectory() + TestPathSeparator() + name;
+    std::string upper = name;
+    for (char& c : upper)
+        c = c >= 'a' && c <= 'z' ? (char)(c - 'a' + 'A') : c;
+    return PrepareTestWindowsDirectory() + TestPathSeparator() + upper;
 }
 
 void SettingsFilesTest::SetUp()
@@ -69,6 +72,7 @@ std::vector<std::string> VariedSettingsFiles()
         "[386Enh]\r\n" + std::string(700, 'L') + "\r\nMessageBackColor=1\r\n",
         std::string("[386Enh]\r\na\0b\r\n\0MessageTextColor=2\r\n", 33),
         "[boot]\r\n[386Enh]\r\nlast=line",
+        "[386Enh]\r\nwindow=x.386\r\n",  // as long as the crash test's earlier system.old
         "",
         large,
     };

@@ -15,6 +15,7 @@
 std::string PrepareTestWindowsDirectory();
 const char* TestPathSeparator();
 
+// A file of that directory, its name in upper case as the program writes it.
 std::string TestPath(const std::string& name);
 void WriteTestFile(const std::string& name, const std::string& bytes);
 // False when the file does not exist.
@@ -41,6 +42,12 @@ private:
     std::string savedIni_, savedOld_;
 };
 
+// The copy ("HUELINE.BAK", "SYSTEM.OLD") that README.TXT's recovery by hand
+// at a DOS prompt takes, from what the user sees there: the length on the
+// journal's line that README.TXT names, and the lengths DIR prints, the
+// copies tried in README.TXT's order; "" when it takes none. Host only.
+std::string CopyTheReadmeTakes();
+
 // The rewrite on its own, text in and text out; headers, when given, receives
 // how many lines took the block.
 std::string RewriteText(const std::string& input, bool apply, const char* back, const char* text,
@@ -51,7 +58,7 @@ std::string RewriteText(const std::string& input, bool apply, const char* back, 
 std::string JournalFor(const std::string& before, const std::string& after, uint32_t change = 0);
 
 // Files of every kind the writer meets: CR LF, LF and lone CR ends, two
-// headers, none, a long line, NULs, a last line with no end, an empty file and
-// a 20 KB one with a header every 300 lines. The fault and power-cut loops
-// run over them all.
+// headers, none, a long line, NULs, a last line with no end, one as long as
+// the power-cut loop's earlier system.old, an empty file and a 20 KB one with
+// a header every 300 lines. The fault and power-cut loops run over them all.
 std::vector<std::string> VariedSettingsFiles();

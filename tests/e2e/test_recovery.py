@@ -96,9 +96,9 @@ class InterruptedApplyTest(JournalCase):
         driver = expected + b"device=newdriver.386\r\n"
         huge = b"x" * ((32 << 20) + 1)
         for label, damage, words in (
-                ("emptied", {SYSTEM_OLD: b""}, ["system.old is 0 bytes long"]),
-                ("cut-short", {SYSTEM_OLD: original[:30]}, ["system.old is 30 bytes long"]),
-                ("over-the-limit", {SYSTEM_OLD: huge}, ["system.old is %d bytes long" % len(huge)]),
+                ("emptied", {SYSTEM_OLD: b""}, ["SYSTEM.OLD is 0 bytes long"]),
+                ("cut-short", {SYSTEM_OLD: original[:30]}, ["SYSTEM.OLD is 30 bytes long"]),
+                ("over-the-limit", {SYSTEM_OLD: huge}, ["SYSTEM.OLD is %d bytes long" % len(huge)]),
                 ("another-program", {SYSTEM_INI: driver}, ["Another program may have changed it",
                                                            windows_path("hueline.mrk")])):
             for answer in (IDNO, IDYES):

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs the end-to-end tests: the real build/product/hueline.exe under Wine in
 # the project's prefix, on a private Xvfb display, worked by
-# build/wine-tests/hueline_driver.exe; every test on Windows 98 at 96 dots per
+# build/wine-tests/hueline_driver.exe (their 64-bit twins on the 64-bit
+# build, tools/wine_arch.sh); every test on Windows 98 at 96 dots per
 # inch, then a quick pass on each of the other machines the prefix can stand
 # for (tests/e2e/run_suite.py). Builds nothing: `make test` has built
 # both and set up the prefix. Artefacts (traces, driver transcripts, the files
@@ -24,7 +25,7 @@ mkdir -p "$out"
 
 trap 'echo "e2e: 0 passed, 1 failed"; exit 1' INT TERM
 
-for needed in build/product/hueline.exe build/wine-tests/hueline_driver.exe "$WINEPREFIX/hueline-setup"; do
+for needed in "$HUELINE_PRODUCT/hueline.exe" "$HUELINE_WINE_TESTS/hueline_driver.exe" "$WINEPREFIX/hueline-setup"; do
   if [ ! -e "$needed" ]; then
     echo "e2e: $needed is missing: run make test"
     echo "e2e: 0 passed, 1 failed"

@@ -18,8 +18,10 @@ endif
 export HUELINE_WINE_ARCH
 ifeq ($(HUELINE_WINE_ARCH),64)
 WINE_TREES := product64 wine-tests64
+E2E := build/e2e64
 else
 WINE_TREES := product wine-tests
+E2E := build/e2e
 endif
 
 .PHONY: all setup host sanitize product wine-tests product64 wine-tests64 fuzz-targets prefix prefix64 dist test run bench screenshots mutate coverage fuzz clean
@@ -90,7 +92,7 @@ screenshots: $(WINE_TREES) prefix
 	@bash tools/e2e.sh
 	@mkdir -p docs
 	@for name in $(SCREENSHOTS); do \
-	  convert build/e2e/$$name.png -strip -define png:exclude-chunks=date,time PNG8:docs/$$name.png && \
+	  convert $(E2E)/$$name.png -strip -define png:exclude-chunks=date,time PNG8:docs/$$name.png && \
 	  echo "screenshots: docs/$$name.png"; \
 	done
 

@@ -6,7 +6,7 @@
 # inch, then a quick pass on each of the other machines the prefix can stand
 # for (tests/e2e/run_suite.py). Builds nothing: `make test` has built
 # both and set up the prefix. Artefacts (traces, driver transcripts, the files
-# each test left, a picture of the main window) go to build/e2e.
+# each test left, a picture of the main window) go to build/e2e (build/e2e64).
 # Given words, it runs only the tests whose name holds one of them, or every
 # test of a pass a word names:
 #   bash tools/e2e.sh ScreenshotTest test_restore 120-dpi
@@ -17,7 +17,7 @@ cd "$(dirname "$0")/.."
 . tools/wine_env.sh
 . tools/xvfb.sh
 
-out=build/e2e
+out=$HUELINE_E2E
 suite_seconds=900
 chattr -R -i "$out" 2>/dev/null  # an unpacked CD left by a run cut short
 rm -rf "$out"

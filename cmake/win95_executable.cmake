@@ -1,12 +1,13 @@
 # Turns a target into an executable that starts on a stock Windows 95 on a
 # 486 and links no C or C++ runtime:
 #
-#   hueline_win95_executable(TARGET gui|console ENTRY_SYMBOL)
+#   hueline_win95_executable(TARGET gui|console ENTRY)
 #
 # - stamps it with RELEASE_TIME (the linker takes SOURCE_DATE_EPOCH for the
 #   time stamp of the PE header) and relinks it when RELEASE_TIME_FILE changes;
-# - links with -nostdlib, the process entry ENTRY_SYMBOL (the program's own,
-#   in place of the runtime's), subsystem gui or console, version 4.0, and the
+# - links with -nostdlib, the process entry ENTRY (the program's own WINAPI
+#   function, in place of the runtime's; its symbol is _ENTRY@0 on 32-bit
+#   Windows), subsystem gui or console, version 4.0, and the
 #   few memory helpers the compiler may call (platform/runtime_win32.cpp);
 # - copies the result through objcopy, which writes every section's raw size
 #   as a whole number of file-alignment blocks: the linker leaves the
@@ -14,7 +15,8 @@
 # - runs tools/check_exe.py on the result (imports on the Windows 95 list, no
 #   instruction newer than the 486). The check leaves TARGET.checked beside
 #   the executable only when it passes; the build fails otherwise, and the
-#   release package is made only from checked executables.
+#   release package is made only from checked executables. The 64-bit build,
+#   which only the tests run and which is never released, is not checked.
 #
 # The compile flags (no exceptions, no RTTI, -march=i486, ...) are set for the
 # whole product build, so that the libraries it links are built the same way.
@@ -28,6 +30,9 @@ function(hueline_win95_executable target subsystem entry)
     set(linker_subsystem console)
   else()
     message(FATAL_ERROR "hueline_win95_executable: subsystem is gui or console, not ${subsystem}")
+  endif()
+  if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+    set(entry _${entry}@0)
   endif()
   target_sources(${target} PRIVATE $<TARGET_OBJECTS:runtime_win32>)
   target_link_options(${target} PRIVATE
@@ -45,6 +50,9 @@ function(hueline_win95_executable target subsystem entry)
     COMMENT "Rounding the sections of ${target} to the file alignment"
     VERBATIM)
 
+  if(NOT CMAKE_SIZEOF_VOID_P EQUAL 4)
+    return()
+  endif()
   set(checked ${CMAKE_BINARY_DIR}/${target}.checked)
   set(lists ${CMAKE_SOURCE_DIR}/tools/win95/imports.txt ${CMAKE_SOURCE_DIR}/tools/win95/kernel32.txt)
   add_custom_command(OUTPUT ${checked}

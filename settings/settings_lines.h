@@ -37,9 +37,12 @@ inline unsigned FindLineEnd(const char* bytes, unsigned count, unsigned at)
         Word found = ~(notLf & notCr & notNul) & ~lows;
         if (found != 0) {
 #if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
-            // A word is a long on both builds (ILP32 and LP64): a plain bit scan.
-            static_assert(sizeof(Word) == sizeof(unsigned long), "a word is a long");
-            return i + (unsigned)__builtin_ctzl((unsigned long)found) / 8;
+            // A word is a long on ILP32 and LP64, a long long on 64-bit
+            // Windows (LLP64): a plain bit scan of its own width.
+            if constexpr (sizeof(Word) == sizeof(unsigned long))
+                return i + (unsigned)__builtin_ctzl((unsigned long)found) / 8;
+            else
+                return i + (unsigned)__builtin_ctzll((unsigned long long)found) / 8;
 #else
             break;
 #endif

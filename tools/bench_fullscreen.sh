@@ -7,5 +7,5 @@ cd "$(dirname "$0")/.."
 . tools/xvfb.sh
 mkdir -p build/bench
 xvfb_start build/bench || exit 1
-trap 'timeout -k 5 60 wineserver -k >/dev/null 2>&1; xvfb_stop' EXIT
+trap 'timeout -k 5 60 "$HUELINE_WINESERVER" -k >/dev/null 2>&1; xvfb_stop' EXIT
 timeout -k 10 300 python3 bench/fullscreen_bench.py </dev/null

@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Runs the end-to-end tests: the real build/product/hueline.exe under Wine in
 # the project's prefix, on a private Xvfb display, worked by
-# build/wine-tests/hueline_driver.exe; every test on Windows 98 at 96 dots per
+# build/wine-tests/hueline_driver.exe (their 64-bit twins on the 64-bit
+# build, tools/wine_arch.sh); every test on Windows 98 at 96 dots per
 # inch, then a quick pass on each of the other machines the prefix can stand
 # for (tests/e2e/run_suite.py). Builds nothing: `make test` has built
 # both and set up the prefix. Artefacts (traces, driver transcripts, the files
-# each test left, a picture of the main window) go to build/e2e.
+# each test left, a picture of the main window) go to build/e2e (build/e2e64).
 # Given words, it runs only the tests whose name holds one of them, or every
 # test of a pass a word names:
 #   bash tools/e2e.sh ScreenshotTest test_restore 120-dpi
@@ -16,7 +17,7 @@ cd "$(dirname "$0")/.."
 . tools/wine_env.sh
 . tools/xvfb.sh
 
-out=build/e2e
+out=$HUELINE_E2E
 suite_seconds=900
 chattr -R -i "$out" 2>/dev/null  # an unpacked CD left by a run cut short
 rm -rf "$out"
@@ -24,7 +25,7 @@ mkdir -p "$out"
 
 trap 'echo "e2e: 0 passed, 1 failed"; exit 1' INT TERM
 
-for needed in build/product/hueline.exe build/wine-tests/hueline_driver.exe "$WINEPREFIX/hueline-setup"; do
+for needed in "$HUELINE_PRODUCT/hueline.exe" "$HUELINE_WINE_TESTS/hueline_driver.exe" "$WINEPREFIX/hueline-setup"; do
   if [ ! -e "$needed" ]; then
     echo "e2e: $needed is missing: run make test"
     echo "e2e: 0 passed, 1 failed"

@@ -23,9 +23,12 @@ class PeFile:
             raise ValueError("%s is not a PE file" % path)
         count, _, _, _, optional_size = struct.unpack_from("<HIIIH", self.data, pe + 6)
         optional = pe + 24
-        self.base = struct.unpack_from("<I", self.data, optional + 28)[0]
+        # PE32, or PE32+ (64-bit: an 8-byte image base, 16 more bytes before the directories).
+        wide = struct.unpack_from("<H", self.data, optional)[0] == 0x20B
+        self.base = struct.unpack_from("<Q" if wide else "<I", self.data, optional + (24 if wide else 28))[0]
         self.file_alignment = struct.unpack_from("<I", self.data, optional + 36)[0]
-        self.resource_root = struct.unpack_from("<I", self.data, optional + 96 + 8 * 2)[0]
+        directories = optional + (112 if wide else 96)
+        self.resource_root = struct.unpack_from("<I", self.data, directories + 8 * 2)[0]
         table = optional + optional_size
         self.sections = []
         for i in range(count):

@@ -19,8 +19,8 @@ echo "hueline.exe reads the installed colours from the private prefix's system.i
 echo "  $WINEPREFIX/drive_c/windows/system.ini"
 
 if [ -n "${DISPLAY:-}" ] && timeout 10 xdpyinfo >/dev/null 2>&1; then
-  cd build/product
-  exec wine hueline.exe
+  cd "$HUELINE_PRODUCT"
+  exec "$HUELINE_WINE" hueline.exe
 fi
 
 . tools/xvfb.sh
@@ -28,7 +28,7 @@ out=build/run
 mkdir -p "$out"
 echo "run: no usable display; starting a virtual one"
 xvfb_for_script "$out"
-(cd build/product && exec wine hueline.exe) </dev/null >"$out/wine.log" 2>&1 &
+(cd "$HUELINE_PRODUCT" && exec "$HUELINE_WINE" hueline.exe) </dev/null >"$out/wine.log" 2>&1 &
 program_pid=$!
 
 # The main window's X window, once Wine has shown it.

@@ -6,12 +6,16 @@ set -euo pipefail
 packages=(
   cmake make g++ googletest libgtest-dev gcovr
   g++-mingw-w64-i686 binutils-mingw-w64-i686 mingw-w64-i686-dev
+  g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
   wine wine32 fonts-wine
   xvfb x11-apps x11-utils imagemagick
   python3
   mtools dosfstools xorriso genisoimage faketime
   clang libclang-rt-14-dev
 )
+# The 64-bit Wine, for the 64-bit build that the tests run where this machine
+# runs no 32-bit code (wine32 may install there, but cannot run).
+if [ "$(dpkg --print-architecture)" = amd64 ]; then packages+=(wine64); fi
 
 missing=()
 for p in "${packages[@]}"; do

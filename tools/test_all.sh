@@ -49,8 +49,8 @@ suite sanitize-tests "$gtest_lines" build/sanitize/hueline_tests
 echo "== the settings reader and writer fuzzed for a few seconds each"
 suite fuzz '^fuzz-|property broken' bash tools/fuzz.sh 3
 
-echo "== the same tests cross-compiled, under Wine (Win32 file layer)"
-suite wine-tests "$gtest_lines" env DISPLAY= wine build/wine-tests/hueline_wine_tests.exe
+echo "== the same tests cross-compiled, under $HUELINE_WINE_ARCH-bit Wine (Win32 file layer)"
+suite wine-tests "$gtest_lines" env DISPLAY= "$HUELINE_WINE" "$HUELINE_WINE_TESTS/hueline_wine_tests.exe"
 
 echo "== executables start on Windows 95 on a 486"
 suite check-hueline-exe '.' python3 tools/check_exe.py i686-w64-mingw32-objdump build/product/hueline.exe gui
@@ -61,8 +61,17 @@ echo "== the release: zip, floppy and CD images read back, and made again elsewh
 suite check-dist '.' python3 tools/check_dist.py build/dist/hueline-1.0.0 build/product
 suite reproducible '.' bash tools/check_reproducible.sh
 
-echo "== end to end: the real hueline.exe and test.exe under Wine and Xvfb, Windows 98, then Large Fonts, no bitmap font, Windows XP"
+echo "== end to end: hueline.exe and test.exe ($HUELINE_WINE_ARCH-bit build) under Wine and Xvfb, Windows 98, then Large Fonts, no bitmap font, Windows XP"
 suite e2e '.' bash tools/e2e.sh
+
+# Where the real executables ran, a quick pass of the 64-bit twin too, so
+# that the path of machines that run no 32-bit code stays sound.
+if [ "$HUELINE_WINE_ARCH" = 32 ]; then
+  echo "== the 64-bit build, for machines that run no 32-bit code: its Wine-side tests, end to end on Windows 98"
+  suite wine-tests64 "$gtest_lines" env HUELINE_WINE_ARCH=64 bash -c \
+    '. tools/wine_env.sh && DISPLAY= "$HUELINE_WINE" "$HUELINE_WINE_TESTS/hueline_wine_tests.exe"'
+  suite e2e64 '.' env HUELINE_WINE_ARCH=64 bash tools/e2e.sh windows-98
+fi
 
 echo "$passed passed, $failed failed"
 [ "$failed" -eq 0 ]

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Creates the project's private Wine prefix (build/wine) once, then gives it
+# Creates the project's private Wine prefix (build/wine, or build/wine64 for
+# the 64-bit build: tools/wine.env) once, then gives it
 # the set-up that running and testing hueline.exe need. Safe to run again: the
 # set-up is redone only when this script's set-up version changes.
 set -euo pipefail
@@ -8,8 +9,8 @@ set -euo pipefail
 if ! { [ -f "$WINEPREFIX/system.reg" ] && [ -d "$WINEPREFIX/drive_c/windows" ]; }; then
   echo "wine: creating the private prefix $WINEPREFIX"
   mkdir -p "$WINEPREFIX"
-  DISPLAY= wineboot --init >/dev/null 2>&1 || true
-  wineserver --wait
+  DISPLAY= "$HUELINE_WINE" wineboot --init >/dev/null 2>&1 || true
+  "$HUELINE_WINESERVER" --wait
   [ -d "$WINEPREFIX/drive_c/windows" ] || { echo "wine: the prefix was not created" >&2; exit 1; }
 fi
 
@@ -59,9 +60,9 @@ REGEDIT4
 [HKEY_CURRENT_USER\Software\Wine\Debug]
 "RelayInclude"="$traced_calls"
 EOF
-DISPLAY= wine reg import 'C:\hueline-setup.reg' >/dev/null 2>&1 \
+DISPLAY= "$HUELINE_WINE" reg import 'C:\hueline-setup.reg' >/dev/null 2>&1 \
   || { echo "wine: could not import $reg_file" >&2; exit 1; }
-wineserver --wait
+"$HUELINE_WINESERVER" --wait
 
 for value in '"Version"="win98"' '"Managed"="N"' "\"RelayInclude\"=\"$traced_calls\""; do
   grep -qF "$value" "$WINEPREFIX/user.reg" || { echo "wine: the registry set-up did not take ($value)" >&2; exit 1; }

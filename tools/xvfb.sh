@@ -65,6 +65,6 @@ xvfb_for_script() {
 }
 
 xvfb_end() {
-  timeout -k 5 60 wineserver -k >/dev/null 2>&1 || true
+  timeout -k 5 60 "${HUELINE_WINESERVER:-wineserver}" -k >/dev/null 2>&1 || true
   xvfb_stop
 }

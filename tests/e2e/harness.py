@@ -39,13 +39,17 @@ from pe_file import PeFile  # noqa: E402
 
 
 def read_wine_env():
-    """Wine's environment as tools/wine.env sets it."""
-    env = {}
+    """Wine's environment as tools/wine.env sets it, for the build
+    tools/wine_arch.sh picks (the 64-bit one's lines start "64:")."""
+    arch = subprocess.run(["bash", str(ROOT / "tools" / "wine_arch.sh")], stdout=subprocess.PIPE,
+                          check=True, text=True).stdout.strip()
+    env = {"HUELINE_WINE_ARCH": arch}
     for line in (ROOT / "tools" / "wine.env").read_text().splitlines():
-        if line and not line.startswith("#"):
+        if line.startswith("64:") and arch == "64":
+            line = line[3:]
+        if line and not line.startswith(("#", "64:")):
             name, _, value = line.partition("=")
-            env[name] = value
-    env["WINEPREFIX"] = str(ROOT / env["WINEPREFIX"])
+            env[name] = str(ROOT / value) if value.startswith("build/") else value
     return env
 
 
@@ -95,10 +99,11 @@ COPY = WINDOWS / "HUELINE.BAK"   # the new copy of system.ini, before it becomes
 KEPT_OLD = WINDOWS / "HUELINE.OLD"   # where a discarded journal's system.old is kept
 KEPT_COPY = WINDOWS / "HUELINE.CPY"  # and its new copy
 KEEP_FILES = object()            # a Session on the files as an earlier run left them
-PRODUCT = BUILD / "product"
+PRODUCT = Path(WINE_ENV["HUELINE_PRODUCT"])
+WINE, WINESERVER = WINE_ENV["HUELINE_WINE"], WINE_ENV["HUELINE_WINESERVER"]
 PROGRAM = PRODUCT / "hueline.exe"
-DRIVER = BUILD / "wine-tests" / "hueline_driver.exe"
-ARTEFACTS = BUILD / "e2e"
+DRIVER = Path(WINE_ENV["HUELINE_WINE_TESTS"]) / "hueline_driver.exe"
+ARTEFACTS = Path(WINE_ENV["HUELINE_E2E"])
 TEST_PROGRAM = PRODUCT / "test.exe"
 
 
@@ -189,7 +194,7 @@ def use_machine(machine):
                         '[HKEY_CURRENT_USER\\Software\\Wine]\n"Version"="%s"\n' % (machine.dpi, machine.windows))
     env = wine_env()
     env["DISPLAY"] = ""
-    subprocess.run(["wine", "reg", "import", "C:\\hueline-machine.reg"], env=env, check=True,
+    subprocess.run([WINE, "reg", "import", "C:\\hueline-machine.reg"], env=env, check=True,
                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL, timeout=COMMAND_SECONDS)
     stop_prefix()
     MACHINE = machine
@@ -206,7 +211,7 @@ def wine_env(debug=None):
 
 def stop_prefix():
     """Ends every process of the prefix, and the wineserver with them."""
-    for args in (["wineserver", "-k"], ["wineserver", "-w"]):
+    for args in ([WINESERVER, "-k"], [WINESERVER, "-w"]):
         try:
             subprocess.run(args, env=wine_env(), stdout=subprocess.DEVNULL,
                            stderr=subprocess.DEVNULL, timeout=COMMAND_SECONDS)
@@ -261,7 +266,7 @@ def run_driver(*verbs, log=None):
     Its output goes to a file, not a pipe: Wine processes that the driver's
     start brings up (the desktop, the services) inherit its handles and keep
     a pipe open long after the driver has ended."""
-    args = ["wine", str(DRIVER)] + [str(a) for a in verbs]
+    args = [WINE, str(DRIVER)] + [str(a) for a in verbs]
     scratch = scratch_folder()
     with tempfile.TemporaryFile(dir=str(scratch)) as output:
         try:
@@ -420,19 +425,19 @@ def parse_calls(text, thread, image):
             sound = image.string_at(address) if address else None
             if address and sound is None:
                 sound = "<0x%08x, not a string of the program>" % address
-            calls.append(("sound", sound, int(words[-1], 16)))
+            calls.append(("sound", sound, low32(words[-1])))
         elif name == "user32.ExitWindowsEx":
-            calls.append(("restart", int(words[0], 16), int(words[1], 16)))
+            calls.append(("restart", low32(words[0]), low32(words[1])))
         elif name == "user32.MessageBoxA":
             texts = [t.encode("latin-1").decode("unicode_escape") for t in QUOTED.findall(args)]
             texts += [None] * (2 - len(texts))
-            calls.append(("question", words[0], texts[0], texts[1], int(words[-1], 16)))
+            calls.append(("question", handle(words[0]), texts[0], texts[1], low32(words[-1])))
         elif name == "user32.CheckMenuItem":
-            calls.append(("check", int(words[1], 16), int(words[2], 16)))
+            calls.append(("check", low32(words[1]), low32(words[2])))
         elif name == "user32.EndDialog":
-            calls.append(("end", words[0], int(words[1], 16)))
+            calls.append(("end", handle(words[0]), low32(words[1])))
         elif name == "shell32.ShellExecuteA":
-            calls.append(("shell", words[0]) + tuple(shell_strings(args, image)) + (int(words[-1], 16),))
+            calls.append(("shell", handle(words[0])) + tuple(shell_strings(args, image)) + (low32(words[-1]),))
         elif name == "kernel32.CreateProcessA":
             texts = [t.encode("latin-1").decode("unicode_escape") for t in QUOTED.findall(args)]
             texts += [None] * (2 - len(texts))
@@ -447,6 +452,18 @@ def parse_calls(text, thread, image):
             calls.append((kind,) + tuple(path.encode("latin-1").decode("unicode_escape").split("\\")[-1]
                                          for path in QUOTED.findall(args)))
     return calls
+
+
+def low32(word):
+    """A traced int argument: 64-bit Wine prints the whole register, whose
+    upper half is not the argument's."""
+    return int(word.split()[0], 16) & 0xFFFFFFFF
+
+
+def handle(word):
+    """A traced window handle as the driver prints it: 8 hex digits (a
+    window handle's upper half is not used on 64-bit Windows)."""
+    return "%08x" % low32(word)
 
 
 def shell_strings(args, image):
@@ -516,7 +533,7 @@ class Session:
         # run of the driver, untraced, so that the trace holds the program alone.
         self.drive("system")
         self.trace = open(self.trace_path, "wb")
-        self.process = subprocess.Popen(["wine", str(self.program)], cwd=str(self.program.parent),
+        self.process = subprocess.Popen([WINE, str(self.program)], cwd=str(self.program.parent),
                                         env=wine_env(self.debug), stdin=subprocess.DEVNULL,
                                         stdout=subprocess.DEVNULL, stderr=self.trace)
 
@@ -854,6 +871,10 @@ def insert_cd():
         raise AssertionError("want one CD image in build/dist (make dist), found %s" % images)
     subprocess.run(["xorriso", "-osirrox", "on", "-indev", str(images[0]), "-extract", "/", str(CD_FOLDER)],
                    check=True, timeout=COMMAND_SECONDS, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    if WINE_ENV["HUELINE_WINE_ARCH"] == "64":
+        # The 64-bit build: the CD as made, with the twins of its executables.
+        for name in ("hueline.exe", "test.exe"):
+            shutil.copyfile(PRODUCT / name, CD_FOLDER / name.upper())
     set_unwritable(CD_FOLDER, True)
     (PREFIX / "dosdevices" / CD_LETTER).symlink_to(CD_FOLDER)
     return CD_FOLDER / "HUELINE.EXE"
@@ -910,7 +931,7 @@ def run_test_program(*words):
     and what it wrote to its output."""
     scratch = scratch_folder()
     with tempfile.TemporaryFile(dir=str(scratch)) as output:
-        done = subprocess.run(["wine", str(TEST_PROGRAM)] + list(words), env=wine_env(), cwd=str(PRODUCT),
+        done = subprocess.run([WINE, str(TEST_PROGRAM)] + list(words), env=wine_env(), cwd=str(PRODUCT),
                               stdin=subprocess.DEVNULL, stdout=output, stderr=subprocess.DEVNULL,
                               timeout=COMMAND_SECONDS)
         output.seek(0)
@@ -939,7 +960,7 @@ def start_second_copy(log_path, seconds=EXIT_SECONDS):
     """Starts hueline.exe once more beside a running one; returns its exit
     status, or None when it was still running after the time."""
     with open(log_path, "wb") as log:
-        second = subprocess.Popen(["wine", str(PROGRAM)], cwd=str(PRODUCT), env=wine_env(),
+        second = subprocess.Popen([WINE, str(PROGRAM)], cwd=str(PRODUCT), env=wine_env(),
                                   stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=log)
         try:
             return second.wait(timeout=seconds)

@@ -6,8 +6,9 @@ import shutil
 import time
 import unittest
 
-from harness import (ARTEFACTS, CD_LETTER, DRIVER, ID, PROGRAM, ROOT, SYSTEM_INI, SYSTEM_OLD, eject_cd, files_used,
-                     grab, insert_cd, install_copy, marker_block, read_c_string, read_or_none, run_test_program)
+from harness import (ARTEFACTS, CD_LETTER, DRIVER, ID, PRODUCT, PROGRAM, ROOT, SYSTEM_INI, SYSTEM_OLD, eject_cd,
+                     files_used, grab, insert_cd, install_copy, marker_block, read_c_string, read_or_none,
+                     run_test_program)
 from test_main_window import Case
 from test_preview_about import preview_problems
 
@@ -98,7 +99,7 @@ class FullScreenTest(FullScreenCase):
                 self.assertEqual(len(shown), 3, shown)
                 self.assertEqual(shown[0], ("sound", "click.wav", SND_ASYNC))
                 self.assertEqual(shown[1][0], "launch")
-                self.assertTrue(shown[1][1].endswith("\\build\\product\\test.exe"), shown[1][1])
+                self.assertTrue(shown[1][1].endswith("\\build\\%s\\test.exe" % PRODUCT.name), shown[1][1])
                 self.assertEqual(shown[1][2], '"%s" %s' % (shown[1][1], words))
                 # The loop starts after the launch and stops once the test has ended.
                 self.assertEqual(shown[2], ("sound", "testing.wav", SND_ASYNC | SND_LOOP))

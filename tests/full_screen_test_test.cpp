@@ -3,6 +3,7 @@
 // test can end (or fail to start) comes out.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -97,11 +98,16 @@ protected:
     }
     HostTestProgram& Program() { return HostTestProgramState(); }
     // The calls of one pass of the wait: the three looks for the finished
-    // window, and the wait on the process unless the pass is the last.
-    static void AddPass(Calls* calls, bool waits = true)
+    // window (two for the title of another program's window, the second
+    // looking past it), and the wait on the process unless the pass is the
+    // last.
+    static void AddPass(Calls* calls, bool waits = true, const string& foreign = "")
     {
-        for (const char* title : {"Finished - TEST", "Finished - test", "Finished - Test"})
+        for (const char* title : {"Finished - TEST", "Finished - test", "Finished - Test"}) {
             calls->push_back(string("find tty|") + title);
+            if (foreign == title)
+                calls->push_back(string("find tty|") + title);
+        }
         if (waits)
             calls->push_back("wait " + std::to_string(TestWaitSliceMs));
     }
@@ -120,24 +126,38 @@ protected:
                          "\"C:\\Program Files\\Hueline\\test.exe\" Dark_Gray Dark_Cyan";
 };
 
-TEST_F(FullScreenTest, TheFinishedWindowEndsTheWaitAndIsClosed)
+TEST_F(FullScreenTest, OnlyOurFinishedWindowIsClosedAndTheWaitLastsUntilTheProcessEnds)
 {
-    Program().starts = true;
-    Program().windowAfterWaits = 2;
-    Program().windowTitle = "Finished - test";  // found by the second look of a pass
+    // Another program's window of the class and a title looked for (a
+    // finished batch file's) stands in front of ours, or there is none.
+    for (const string foreign : {"", "Finished - TEST", "Finished - test"}) {
+        SCOPED_TRACE(foreign);
+        HostResetTestProgram();
+        Program().starts = true;
+        Program().foreignTitle = foreign;
+        Program().windowAfterWaits = 2;
+        Program().windowTitle = "Finished - test";  // found by the second look of a pass
+        Program().endsAfterWaits = 3;
+        KeysSeen = KeyPresses();
+        EXPECT_FALSE(DropsKey(&KeysSeen, KeyDownMessage, 13, 1));  // Enter pressed here, then held
 
-    EXPECT_EQ(RunFullScreenTest(Window()), 1);
+        EXPECT_EQ(RunFullScreenTest(Window()), 1);
 
-    Calls expected = {"sound click.wav/1", start, "hold input", "sound testing.wav/9"};
-    AddPass(&expected);
-    AddPass(&expected);
-    expected.push_back("find tty|Finished - TEST");
-    expected.push_back("find tty|Finished - test");
-    for (const char* call : {"close Finished - test", "release", "release input", "sound null/0"})
-        expected.push_back(call);
-    EXPECT_EQ(Program().calls, expected);
-    EXPECT_EQ(Program().released, 1);
-    ExpectNothingElseChanged();
+        Calls expected = {"sound click.wav/1", start, "hold input", "sound testing.wav/9"};
+        AddPass(&expected, true, foreign);
+        AddPass(&expected, true, foreign);
+        AddPass(&expected, true, foreign);
+        expected.erase(expected.end() - 2);  // found by the look at "Finished - test": closed, no third look
+        expected.insert(expected.end() - 1, "close Finished - test");
+        AddPass(&expected, false, foreign);
+        for (const char* call : {"release", "release input", "sound null/0"})
+            expected.push_back(call);
+        EXPECT_EQ(Program().calls, expected);
+        EXPECT_EQ(Program().released, 1);
+        ExpectNothingElseChanged();
+        // Its auto-repeat after the test is a key held from the test: dropped.
+        EXPECT_TRUE(DropsKey(&KeysSeen, KeyDownMessage, 13, 1 | KeyWasDown));
+    }
 }
 
 TEST_F(FullScreenTest, TheEndOfTheProcessEndsTheWaitAfterOneLastLook)
@@ -169,13 +189,26 @@ TEST_F(FullScreenTest, TheEndOfTheProcessEndsTheWaitAfterOneLastLook)
               Calls({"close Finished - Test", "release", "release input", "sound null/0"}));
 }
 
-TEST_F(FullScreenTest, AFailedStartOnlyClicks)
+TEST_F(FullScreenTest, AFailedStartClicksAndTellsThePathAndTheCause)
 {
-    Program().starts = false;  // test.exe missing, or not startable
-    EXPECT_EQ(RunFullScreenTest(Window()), 0);
-    EXPECT_EQ(Program().calls, Calls({"sound click.wav/1", start}));
-    EXPECT_EQ(Program().released, 0);
-    ExpectNothingElseChanged();
+    const std::pair<unsigned long, const char*> failures[] = {{2, "The file does not exist."},
+                                                              {3, "The file does not exist."},
+                                                              {5, "Access to it was denied."},
+                                                              {193, "It is not a program this version of Windows can run."},
+                                                              {1450, "Windows could not start it."}};
+    for (const auto& failure : failures) {
+        HostResetTestProgram();
+        Dialog().messages.clear();
+        Program().starts = false;  // test.exe missing, or not startable
+        Program().startError = failure.first;
+        EXPECT_EQ(RunFullScreenTest(Window()), 0);
+        EXPECT_EQ(Program().calls, Calls({"sound click.wav/1", start}));
+        EXPECT_EQ(Dialog().messages, std::vector<string>({string("Hueline|The full-screen test ") +
+                                                          "C:\\Program Files\\Hueline\\test.exe could not be "
+                                                          "started. " + failure.second}));
+        EXPECT_EQ(Program().released, 0);
+        ExpectNothingElseChanged();
+    }
 }
 
 TEST_F(FullScreenTest, ACommandLineThatWouldNotFitIsAFailedStart)
@@ -186,6 +219,7 @@ TEST_F(FullScreenTest, ACommandLineThatWouldNotFitIsAFailedStart)
     SetDirectory("C:\\" + string(TextBufferSize - 25, 'd') + "\\");
     EXPECT_EQ(RunFullScreenTest(Window()), 0);
     EXPECT_EQ(Program().calls, Calls({"sound click.wav/1"}));
+    EXPECT_TRUE(Dialog().messages.empty());
     ExpectNothingElseChanged();
 }
 
@@ -209,4 +243,51 @@ TEST_F(FullScreenTest, EachPassWaitsAFewTensOfMilliseconds)
 {
     EXPECT_GE(TestWaitSliceMs, 10u);
     EXPECT_LE(TestWaitSliceMs, 50u);
+}
+
+// What a window takes of the keys and buttons: one row per run of messages,
+// each sorted in turn (P pressed, R repeated, U released, S stray, - not a
+// key), and whether Hueline drops each.
+TEST(HeldInput, OnlyPressesSeenToBeginCount)
+{
+    const uintptr_t Repeat = 1 | KeyWasDown;
+    const unsigned Up = KeyUpMessage, Down = KeyDownMessage, SysDown = SysKeyDownMessage, SysUp = SysKeyUpMessage;
+    struct Row {
+        const char* what;
+        std::vector<std::array<uintptr_t, 3>> messages;  // message, wParam, lParam
+        string events, dropped;
+    } rows[] = {
+        {"Enter pressed, held, let go", {{Down, 13, 1}, {Down, 13, Repeat}, {Down, 13, Repeat}, {Up, 13, 0}}, "PRRU",
+         "...."},
+        {"Enter held from elsewhere", {{Down, 13, Repeat}, {Down, 13, Repeat}, {Up, 13, 0}, {Down, 13, 1}}, "SSSP",
+         "xx.."},
+        {"Alt and F4, as system keys", {{SysDown, 18, Repeat}, {SysDown, 115, 1}, {SysUp, 115, 0}, {SysUp, 18, 0}},
+         "SPUS", "x..."},
+        {"one key let go, another still held", {{Down, 65, 1}, {Down, 13, 1}, {Up, 65, 0}, {Down, 13, Repeat}},
+         "PPUR", "...."},
+        {"the left, right and middle buttons", {{0x201, 1, 0}, {0x202, 0, 0}, {0x205, 0, 0}, {0x206, 2, 0},
+         {0x205, 0, 0}, {0x207, 0, 0}, {0x209, 0, 0}, {0x208, 0, 0}, {0x208, 0, 0}}, "PUSPUPPUS", "........."},
+        {"a code above 255 is its low byte", {{Down, 0x10D, 1}, {Down, 13, Repeat}}, "PR", ".."},
+        {"neither keys nor buttons", {{0x200, 0, 0}, {0x102, 13, Repeat}, {0x20A, 0, 0}, {0x0F, 0, 0}}, "----",
+         "...."},
+    };
+    for (const Row& row : rows) {
+        KeyPresses sorted = {}, dropped = {};
+        string events, drops;
+        for (const auto& m : row.messages) {
+            events += "-PRUS"[SortKey(&sorted, (unsigned)m[0], m[1], m[2])];
+            drops += DropsKey(&dropped, (unsigned)m[0], m[1], m[2]) ? 'x' : '.';
+        }
+        EXPECT_EQ(events, row.events) << row.what;
+        EXPECT_EQ(drops, row.dropped) << row.what;
+    }
+    // Thrown away when the test ends: keys, characters, the mouse, the
+    // frame's mouse, Close and the commands; kept: painting, timers, the
+    // end of the program, and messages of the program's own.
+    for (unsigned message : {0x10u, 0x100u, 0x102u, 0x104u, 0x108u, 0x111u, 0x112u, 0x200u, 0x201u, 0x20Au, 0xA1u,
+                             0xA9u})
+        EXPECT_TRUE(DroppedAtTheEndOfTheTest(message)) << message;
+    for (unsigned message : {0x0Fu, 0x11u, 0x12u, 0x9Fu, 0xAAu, 0xFFu, 0x109u, 0x110u, 0x113u, 0x1FFu, 0x20Eu,
+                             0x400u})
+        EXPECT_FALSE(DroppedAtTheEndOfTheTest(message)) << message;
 }

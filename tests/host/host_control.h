@@ -124,6 +124,7 @@ struct HostShell {
     std::vector<PlatformWindow> aboutOwners;  // one per About box run
     std::vector<size_t> aboutSoundsBefore;    // HostDialog::sounds recorded before each
     std::vector<std::string> addresses;       // every address opened
+    unsigned long openError;                  // what opening one gives (0: opened)
 };
 
 // Clears the records (HostResetDialog does too).
@@ -141,6 +142,8 @@ struct HostTestProgram {
     int endsAfterWaits;      // the wait that sees the process end (1-based); -1 never
     int windowAfterWaits;    // waits after which the finished window exists; -1 never
     std::string windowTitle; // its title (class "tty")
+    std::string foreignTitle; // a "tty" window of another process, before ours, from the start
+    unsigned long startError; // the system's code for a failed start
     std::vector<std::string> calls;
     int released;            // releases of the started process
 };

@@ -9,6 +9,8 @@ HostTestProgram Program;
 int Waits = 0;
 int Process;  // its address is the one process handle
 int FinishedWindow;
+int ForeignWindow;  // another program's, of the same class and title
+const unsigned long OurProcess = 0x1234, OtherProcess = 0x99;
 
 }  // namespace
 
@@ -28,11 +30,17 @@ HostTestProgram& HostTestProgramState()
     return Program;
 }
 
-PlatformProcess PlatformStartProgram(const char* program, char* commandLine)
+PlatformProcess PlatformStartProgram(const char* program, char* commandLine, unsigned long* id,
+                                     unsigned long* error)
 {
     Program.calls.push_back(std::string("start ") + program + "|" + commandLine);
     Waits = 0;
-    return Program.starts ? (PlatformProcess)&Process : PlatformNoProcess;
+    if (!Program.starts) {
+        *error = Program.startError;
+        return PlatformNoProcess;
+    }
+    *id = OurProcess;
+    return (PlatformProcess)&Process;
 }
 
 bool PlatformWaitForProcess(PlatformProcess process, unsigned ms)
@@ -51,17 +59,29 @@ void PlatformReleaseProcess(PlatformProcess process)
         ++Program.released;
 }
 
-PlatformWindow PlatformFindWindow(const char* windowClass, const char* title)
+PlatformWindow PlatformNextWindow(const char* windowClass, const char* title, PlatformWindow after)
 {
     Program.calls.push_back(std::string("find ") + windowClass + "|" + title);
+    if (std::string(windowClass) != "tty")
+        return nullptr;
+    // Front to back: the other program's window, then ours.
+    if (after == nullptr && Program.foreignTitle == title)
+        return (PlatformWindow)&ForeignWindow;
     bool shown = Program.windowAfterWaits >= 0 && Waits >= Program.windowAfterWaits;
-    if (shown && std::string(windowClass) == "tty" && Program.windowTitle == title)
+    if (after != (PlatformWindow)&FinishedWindow && shown && Program.windowTitle == title)
         return (PlatformWindow)&FinishedWindow;
     return nullptr;
 }
 
+unsigned long PlatformWindowProcess(PlatformWindow window)
+{
+    return window == (PlatformWindow)&FinishedWindow ? OurProcess : OtherProcess;
+}
+
 void PlatformCloseWindow(PlatformWindow window)
 {
+    if (window == (PlatformWindow)&FinishedWindow)
+        Program.windowAfterWaits = -1;  // gone
     Program.calls.push_back(window == (PlatformWindow)&FinishedWindow ? "close " + Program.windowTitle
                                                                         : std::string("close <other>"));
 }

@@ -124,6 +124,13 @@ class InitTest(Case):
             with self.subTest(label):
                 session = self.start(content, label.replace(" ", "-").replace(",", ""))
                 self.assertWindow(session, back, text, back, text)
+                # Its icons, both sizes. Wine passes no WM_GETICON between
+                # processes, so its own asking, in the program's trace, answers.
+                trace = session.trace_path.read_text("latin-1")
+                window = "hwnd=%s,msg=WM_%%sICON,wp=0000000%%d" % session.window.upper()
+                for size in (0, 1):
+                    self.assertRegex(trace, r"Call window proc \w+ \(%s,lp=0*[1-9a-f]" % (window % ("SET", size)))
+                self.assertRegex(trace, r"Ret  window proc \w+ \(%s,lp=0+\) retval=0*[1-9a-f]" % (window % ("GET", 0)))
                 session.click(ID.IDC_EXIT)
                 self.assertEnds(session)
                 self.assertFiles(content, None)

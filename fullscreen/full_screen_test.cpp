@@ -124,6 +124,10 @@ int RunFullScreenTest(PlatformWindow dialog)
     // A key held down from the test repeats into the window until it is let
     // go; none of it counts as a press made here.
     KeysSeen = KeyPresses();
+    for (unsigned key = 1; key < 256; ++key) {
+        if (PlatformKeyIsDown(key))
+            NoteHeldKey(&KeysSeen, key);
+    }
 
     if (SoundsEnabled)
         PlayCue(nullptr, CueStop);

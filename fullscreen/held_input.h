@@ -13,10 +13,20 @@ const unsigned LeftDownMessage = 0x201, MiddleDoubleMessage = 0x209;
 const uintptr_t KeyWasDown = (uintptr_t)1 << 30;
 
 // The keys and buttons whose press a window has seen, by virtual-key code;
-// the buttons as the system numbers them (left 1, right 2, middle 4).
+// the buttons as the system numbers them (left 1, right 2, middle 4); and
+// those held down, by the system's word, when it took the keyboard.
 struct KeyPresses {
     unsigned char down[32];
+    unsigned char held[32];
 };
+
+// Notes a key that is down now, pressed elsewhere: every message of it is
+// stray until its release. The previous-state bit alone cannot tell: Wine
+// clears it on the first key message a newly focused thread gets.
+inline void NoteHeldKey(KeyPresses* presses, unsigned code)
+{
+    presses->held[code / 8 % 32] |= (unsigned char)(1u << (code % 8));
+}
 
 enum KeyEvent {
     NotAKey,      // neither a key nor a button
@@ -47,6 +57,11 @@ inline KeyEvent SortKey(KeyPresses* presses, unsigned message, uintptr_t wParam,
     }
     unsigned char bit = (unsigned char)(1u << (code % 8));
     bool seen = (presses->down[code / 8] & bit) != 0;
+    if (presses->held[code / 8] & bit) {
+        if (!down)
+            presses->held[code / 8] &= (unsigned char)~bit;
+        return KeyStray;
+    }
     if (down) {
         bool repeat = message < LeftDownMessage && (lParam & KeyWasDown) != 0;
         if (repeat)

@@ -93,6 +93,9 @@ void PlatformHoldInput(PlatformWindow dialog);
 // keys and commands that reached it while it was held are thrown away
 // (DroppedAfterTest in fullscreen/held_input.h).
 void PlatformReleaseInput(PlatformWindow dialog);
+// Whether the key or mouse button of this virtual-key code is down now
+// (GetAsyncKeyState).
+bool PlatformKeyIsDown(unsigned code);
 // Sets or clears the check mark of a menu item in the dialog's menu.
 void PlatformCheckMenuItem(PlatformWindow dialog, int item, bool checked);
 

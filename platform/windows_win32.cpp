@@ -87,6 +87,11 @@ void PlatformReleaseInput(PlatformWindow dialog)
     SetForegroundWindow(Handle(dialog));
 }
 
+bool PlatformKeyIsDown(unsigned code)
+{
+    return (GetAsyncKeyState((int)code) & 0x8000) != 0;
+}
+
 // ---- The system -------------------------------------------------------------
 // Which family of Windows the program runs on.
 

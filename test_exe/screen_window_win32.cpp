@@ -209,6 +209,10 @@ int ShowTestScreen(unsigned char back, unsigned char text)
     if (!RegisterClassA(&kind))
         return 1;
     Previous = GetForegroundWindow();
+    for (int key = 1; key < 256; ++key) {
+        if (GetAsyncKeyState(key) & 0x8000)
+            NoteHeldKey(&Presses, (unsigned)key);  // held from before the test: never ends it
+    }
     HWND window = CreateWindowExA(WS_EX_TOPMOST, TEST_SCREEN_CLASS, "Hueline full screen preview", WS_POPUP, 0, 0,
                                   GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr,
                                   instance, nullptr);

@@ -98,16 +98,12 @@ protected:
     }
     HostTestProgram& Program() { return HostTestProgramState(); }
     // The calls of one pass of the wait: the three looks for the finished
-    // window (two for the title of another program's window, the second
-    // looking past it), and the wait on the process unless the pass is the
-    // last.
+    // window (a second look past another program's window of that title),
+    // and the wait on the process unless the pass is the last.
     static void AddPass(Calls* calls, bool waits = true, const string& foreign = "")
     {
-        for (const char* title : {"Finished - TEST", "Finished - test", "Finished - Test"}) {
-            calls->push_back(string("find tty|") + title);
-            if (foreign == title)
-                calls->push_back(string("find tty|") + title);
-        }
+        for (const string title : {"Finished - TEST", "Finished - test", "Finished - Test"})
+            calls->insert(calls->end(), foreign == title ? 2 : 1, "find tty|" + title);
         if (waits)
             calls->push_back("wait " + std::to_string(TestWaitSliceMs));
     }
@@ -128,35 +124,31 @@ protected:
 
 TEST_F(FullScreenTest, OnlyOurFinishedWindowIsClosedAndTheWaitLastsUntilTheProcessEnds)
 {
-    // Another program's window of the class and a title looked for (a
-    // finished batch file's) stands in front of ours, or there is none.
+    // Another program's window of the class and a title looked for stands
+    // in front of ours, or there is none.
     for (const string foreign : {"", "Finished - TEST", "Finished - test"}) {
-        SCOPED_TRACE(foreign);
         HostResetTestProgram();
-        Program().starts = true;
-        Program().foreignTitle = foreign;
-        Program().windowAfterWaits = 2;
-        Program().windowTitle = "Finished - test";  // found by the second look of a pass
-        Program().endsAfterWaits = 3;
-        KeysSeen = KeyPresses();
-        EXPECT_FALSE(DropsKey(&KeysSeen, KeyDownMessage, 13, 1));  // Enter pressed here, then held
+        Program() = {true, 3, 2, "Finished - test", foreign, 0, "\x0D"};  // ours found by the second look of a pass
+        EXPECT_FALSE(DropsKey(&KeysSeen, KeyDownMessage, 65, 1));  // A pressed here, then held
 
         EXPECT_EQ(RunFullScreenTest(Window()), 1);
 
         Calls expected = {"sound click.wav/1", start, "hold input", "sound testing.wav/9"};
-        AddPass(&expected, true, foreign);
-        AddPass(&expected, true, foreign);
-        AddPass(&expected, true, foreign);
-        expected.erase(expected.end() - 2);  // found by the look at "Finished - test": closed, no third look
+        for (int pass = 0; pass < 3; ++pass)
+            AddPass(&expected, true, foreign);
+        expected.erase(expected.end() - 2);  // no third look after ours is found and closed
         expected.insert(expected.end() - 1, "close Finished - test");
         AddPass(&expected, false, foreign);
-        for (const char* call : {"release", "release input", "sound null/0"})
-            expected.push_back(call);
-        EXPECT_EQ(Program().calls, expected);
+        expected.insert(expected.end(), {"release", "release input", "sound null/0"});
+        EXPECT_EQ(Program().calls, expected) << foreign;
         EXPECT_EQ(Program().released, 1);
         ExpectNothingElseChanged();
-        // Its auto-repeat after the test is a key held from the test: dropped.
-        EXPECT_TRUE(DropsKey(&KeysSeen, KeyDownMessage, 13, 1 | KeyWasDown));
+        // After the test: A's repeat; Enter, held since the test, with or without the bit, until let go.
+        string drops;
+        for (auto m : std::vector<std::array<uintptr_t, 3>>{
+                 {KeyDownMessage, 65, KeyWasDown}, {KeyDownMessage, 13, 1}, {KeyUpMessage, 13, 0}, {KeyDownMessage, 13, 1}})
+            drops += DropsKey(&KeysSeen, (unsigned)m[0], m[1], m[2]) ? 'x' : '.';
+        EXPECT_EQ(drops, "xx..");
     }
 }
 
@@ -191,22 +183,16 @@ TEST_F(FullScreenTest, TheEndOfTheProcessEndsTheWaitAfterOneLastLook)
 
 TEST_F(FullScreenTest, AFailedStartClicksAndTellsThePathAndTheCause)
 {
-    const std::pair<unsigned long, const char*> failures[] = {{2, "The file does not exist."},
-                                                              {3, "The file does not exist."},
-                                                              {5, "Access to it was denied."},
-                                                              {193, "It is not a program this version of Windows can run."},
-                                                              {1450, "Windows could not start it."}};
-    for (const auto& failure : failures) {
-        HostResetTestProgram();
+    for (const auto& failure : {std::make_pair(3ul, "The file does not exist."),  // test.exe missing
+                                std::make_pair(1450ul, "Windows could not start it.")}) {
         Dialog().messages.clear();
-        Program().starts = false;  // test.exe missing, or not startable
-        Program().startError = failure.first;
+        HostResetTestProgram().startError = failure.first;
         EXPECT_EQ(RunFullScreenTest(Window()), 0);
         EXPECT_EQ(Program().calls, Calls({"sound click.wav/1", start}));
-        EXPECT_EQ(Dialog().messages, std::vector<string>({string("Hueline|The full-screen test ") +
-                                                          "C:\\Program Files\\Hueline\\test.exe could not be "
-                                                          "started. " + failure.second}));
         EXPECT_EQ(Program().released, 0);
+        EXPECT_EQ(Dialog().messages, std::vector<string>({"Hueline|The full-screen test C:\\Program Files\\"
+                                                          "Hueline\\test.exe could not be started. " +
+                                                          string(failure.second)}));
         ExpectNothingElseChanged();
     }
 }
@@ -245,49 +231,37 @@ TEST_F(FullScreenTest, EachPassWaitsAFewTensOfMilliseconds)
     EXPECT_LE(TestWaitSliceMs, 50u);
 }
 
-// What a window takes of the keys and buttons: one row per run of messages,
-// each sorted in turn (P pressed, R repeated, U released, S stray, - not a
-// key), and whether Hueline drops each.
+// Keys and buttons, each message sorted in turn (P pressed, R repeated, U
+// released, S stray, - neither), and whether Hueline drops it (x).
 TEST(HeldInput, OnlyPressesSeenToBeginCount)
 {
-    const uintptr_t Repeat = 1 | KeyWasDown;
-    const unsigned Up = KeyUpMessage, Down = KeyDownMessage, SysDown = SysKeyDownMessage, SysUp = SysKeyUpMessage;
-    struct Row {
-        const char* what;
+    const uintptr_t Rep = KeyWasDown;
+    const unsigned D = KeyDownMessage, U = KeyUpMessage, SD = SysKeyDownMessage, SU = SysKeyUpMessage;
+    const struct {
         std::vector<std::array<uintptr_t, 3>> messages;  // message, wParam, lParam
-        string events, dropped;
+        string events, drops;
     } rows[] = {
-        {"Enter pressed, held, let go", {{Down, 13, 1}, {Down, 13, Repeat}, {Down, 13, Repeat}, {Up, 13, 0}}, "PRRU",
-         "...."},
-        {"Enter held from elsewhere", {{Down, 13, Repeat}, {Down, 13, Repeat}, {Up, 13, 0}, {Down, 13, 1}}, "SSSP",
-         "xx.."},
-        {"Alt and F4, as system keys", {{SysDown, 18, Repeat}, {SysDown, 115, 1}, {SysUp, 115, 0}, {SysUp, 18, 0}},
-         "SPUS", "x..."},
-        {"one key let go, another still held", {{Down, 65, 1}, {Down, 13, 1}, {Up, 65, 0}, {Down, 13, Repeat}},
-         "PPUR", "...."},
-        {"the left, right and middle buttons", {{0x201, 1, 0}, {0x202, 0, 0}, {0x205, 0, 0}, {0x206, 2, 0},
-         {0x205, 0, 0}, {0x207, 0, 0}, {0x209, 0, 0}, {0x208, 0, 0}, {0x208, 0, 0}}, "PUSPUPPUS", "........."},
-        {"a code above 255 is its low byte", {{Down, 0x10D, 1}, {Down, 13, Repeat}}, "PR", ".."},
-        {"neither keys nor buttons", {{0x200, 0, 0}, {0x102, 13, Repeat}, {0x20A, 0, 0}, {0x0F, 0, 0}}, "----",
-         "...."},
+        {{{D, 13, 0}, {D, 13, Rep}, {U, 13, 0}, {D, 13, Rep}, {U, 13, 0}, {D, 0x10D, 0}, {D, 13, Rep}}, "PRUSSPR",
+         "...x..."},
+        {{{SD, 18, Rep}, {SD, 115, 0}, {SU, 115, 0}, {SU, 18, 0}, {D, 65, 0}, {D, 13, 0}, {U, 65, 0}, {D, 13, Rep}},
+         "SPUSPPUR", "x......."},
+        {{{0x201, 1, 0}, {0x202, 0, 0}, {0x205, 0, 0}, {0x206, 2, 0}, {0x205, 0, 0}, {0x207, 0, 0}, {0x209, 0, 0},
+          {0x208, 0, 0}, {0x208, 0, 0}, {0x200, 0, 0}, {0x102, 13, Rep}, {0x20A, 0, 0}},
+         "PUSPUPPUS---", "............"},
     };
-    for (const Row& row : rows) {
+    for (const auto& row : rows) {
         KeyPresses sorted = {}, dropped = {};
         string events, drops;
         for (const auto& m : row.messages) {
             events += "-PRUS"[SortKey(&sorted, (unsigned)m[0], m[1], m[2])];
             drops += DropsKey(&dropped, (unsigned)m[0], m[1], m[2]) ? 'x' : '.';
         }
-        EXPECT_EQ(events, row.events) << row.what;
-        EXPECT_EQ(drops, row.dropped) << row.what;
+        EXPECT_EQ(events + " " + drops, row.events + " " + row.drops);
     }
-    // Thrown away when the test ends: keys, characters, the mouse, the
-    // frame's mouse, Close and the commands; kept: painting, timers, the
-    // end of the program, and messages of the program's own.
-    for (unsigned message : {0x10u, 0x100u, 0x102u, 0x104u, 0x108u, 0x111u, 0x112u, 0x200u, 0x201u, 0x20Au, 0xA1u,
-                             0xA9u})
-        EXPECT_TRUE(DroppedAtTheEndOfTheTest(message)) << message;
-    for (unsigned message : {0x0Fu, 0x11u, 0x12u, 0x9Fu, 0xAAu, 0xFFu, 0x109u, 0x110u, 0x113u, 0x1FFu, 0x20Eu,
-                             0x400u})
-        EXPECT_FALSE(DroppedAtTheEndOfTheTest(message)) << message;
+    // What the end of the test throws away: Close, the frame's mouse, keys,
+    // the commands, the mouse; around each range what it keeps.
+    for (auto edge : std::vector<std::array<unsigned, 2>>{{0x10, 0x0F}, {0x10, 0x11}, {0xA0, 0x9F}, {0xA9, 0xAA},
+                                                          {0x100, 0xFF}, {0x108, 0x109}, {0x111, 0x110}, {0x112, 0x113},
+                                                          {0x200, 0x1FF}, {0x20D, 0x20E}})
+        EXPECT_TRUE(DroppedAtTheEndOfTheTest(edge[0]) && !DroppedAtTheEndOfTheTest(edge[1])) << edge[0];
 }

@@ -44,11 +44,9 @@
 //       the window that has the focus in WINDOW's thread, or made by the
 //       system's input as the keyboard makes it (user), to the window in front
 //   hold NAME MS
-//       hold a key down for MS ms as the keyboard does, by the system's input:
-//       its press, then an auto-repeat every 33 ms, then its release
+//       hold a key down for MS ms by the system's input: press, auto-repeats, release
 //   stand CLASS CAPTION MS
-//       show a top-level window of this program, of that class and caption,
-//       without taking the foreground, until it is closed or MS ms have passed
+//       show a window of that class and caption until it is closed or MS ms have passed
 //   click WINDOW X Y|user|item TEXT
 //       click the left mouse button: posted at the client point X,Y; made by
 //       the system's input in the middle of the window (user); or posted on
@@ -455,16 +453,11 @@ void HoldKey(WORD key, DWORD ms)
 }
 
 // Another program's window: DefWindowProc destroys it at WM_CLOSE.
-LRESULT CALLBACK StandProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    return DefWindowProcW(window, message, wParam, lParam);
-}
-
 void Stand(const std::string& kind, const std::string& caption, DWORD ms)
 {
     std::wstring name = Wide(kind.c_str());
     WNDCLASSW type = {};
-    type.lpfnWndProc = StandProc;
+    type.lpfnWndProc = DefWindowProcW;
     type.hInstance = GetModuleHandleW(nullptr);
     type.lpszClassName = name.c_str();
     RegisterClassW(&type);
@@ -476,7 +469,6 @@ void Stand(const std::string& kind, const std::string& caption, DWORD ms)
         MSG message;
         while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
     }
-    Say("closed", IsWindow(window) ? "no" : "yes");
 }
 
 // A click of the left button in the middle of a window, as the mouse makes

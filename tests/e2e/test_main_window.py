@@ -2,6 +2,7 @@
 sees in the window, what lands in system.ini and system.old, and which sounds
 and restart the program asks the system for."""
 
+import re
 import unittest
 
 import harness
@@ -124,13 +125,13 @@ class InitTest(Case):
             with self.subTest(label):
                 session = self.start(content, label.replace(" ", "-").replace(",", ""))
                 self.assertWindow(session, back, text, back, text)
-                # Its icons, both sizes. Wine passes no WM_GETICON between
-                # processes, so its own asking, in the program's trace, answers.
+                # Both icons set, and WM_GETICON answered: Wine passes no WM_GETICON
+                # between processes, so its own asking, in the program's trace, tells.
                 trace = session.trace_path.read_text("latin-1")
-                window = "hwnd=%s,msg=WM_%%sICON,wp=0000000%%d" % session.window.upper()
-                for size in (0, 1):
-                    self.assertRegex(trace, r"Call window proc \w+ \(%s,lp=0*[1-9a-f]" % (window % ("SET", size)))
-                self.assertRegex(trace, r"Ret  window proc \w+ \(%s,lp=0+\) retval=0*[1-9a-f]" % (window % ("GET", 0)))
+                for wanted in (r"Call window proc \w+ \(hwnd=%s,msg=WM_SETICON,wp=00000000,lp=0*[1-9a-f]",
+                               r"Call window proc \w+ \(hwnd=%s,msg=WM_SETICON,wp=00000001,lp=0*[1-9a-f]",
+                               r"Ret  window proc \w+ \(hwnd=%s,msg=WM_GETICON,wp=0+,lp=0+\) retval=0*[1-9a-f]"):
+                    self.assertTrue(re.search(wanted % session.window.upper(), trace), wanted)
                 session.click(ID.IDC_EXIT)
                 self.assertEnds(session)
                 self.assertFiles(content, None)

@@ -144,6 +144,7 @@ struct HostTestProgram {
     std::string windowTitle; // its title (class "tty")
     std::string foreignTitle; // a "tty" window of another process, before ours, from the start
     unsigned long startError; // the system's code for a failed start
+    std::string keysDown;     // the keys down when the test ends, a byte each
     std::vector<std::string> calls;
     int released;            // releases of the started process
 };

@@ -10,7 +10,7 @@ int Waits = 0;
 int Process;  // its address is the one process handle
 int FinishedWindow;
 int ForeignWindow;  // another program's, of the same class and title
-const unsigned long OurProcess = 0x1234, OtherProcess = 0x99;
+const unsigned long OurProcess = 0x1234;
 
 }  // namespace
 
@@ -35,12 +35,9 @@ PlatformProcess PlatformStartProgram(const char* program, char* commandLine, uns
 {
     Program.calls.push_back(std::string("start ") + program + "|" + commandLine);
     Waits = 0;
-    if (!Program.starts) {
-        *error = Program.startError;
-        return PlatformNoProcess;
-    }
     *id = OurProcess;
-    return (PlatformProcess)&Process;
+    *error = Program.startError;
+    return Program.starts ? (PlatformProcess)&Process : PlatformNoProcess;
 }
 
 bool PlatformWaitForProcess(PlatformProcess process, unsigned ms)
@@ -62,20 +59,18 @@ void PlatformReleaseProcess(PlatformProcess process)
 PlatformWindow PlatformNextWindow(const char* windowClass, const char* title, PlatformWindow after)
 {
     Program.calls.push_back(std::string("find ") + windowClass + "|" + title);
-    if (std::string(windowClass) != "tty")
-        return nullptr;
-    // Front to back: the other program's window, then ours.
-    if (after == nullptr && Program.foreignTitle == title)
+    if (after == nullptr && Program.foreignTitle == title)  // front to back: the other program's, then ours
         return (PlatformWindow)&ForeignWindow;
     bool shown = Program.windowAfterWaits >= 0 && Waits >= Program.windowAfterWaits;
-    if (after != (PlatformWindow)&FinishedWindow && shown && Program.windowTitle == title)
+    if (after != (PlatformWindow)&FinishedWindow && shown && std::string(windowClass) == "tty" &&
+        Program.windowTitle == title)
         return (PlatformWindow)&FinishedWindow;
     return nullptr;
 }
 
 unsigned long PlatformWindowProcess(PlatformWindow window)
 {
-    return window == (PlatformWindow)&FinishedWindow ? OurProcess : OtherProcess;
+    return window == (PlatformWindow)&FinishedWindow ? OurProcess : 0x99;
 }
 
 void PlatformCloseWindow(PlatformWindow window)

@@ -70,7 +70,11 @@ const char* CauseOfFailedStart(unsigned long code)
     case 31:
         return "No program is set up to open it.";
     }
-    return "Windows could not start it.";
+    static char other[40];
+    FormatArg number[1];
+    number[0].number = code;
+    return FormatText(other, sizeof other, "Windows gave error 0x%X.", number, 1) >= 0 ? other
+                                                                                     : "Windows could not start it.";
 }
 
 // Process-wide, as every large buffer of the program.

@@ -21,8 +21,8 @@ struct KeyPresses {
 };
 
 // Notes a key that is down now, pressed elsewhere: every message of it is
-// stray until its release. The previous-state bit alone cannot tell: Wine
-// clears it on the first key message a newly focused thread gets.
+// stray until its release. The previous-state bit alone cannot be trusted:
+// under Wine the first repeat after the focus has moved comes without it.
 inline void NoteHeldKey(KeyPresses* presses, unsigned code)
 {
     presses->held[code / 8 % 32] |= (unsigned char)(1u << (code % 8));

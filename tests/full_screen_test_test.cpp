@@ -145,8 +145,8 @@ TEST_F(FullScreenTest, OnlyOurFinishedWindowIsClosedAndTheWaitLastsUntilTheProce
         ExpectNothingElseChanged();
         // After the test: A's repeat; Enter, held since the test, with or without the bit, until let go.
         string drops;
-        for (auto m : std::vector<std::array<uintptr_t, 3>>{
-                 {KeyDownMessage, 65, KeyWasDown}, {KeyDownMessage, 13, 1}, {KeyUpMessage, 13, 0}, {KeyDownMessage, 13, 1}})
+        for (auto m : std::vector<std::array<uintptr_t, 3>>{{KeyDownMessage, 65, KeyWasDown}, {KeyDownMessage, 13, 1},
+                                                             {KeyUpMessage, 13, 0}, {KeyDownMessage, 13, 1}})
             drops += DropsKey(&KeysSeen, (unsigned)m[0], m[1], m[2]) ? 'x' : '.';
         EXPECT_EQ(drops, "xx..");
     }
@@ -184,7 +184,7 @@ TEST_F(FullScreenTest, TheEndOfTheProcessEndsTheWaitAfterOneLastLook)
 TEST_F(FullScreenTest, AFailedStartClicksAndTellsThePathAndTheCause)
 {
     for (const auto& failure : {std::make_pair(3ul, "The file does not exist."),  // test.exe missing
-                                std::make_pair(1450ul, "Windows could not start it.")}) {
+                                std::make_pair(1450ul, "Windows gave error 0x5AA.")}) {
         Dialog().messages.clear();
         HostResetTestProgram().startError = failure.first;
         EXPECT_EQ(RunFullScreenTest(Window()), 0);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "core/text.h"
+#include "fullscreen/held_input.h"
 #include "platform/platform.h"
 
 // An argument word of test.exe: a colour name with "_" for every space.
@@ -25,8 +26,17 @@ bool BuildTestCommand(const char* directory, const char* back, const char* text,
 const unsigned TestWaitSliceMs = 30;
 
 // The button "Full screen preview" and the menu item "Test new setting":
-// shows the pair picked in the lists through test.exe and returns once the
-// test has ended, 1; 0 when test.exe could not be started (only the click
-// sounds then). Meanwhile the main window takes no input but repaints and
-// answers the messages sent to it.
+// shows the pair picked in the lists through test.exe and returns once its
+// process has ended, 1; 0 when test.exe could not be started (the click
+// sound, then a box naming the path looked at and the cause). Meanwhile the
+// main window takes no input but repaints and answers the messages sent to it.
 int RunFullScreenTest(PlatformWindow dialog);
+
+// The presses of keys and buttons the program's windows have seen begin
+// since the last full-screen test ended (DropsKey); forgotten at each end.
+extern KeyPresses KeysSeen;
+
+// Why a program or document could not be started or opened, as a sentence,
+// from the system's error code (CreateProcessA's GetLastError, or the value
+// of ShellExecuteA).
+const char* CauseOfFailedStart(unsigned long code);

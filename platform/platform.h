@@ -97,9 +97,13 @@ void PlatformEndDialog(PlatformWindow dialog, int result);
 // While the dialog waits for another program: it takes no input from the
 // mouse or the keyboard, as under a modal box (EnableWindow).
 void PlatformHoldInput(PlatformWindow dialog);
-// Gives the dialog its input back and brings it to the front: the clicks and
-// keys that reached it while it was held are thrown away.
+// Gives the dialog its input back and brings it to the front: the clicks,
+// keys and commands that reached it while it was held are thrown away
+// (DroppedAfterTest in fullscreen/held_input.h).
 void PlatformReleaseInput(PlatformWindow dialog);
+// Whether the key or mouse button of this virtual-key code is down now
+// (GetAsyncKeyState).
+bool PlatformKeyIsDown(unsigned code);
 // Sets or clears the check mark of a menu item in the dialog's menu.
 void PlatformCheckMenuItem(PlatformWindow dialog, int item, bool checked);
 
@@ -143,8 +147,9 @@ void PlatformDrawIcons(PlatformWindow dialog, int x, int y, PlatformIcon under, 
 // Runs the About box (dialog 107) modally over owner; returns once it has closed.
 void PlatformRunAboutBox(PlatformWindow owner);
 // Opens a web address through the shell, with no owner window (ShellExecuteA,
-// "open", SW_SHOW). Nothing is reported when it cannot be opened.
-void PlatformOpenAddress(const char* address);
+// "open", SW_SHOW); 0 when it opened, else the system's error code (2 when no
+// program opens it, as on a Windows 95 without a browser).
+unsigned long PlatformOpenAddress(const char* address);
 
 // ==== Processes: processes_win32.cpp =========================================
 // ---- Full-screen test -------------------------------------------------------
@@ -154,7 +159,10 @@ const PlatformProcess PlatformNoProcess = nullptr;
 
 // Starts program (its full path) with commandLine (the whole command line,
 // program name first), its window shown. The call may write into commandLine.
-PlatformProcess PlatformStartProgram(const char* program, char* commandLine);
+// Sets *id to the started process's identifier, or, when it could not be
+// started, *error to the system's error code (GetLastError).
+PlatformProcess PlatformStartProgram(const char* program, char* commandLine, unsigned long* id,
+                                     unsigned long* error);
 // Waits up to ms milliseconds for the process to end; true once it has ended.
 // Meanwhile the program's windows repaint and answer the messages other
 // programs send them (MsgWaitForMultipleObjects); the messages posted to them
@@ -162,8 +170,11 @@ PlatformProcess PlatformStartProgram(const char* program, char* commandLine);
 bool PlatformWaitForProcess(PlatformProcess process, unsigned ms);
 // Lets go of the process (it runs on if it has not ended).
 void PlatformReleaseProcess(PlatformProcess process);
-// The top-level window of this class and title, or null when there is none.
-PlatformWindow PlatformFindWindow(const char* windowClass, const char* title);
+// The next top-level window of this class and title after the window after
+// (null: the first), or null when there is none more (FindWindowExA).
+PlatformWindow PlatformNextWindow(const char* windowClass, const char* title, PlatformWindow after);
+// The identifier of the process that made window (GetWindowThreadProcessId).
+unsigned long PlatformWindowProcess(PlatformWindow window);
 // Asks window to close (WM_CLOSE), then destroys it.
 void PlatformCloseWindow(PlatformWindow window);
 // ==== Formatting: format_win32.cpp ===========================================

@@ -3,7 +3,8 @@
 
 #include "platform/platform.h"
 
-PlatformProcess PlatformStartProgram(const char* program, char* commandLine)
+PlatformProcess PlatformStartProgram(const char* program, char* commandLine, unsigned long* id,
+                                     unsigned long* error)
 {
     STARTUPINFOA startup;
     for (unsigned i = 0; i < sizeof startup; ++i)
@@ -15,9 +16,12 @@ PlatformProcess PlatformStartProgram(const char* program, char* commandLine)
     // With no console of its own: a console window would come up behind the
     // full-screen window and take the keyboard from it.
     if (!CreateProcessA(program, commandLine, nullptr, nullptr, FALSE, DETACHED_PROCESS, nullptr, nullptr, &startup,
-                        &started))
+                        &started)) {
+        *error = GetLastError();
         return PlatformNoProcess;
+    }
     CloseHandle(started.hThread);
+    *id = started.dwProcessId;
     return (PlatformProcess)started.hProcess;
 }
 
@@ -45,9 +49,16 @@ void PlatformReleaseProcess(PlatformProcess process)
     CloseHandle((HANDLE)process);
 }
 
-PlatformWindow PlatformFindWindow(const char* windowClass, const char* title)
+PlatformWindow PlatformNextWindow(const char* windowClass, const char* title, PlatformWindow after)
 {
-    return (PlatformWindow)FindWindowA(windowClass, title);
+    return (PlatformWindow)FindWindowExA(nullptr, (HWND)after, windowClass, title);
+}
+
+unsigned long PlatformWindowProcess(PlatformWindow window)
+{
+    DWORD process = 0;
+    GetWindowThreadProcessId((HWND)window, &process);
+    return process;
 }
 
 void PlatformCloseWindow(PlatformWindow window)

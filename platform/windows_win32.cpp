@@ -5,6 +5,7 @@
 #include <mmsystem.h>
 #include <shellapi.h>
 
+#include "fullscreen/held_input.h"
 #include "platform/instance_win32.h"
 #include "platform/platform.h"
 #include "resources/resource.h"
@@ -74,17 +75,21 @@ void PlatformReleaseInput(PlatformWindow dialog)
     // Input the user gave the held window may still wait in the queue: it is
     // dropped, as the held window dropped it, so that nothing clicked during
     // the wait runs once the wait is over.
-    static const UINT input[][2] = {
-        {WM_KEYFIRST, WM_KEYLAST}, {WM_MOUSEFIRST, WM_MOUSELAST}, {WM_NCMOUSEMOVE, WM_NCMBUTTONDBLCLK}};
     MSG message;
-    for (const UINT* range : input) {
+    for (const unsigned* range : DroppedAfterTest) {
         while (PeekMessageA(&message, nullptr, range[0], range[1], PM_REMOVE))
             continue;
     }
     EnableWindow(Handle(dialog), TRUE);
-    // The window that ended the wait took the activation with it, and the
-    // system could not give it back to a window that was held.
+    // test.exe has handed the foreground back (TEST_ENDING_MESSAGE); when it
+    // ended otherwise, this brings the window back on Windows 95, and on 98
+    // and later at least flashes its taskbar button.
     SetForegroundWindow(Handle(dialog));
+}
+
+bool PlatformKeyIsDown(unsigned code)
+{
+    return (GetAsyncKeyState((int)code) & 0x8000) != 0;
 }
 
 // ---- The system -------------------------------------------------------------
@@ -168,7 +173,17 @@ void PlatformDrawIcons(PlatformWindow dialog, int x, int y, PlatformIcon under, 
 
 static INT_PTR CALLBACK AboutDialogProc(HWND box, UINT message, WPARAM, LPARAM)
 {
+    static PlatformIcon programIcon;
     switch (message) {
+    case WM_INITDIALOG:
+        // The dialog manager loads the icon at the system's icon size, which
+        // grows with the dots per inch on some systems and takes the 48 x 48
+        // image; the 32 x 32 picture is put in its place, as in the preview.
+        if (programIcon == nullptr)
+            programIcon = PlatformLoadIcon(IDI_PROGRAM);
+        if (programIcon != nullptr)
+            SendDlgItemMessageA(box, IDC_ABOUT_ICON, STM_SETICON, (WPARAM)programIcon, 0);
+        break;
     case WM_CLOSE:
         EndDialog(box, 0);
         break;
@@ -184,7 +199,11 @@ void PlatformRunAboutBox(PlatformWindow owner)
 // ---- Homepage ---------------------------------------------------------------
 // Web addresses, opened by the shell in the user's browser.
 
-void PlatformOpenAddress(const char* address)
+unsigned long PlatformOpenAddress(const char* address)
 {
-    ShellExecuteA(nullptr, "open", address, "", "", SW_SHOW);
+    // Above 32 when it opened; else the error code itself (0 for no memory).
+    uintptr_t result = (uintptr_t)ShellExecuteA(nullptr, "open", address, "", "", SW_SHOW);
+    if (result > 32)
+        return 0;
+    return result == 0 ? ERROR_NOT_ENOUGH_MEMORY : (unsigned long)result;
 }

@@ -6,6 +6,7 @@
 #define MAIN_DIALOG_CAPTION "Hueline - Change your blue screen of death!"
 #define IDM_MAIN 105
 #define IDD_ABOUT 107
+#define IDC_ABOUT_ICON 1020
 
 // Icons: the program's own, then the preview's two sets of 16, by colour
 // number (107-122 and 124-139; there is no 123). Dialog 107 is a different

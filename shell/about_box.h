@@ -8,5 +8,6 @@ extern const char HomepageAddress[];
 
 // A click, then the About box over the main dialog until the user closes it.
 void ShowAboutBox(PlatformWindow dialog);
-// A click, then the web page in the user's browser; a failure shows nothing.
-void VisitHomepage();
+// A click, then the web page in the user's browser; when it cannot be
+// opened, a box over dialog names the address and the cause.
+void VisitHomepage(PlatformWindow dialog);

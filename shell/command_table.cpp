@@ -23,7 +23,7 @@ void ClickThenAbout(PlatformWindow dialog, unsigned)
     PlayCue("click.wav", CueAsync);
     ShowAboutBox(dialog);
 }
-void Homepage(PlatformWindow, unsigned) { VisitHomepage(); }
+void Homepage(PlatformWindow dialog, unsigned) { VisitHomepage(dialog); }
 void Test(PlatformWindow dialog, unsigned) { RunFullScreenTest(dialog); }
 
 }  // namespace

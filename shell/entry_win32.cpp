@@ -3,12 +3,27 @@
 #include <windows.h>
 
 #include "core/selection_actions.h"
+#include "fullscreen/full_screen_test.h"
 #include "platform/instance_win32.h"
 #include "platform/platform.h"
 #include "resources/resource.h"
 #include "shell/main_dialog_win32.h"
 #include "shell/preview.h"
 #include "shell/program_directory.h"
+
+// Every message the program's thread takes from its queue passes here first,
+// in the main dialog's loop and in every box's: the auto-repeat of a key held
+// down since before the program last took the keyboard is made WM_NULL
+// (DropsKey), so that Enter held from the full-screen test, or from the
+// program's start, never presses the default button.
+static LRESULT CALLBACK KeyFilter(int code, WPARAM removed, LPARAM lParam)
+{
+    MSG* message = (MSG*)lParam;
+    if (code == HC_ACTION && removed == PM_REMOVE &&
+        DropsKey(&KeysSeen, message->message, message->wParam, (uintptr_t)message->lParam))
+        message->message = WM_NULL;
+    return CallNextHookEx(nullptr, code, removed, lParam);
+}
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
 {
@@ -24,6 +39,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     GetModuleFileNameA(instance, ProgramDirectory, sizeof ProgramDirectory);
     CutToDirectory(ProgramDirectory);
 
+    SetWindowsHookExA(WH_GETMESSAGE, KeyFilter, nullptr, GetCurrentThreadId());
     DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, MainDialogProc, 0);
 
     // Every other program is asked to close first, and may ask to save its

@@ -4,7 +4,12 @@
 // The window's class; the end-to-end tests find the window by it.
 #define TEST_SCREEN_CLASS "Hueline test screen"
 
+// The registered message (RegisterWindowMessageA) test.exe sends, just
+// before it ends, to the window that was in front when it started: that
+// window takes its input back now, so that the foreground can be handed to it.
+#define TEST_ENDING_MESSAGE "Hueline test ending"
+
 // Covers the screen with the text screen in VGA colours back and text (colour
-// numbers 0-15) until a key is pressed or the mouse is clicked. Returns the
+// numbers 0-15) until a key or a mouse button pressed while it shows is let go. Returns the
 // process's exit code: 0, or 1 when the window could not be shown.
 int ShowTestScreen(unsigned char back, unsigned char text);

@@ -3,6 +3,7 @@
 // test can end (or fail to start) comes out.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <string>
 #include <vector>
 
@@ -97,11 +98,12 @@ protected:
     }
     HostTestProgram& Program() { return HostTestProgramState(); }
     // The calls of one pass of the wait: the three looks for the finished
-    // window, and the wait on the process unless the pass is the last.
-    static void AddPass(Calls* calls, bool waits = true)
+    // window (a second look past another program's window of that title),
+    // and the wait on the process unless the pass is the last.
+    static void AddPass(Calls* calls, bool waits = true, const string& foreign = "")
     {
-        for (const char* title : {"Finished - TEST", "Finished - test", "Finished - Test"})
-            calls->push_back(string("find tty|") + title);
+        for (const string title : {"Finished - TEST", "Finished - test", "Finished - Test"})
+            calls->insert(calls->end(), foreign == title ? 2 : 1, "find tty|" + title);
         if (waits)
             calls->push_back("wait " + std::to_string(TestWaitSliceMs));
     }
@@ -120,24 +122,34 @@ protected:
                          "\"C:\\Program Files\\Hueline\\test.exe\" Dark_Gray Dark_Cyan";
 };
 
-TEST_F(FullScreenTest, TheFinishedWindowEndsTheWaitAndIsClosed)
+TEST_F(FullScreenTest, OnlyOurFinishedWindowIsClosedAndTheWaitLastsUntilTheProcessEnds)
 {
-    Program().starts = true;
-    Program().windowAfterWaits = 2;
-    Program().windowTitle = "Finished - test";  // found by the second look of a pass
+    // Another program's window of the class and a title looked for stands
+    // in front of ours, or there is none.
+    for (const string foreign : {"", "Finished - TEST", "Finished - test"}) {
+        HostResetTestProgram();
+        Program() = {true, 3, 2, "Finished - test", foreign, 0, "\x0D"};  // ours found by the second look of a pass
+        EXPECT_FALSE(DropsKey(&KeysSeen, KeyDownMessage, 65, 1));  // A pressed here, then held
 
-    EXPECT_EQ(RunFullScreenTest(Window()), 1);
+        EXPECT_EQ(RunFullScreenTest(Window()), 1);
 
-    Calls expected = {"sound click.wav/1", start, "hold input", "sound testing.wav/9"};
-    AddPass(&expected);
-    AddPass(&expected);
-    expected.push_back("find tty|Finished - TEST");
-    expected.push_back("find tty|Finished - test");
-    for (const char* call : {"close Finished - test", "release", "release input", "sound null/0"})
-        expected.push_back(call);
-    EXPECT_EQ(Program().calls, expected);
-    EXPECT_EQ(Program().released, 1);
-    ExpectNothingElseChanged();
+        Calls expected = {"sound click.wav/1", start, "hold input", "sound testing.wav/9"};
+        for (int pass = 0; pass < 3; ++pass)
+            AddPass(&expected, true, foreign);
+        expected.erase(expected.end() - 2);  // no third look after ours is found and closed
+        expected.insert(expected.end() - 1, "close Finished - test");
+        AddPass(&expected, false, foreign);
+        expected.insert(expected.end(), {"release", "release input", "sound null/0"});
+        EXPECT_EQ(Program().calls, expected) << foreign;
+        EXPECT_EQ(Program().released, 1);
+        ExpectNothingElseChanged();
+        // After the test: A's repeat; Enter, held since the test, with or without the bit, until let go.
+        string drops;
+        for (auto m : std::vector<std::array<uintptr_t, 3>>{{KeyDownMessage, 65, KeyWasDown}, {KeyDownMessage, 13, 1},
+                                                             {KeyUpMessage, 13, 0}, {KeyDownMessage, 13, 1}})
+            drops += DropsKey(&KeysSeen, (unsigned)m[0], m[1], m[2]) ? 'x' : '.';
+        EXPECT_EQ(drops, "xx..");
+    }
 }
 
 TEST_F(FullScreenTest, TheEndOfTheProcessEndsTheWaitAfterOneLastLook)
@@ -169,13 +181,20 @@ TEST_F(FullScreenTest, TheEndOfTheProcessEndsTheWaitAfterOneLastLook)
               Calls({"close Finished - Test", "release", "release input", "sound null/0"}));
 }
 
-TEST_F(FullScreenTest, AFailedStartOnlyClicks)
+TEST_F(FullScreenTest, AFailedStartClicksAndTellsThePathAndTheCause)
 {
-    Program().starts = false;  // test.exe missing, or not startable
-    EXPECT_EQ(RunFullScreenTest(Window()), 0);
-    EXPECT_EQ(Program().calls, Calls({"sound click.wav/1", start}));
-    EXPECT_EQ(Program().released, 0);
-    ExpectNothingElseChanged();
+    for (const auto& failure : {std::make_pair(3ul, "The file does not exist."),  // test.exe missing
+                                std::make_pair(1450ul, "Windows gave error 0x5AA.")}) {
+        Dialog().messages.clear();
+        HostResetTestProgram().startError = failure.first;
+        EXPECT_EQ(RunFullScreenTest(Window()), 0);
+        EXPECT_EQ(Program().calls, Calls({"sound click.wav/1", start}));
+        EXPECT_EQ(Program().released, 0);
+        EXPECT_EQ(Dialog().messages, std::vector<string>({"Hueline|The full-screen test C:\\Program Files\\"
+                                                          "Hueline\\test.exe could not be started. " +
+                                                          string(failure.second)}));
+        ExpectNothingElseChanged();
+    }
 }
 
 TEST_F(FullScreenTest, ACommandLineThatWouldNotFitIsAFailedStart)
@@ -186,6 +205,7 @@ TEST_F(FullScreenTest, ACommandLineThatWouldNotFitIsAFailedStart)
     SetDirectory("C:\\" + string(TextBufferSize - 25, 'd') + "\\");
     EXPECT_EQ(RunFullScreenTest(Window()), 0);
     EXPECT_EQ(Program().calls, Calls({"sound click.wav/1"}));
+    EXPECT_TRUE(Dialog().messages.empty());
     ExpectNothingElseChanged();
 }
 
@@ -209,4 +229,39 @@ TEST_F(FullScreenTest, EachPassWaitsAFewTensOfMilliseconds)
 {
     EXPECT_GE(TestWaitSliceMs, 10u);
     EXPECT_LE(TestWaitSliceMs, 50u);
+}
+
+// Keys and buttons, each message sorted in turn (P pressed, R repeated, U
+// released, S stray, - neither), and whether Hueline drops it (x).
+TEST(HeldInput, OnlyPressesSeenToBeginCount)
+{
+    const uintptr_t Rep = KeyWasDown;
+    const unsigned D = KeyDownMessage, U = KeyUpMessage, SD = SysKeyDownMessage, SU = SysKeyUpMessage;
+    const struct {
+        std::vector<std::array<uintptr_t, 3>> messages;  // message, wParam, lParam
+        string events, drops;
+    } rows[] = {
+        {{{D, 13, 0}, {D, 13, Rep}, {U, 13, 0}, {D, 13, Rep}, {U, 13, 0}, {D, 0x10D, 0}, {D, 13, Rep}}, "PRUSSPR",
+         "...x..."},
+        {{{SD, 18, Rep}, {SD, 115, 0}, {SU, 115, 0}, {SU, 18, 0}, {D, 65, 0}, {D, 13, 0}, {U, 65, 0}, {D, 13, Rep}},
+         "SPUSPPUR", "x......."},
+        {{{0x201, 1, 0}, {0x202, 0, 0}, {0x205, 0, 0}, {0x206, 2, 0}, {0x205, 0, 0}, {0x207, 0, 0}, {0x209, 0, 0},
+          {0x208, 0, 0}, {0x208, 0, 0}, {0x200, 0, 0}, {0x102, 13, Rep}, {0x20A, 0, 0}},
+         "PUSPUPPUS---", "............"},
+    };
+    for (const auto& row : rows) {
+        KeyPresses sorted = {}, dropped = {};
+        string events, drops;
+        for (const auto& m : row.messages) {
+            events += "-PRUS"[SortKey(&sorted, (unsigned)m[0], m[1], m[2])];
+            drops += DropsKey(&dropped, (unsigned)m[0], m[1], m[2]) ? 'x' : '.';
+        }
+        EXPECT_EQ(events + " " + drops, row.events + " " + row.drops);
+    }
+    // What the end of the test throws away: Close, the frame's mouse, keys,
+    // the commands, the mouse; around each range what it keeps.
+    for (auto edge : std::vector<std::array<unsigned, 2>>{{0x10, 0x0F}, {0x10, 0x11}, {0xA0, 0x9F}, {0xA9, 0xAA},
+                                                          {0x100, 0xFF}, {0x108, 0x109}, {0x111, 0x110}, {0x112, 0x113},
+                                                          {0x200, 0x1FF}, {0x20D, 0x20E}})
+        EXPECT_TRUE(DroppedAtTheEndOfTheTest(edge[0]) && !DroppedAtTheEndOfTheTest(edge[1])) << edge[0];
 }

@@ -140,4 +140,16 @@ TEST_F(PreviewTest, HomepageOpensTheAddressInTheContactAddressDomain)
     domain = domain.substr(0, domain.find(')'));
     EXPECT_EQ(domain, "hueline.org");
     EXPECT_EQ(host.substr(host.size() - domain.size() - 1), "." + domain);
+
+    // Opened: nothing to tell. Not opened: the address and the cause.
+    std::vector<std::string> told;
+    for (const auto& failure : {std::make_pair(2ul, "No web browser is set up to open it."),
+                                std::make_pair(8ul, "There is not enough memory.")}) {
+        EXPECT_EQ(Dialog().messages, told);
+        Shell().openError = failure.first;
+        RunCommand(Window(), IDM_HOMEPAGE);
+        told.push_back(std::string("Hueline|The homepage ") + HomepageAddress + " could not be opened. " +
+                       failure.second);
+    }
+    EXPECT_EQ(Dialog().messages, told);
 }

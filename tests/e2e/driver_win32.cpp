@@ -43,6 +43,10 @@
 //       press a key (escape, enter, space or a virtual-key number): posted to
 //       the window that has the focus in WINDOW's thread, or made by the
 //       system's input as the keyboard makes it (user), to the window in front
+//   hold NAME MS
+//       hold a key down for MS ms by the system's input: press, auto-repeats, release
+//   stand CLASS CAPTION MS
+//       show a window of that class and caption until it is closed or MS ms have passed
 //   click WINDOW X Y|user|item TEXT
 //       click the left mouse button: posted at the client point X,Y; made by
 //       the system's input in the middle of the window (user); or posted on
@@ -438,6 +442,35 @@ void UserKey(WORD key)
     SendInput(2, input, sizeof(INPUT));
 }
 
+void HoldKey(WORD key, DWORD ms)
+{
+    INPUT input = {};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+    for (DWORD start = GetTickCount(); GetTickCount() - start < ms; Sleep(33)) SendInput(1, &input, sizeof(INPUT));
+    input.ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(1, &input, sizeof(INPUT));
+}
+
+// Another program's window: DefWindowProc destroys it at WM_CLOSE.
+void Stand(const std::string& kind, const std::string& caption, DWORD ms)
+{
+    std::wstring name = Wide(kind.c_str());
+    WNDCLASSW type = {};
+    type.lpfnWndProc = DefWindowProcW;
+    type.hInstance = GetModuleHandleW(nullptr);
+    type.lpszClassName = name.c_str();
+    RegisterClassW(&type);
+    HWND window = CreateWindowExW(0, name.c_str(), Wide(caption.c_str()).c_str(), WS_OVERLAPPEDWINDOW, 0, 0, 200,
+                                  100, nullptr, nullptr, type.hInstance, nullptr);
+    if (!window) Fail("the window could not be made");
+    ShowWindow(window, SW_SHOWNOACTIVATE);
+    for (DWORD start = GetTickCount(); IsWindow(window) && GetTickCount() - start < ms; Sleep(20)) {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+    }
+}
+
 // A click of the left button in the middle of a window, as the mouse makes
 // it: into the system's input queue, to the window under the pointer.
 void UserClick(HWND window)
@@ -670,6 +703,12 @@ int main(int argc, char** argv)
             WORD key = KeyNamed(next("key"));
             if (target == "user") UserKey(key);
             else PostKey(WindowNamed(target), key);
+        } else if (verb == "hold") {
+            WORD key = KeyNamed(next("key"));
+            HoldKey(key, (DWORD)number("milliseconds"));
+        } else if (verb == "stand") {
+            std::string kind = next("class"), caption = next("caption");
+            Stand(kind, caption, (DWORD)number("milliseconds"));
         } else if (verb == "click") {
             HWND target = window();
             std::string x = next("x, user or item");

@@ -146,7 +146,7 @@ MESSAGE_CAPTION = "Hueline"
 ABOUT_CAPTION = "Hueline - About"
 SCREEN_CLASS = read_defines(ROOT / "test_exe" / "screen_window.h").TEST_SCREEN_CLASS
 IDOK, IDYES, IDNO = 1, 6, 7
-WM_NULL, WM_COMMAND, WM_SYSCOMMAND, BM_CLICK = 0x0000, 0x0111, 0x0112, 0x00F5
+WM_NULL, WM_CLOSE, WM_COMMAND, WM_SYSCOMMAND, BM_CLICK = 0x0000, 0x0010, 0x0111, 0x0112, 0x00F5
 SC_CLOSE, SC_MINIMIZE = 0xF060, 0xF020
 
 
@@ -293,6 +293,14 @@ def run_driver(*verbs, log=None):
         else:
             replies[-1].pairs.append((name, value))
     return replies
+
+
+def stand_window(kind, caption, seconds=120):
+    """Shows another program's window of that class and caption (a driver of
+    its own) until it is closed or the time is up; returns that process."""
+    return subprocess.Popen(["wine", str(DRIVER), "stand", kind, caption, str(seconds * 1000)], env=wine_env(),
+                            cwd=str(PRODUCT), stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                            stderr=subprocess.DEVNULL)
 
 
 def poll(look, done, seconds):
@@ -775,12 +783,13 @@ class Session:
     def end_screen(self, how):
         """Ends the running test.exe as the user would, by a key or a click on
         its window, or from outside, as the system's Close Program box does;
-        waits for its end. Returns its exit code, the ms from its end to the
+        waits for its end (held: Enter held down for two seconds, its
+        auto-repeat and its release). Returns its exit code, the ms from its end to the
         main window answering a message, and whether the main window is then
         in front."""
         if how != "outside" and not self.screens():
             raise AssertionError("no full-screen window is open")
-        ending = {"key": ("key", "user", "space"), "outside": ("process", "end"),
+        ending = {"key": ("key", "user", "space"), "held": ("hold", "enter", 2000), "outside": ("process", "end"),
                   "click": ("find", SCREEN_CLASS, "*", "*", 0, "click", "found", "user")}[how]
         replies = self.drive("process", "open", TEST_PROGRAM.name, *ending, "process", "wait", 10000,
                              "send", self.window, WM_NULL, 0, 0, 10000, *self.settling(), "props", self.window)

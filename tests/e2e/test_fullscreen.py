@@ -6,9 +6,9 @@ import shutil
 import time
 import unittest
 
-from harness import (ARTEFACTS, CD_LETTER, DRIVER, ID, PRODUCT, PROGRAM, ROOT, SYSTEM_INI, SYSTEM_OLD, eject_cd,
-                     files_used, grab, insert_cd, install_copy, marker_block, read_c_string, read_or_none,
-                     run_test_program)
+from harness import (ARTEFACTS, CD_LETTER, DRIVER, ID, IDOK, MESSAGE_CAPTION, PRODUCT, PROGRAM, ROOT, SC_CLOSE,
+                     SYSTEM_INI, SYSTEM_OLD, WM_CLOSE, WM_SYSCOMMAND, eject_cd, files_used, grab, insert_cd,
+                     install_copy, marker_block, read_c_string, read_or_none, run_test_program, stand_window)
 from test_main_window import Case
 from test_preview_about import preview_problems
 
@@ -31,8 +31,9 @@ class FullScreenCase(Case):
 
     def assertMainWindow(self, session, back_list, text_list):
         state = session.state()
-        self.assertEqual((state["back-current"], state["text-current"], state["back-list"], state["text-list"]),
-                         ("Dark Red", "Yellow", back_list, text_list))
+        self.assertEqual((state["back-current"], state["text-current"], state["back-list"], state["text-list"],
+                          state["question"], state["message"]),
+                         ("Dark Red", "Yellow", back_list, text_list, "none", "none"))
         self.assertEqual(read_or_none(SYSTEM_INI), INSTALLED)
         self.assertIsNone(read_or_none(SYSTEM_OLD))
 
@@ -85,9 +86,12 @@ class FullScreenTest(FullScreenCase):
     def test_button_and_menu_cover_the_screen_until_a_key_or_a_click(self):
         session = self.start()
         # The last one is ended from outside, as the system's Close Program
-        # box or a crash would end it.
+        # box or a crash would end it. Enter held to leave the test (the
+        # Apply button's key, whose repeats once reached the window) changes
+        # nothing.
         cases = [
             (("click", ID.IDC_FULL_SCREEN), "Dark Blue", "Yellow", "key", "full-screen-test.png"),
+            (("click", ID.IDC_FULL_SCREEN), "Green", "Black", "held", None),
             (("command", ID.IDM_TEST), "Brown", "White", "click", None),
             (("click", ID.IDC_FULL_SCREEN), "Dark Gray", "Dark Cyan", "outside", None),
         ]
@@ -105,6 +109,8 @@ class FullScreenTest(FullScreenCase):
                 self.assertEqual(shown[2], ("sound", "testing.wav", SND_ASYNC | SND_LOOP))
                 self.assertEqual(ended, [("sound", None, 0)])
                 self.assertMainWindow(session, back, text)
+                if end_by == "held":  # a repeat of the Enter held in the test, as the keyboard sends it: dropped
+                    self.assertEqual(session.act("post", session.control(ID.IDC_APPLY), 0x100, 13, 0x401C0001), [])
         self.assertTrue(session.running())
 
     def test_from_a_folder_with_spaces_and_from_a_read_only_cd(self):
@@ -145,9 +151,17 @@ class FullScreenTest(FullScreenCase):
         session.select(BACK, "Dark Blue", TEXT, "Yellow")
         session.click(ID.IDC_REFRESH)
         place = session.place()
+        # A finished batch file's window, of the class and caption the wait
+        # looks for, is another program's: left alone, and no end of the test.
+        other = stand_window("tty", "Finished - TEST")
+        self.addCleanup(other.wait, 130)
+        self.assertEqual(session.drive("find", "tty", "Finished - TEST", "*", 10000)[0]["count"], "1")
         since = session.mark()
         session.click(ID.IDC_FULL_SCREEN, False)
         session.held(20000)
+        # The taskbar's Close, and a close box's, during the test: dropped.
+        session.post(session.window, WM_SYSCOMMAND, SC_CLOSE, 0, settle=False)
+        session.post(session.window, WM_CLOSE, 0, 0, settle=False)
         # Another program's message is answered at once (5 s counts as a hang).
         answers = sorted(session.ping(20))
         print("\n  messages sent during the test: answered in %.1f ms (median), %.1f ms at most"
@@ -159,6 +173,7 @@ class FullScreenTest(FullScreenCase):
             session.user_click(button)
         shown = session.calls(since)
         self.assertEqual([call[0] for call in shown], ["sound", "launch", "sound"])
+        session.held(0)
         # Ended from outside: the window answers again, the loop stops, and the
         # clicks made meanwhile have done nothing.
         since = session.mark()
@@ -169,15 +184,20 @@ class FullScreenTest(FullScreenCase):
         self.assertMainWindow(session, "Dark Blue", "Yellow")
         self.assertEqual(session.act("click", ID.IDC_CANCEL_SELECTION), [("sound", "cancel.wav", SND_ASYNC)])
         self.assertTrue(session.running())
+        self.assertEqual(session.count("tty", "Finished - TEST"), 1)
+        session.drive("find", "tty", "Finished - TEST", "*", 0, "post", "found", WM_CLOSE, 0, 0)
 
-    def test_without_test_exe_only_the_click_sounds(self):
+    def test_without_test_exe_the_click_sounds_and_a_box_tells_why(self):
         program = install_copy("Hueline Alone", with_test=False)
         session = self.start(program)
         session.select(BACK, "Green", TEXT, "Black")
         for action in (("click", ID.IDC_FULL_SCREEN), ("command", ID.IDM_TEST)):
             with self.subTest(action=action):
                 calls = session.act(*action)
-                self.assertEqual([c for c in calls if c[0] != "launch"], [("sound", "click.wav", SND_ASYNC)])
+                self.assertEqual([c for c in calls if c[0] != "launch"], [
+                    ("sound", "click.wav", SND_ASYNC), ("question", session.window, "The full-screen test C:\\Hueline "
+                     "Alone\\test.exe could not be started. The file does not exist.", MESSAGE_CAPTION, 48)])
+                session.press(MESSAGE_CAPTION, IDOK)
                 self.assertEqual(session.screens(), 0)
                 self.assertMainWindow(session, "Green", "Black")
         self.assertTrue(session.running())

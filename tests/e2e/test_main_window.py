@@ -2,6 +2,7 @@
 sees in the window, what lands in system.ini and system.old, and which sounds
 and restart the program asks the system for."""
 
+import re
 import unittest
 
 import harness
@@ -125,6 +126,13 @@ class InitTest(Case):
             with self.subTest(label):
                 session = self.start(content, label.replace(" ", "-").replace(",", ""))
                 self.assertWindow(session, back, text, back, text)
+                # Both icons set, and WM_GETICON answered: Wine passes no WM_GETICON
+                # between processes, so its own asking, in the program's trace, tells.
+                trace = session.trace_path.read_text("latin-1")
+                for wanted in (r"Call window proc \w+ \(hwnd=%s,msg=WM_SETICON,wp=00000000,lp=0*[1-9a-f]",
+                               r"Call window proc \w+ \(hwnd=%s,msg=WM_SETICON,wp=00000001,lp=0*[1-9a-f]",
+                               r"Ret  window proc \w+ \(hwnd=%s,msg=WM_GETICON,wp=0+,lp=0+\) retval=0*[1-9a-f]"):
+                    self.assertTrue(re.search(wanted % session.window.upper(), trace), wanted)
                 session.click(ID.IDC_EXIT)
                 self.assertEnds(session)
                 self.assertFiles(content, None)

@@ -179,6 +179,8 @@ class AboutTest(PreviewCase):
                                (("command", ID.IDM_ABOUT_HIDDEN), [CLICK, CLICK])):
             with self.subTest(action=action):
                 about = self.open_about(session, action, sounds)
+                # The icon's 32 x 32 picture at every dpi, never its 48 x 48 image (a near-black square).
+                self.assertEqual(grab(rect(about["rect"])).count((4, 4, 4)), 0)
                 # 283 x 223 dialog units at 8-point MS Sans Serif's 6 x 13 base units.
                 if harness.MACHINE.standard:
                     self.assertEqual(rect(about["client"])[2:], (425, 362))

@@ -125,6 +125,7 @@ struct HostShell {
     std::vector<PlatformWindow> aboutOwners;  // one per About box run
     std::vector<size_t> aboutSoundsBefore;    // HostDialog::sounds recorded before each
     std::vector<std::string> addresses;       // every address opened
+    unsigned long openError;                  // what opening one gives (0: opened)
 };
 
 // Clears the records (HostResetDialog does too).
@@ -142,6 +143,9 @@ struct HostTestProgram {
     int endsAfterWaits;      // the wait that sees the process end (1-based); -1 never
     int windowAfterWaits;    // waits after which the finished window exists; -1 never
     std::string windowTitle; // its title (class "tty")
+    std::string foreignTitle; // a "tty" window of another process, before ours, from the start
+    unsigned long startError; // the system's code for a failed start
+    std::string keysDown;     // the keys down when the test ends, a byte each
     std::vector<std::string> calls;
     int released;            // releases of the started process
 };

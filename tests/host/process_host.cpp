@@ -9,6 +9,8 @@ HostTestProgram Program;
 int Waits = 0;
 int Process;  // its address is the one process handle
 int FinishedWindow;
+int ForeignWindow;  // another program's, of the same class and title
+const unsigned long OurProcess = 0x1234;
 
 }  // namespace
 
@@ -28,10 +30,13 @@ HostTestProgram& HostTestProgramState()
     return Program;
 }
 
-PlatformProcess PlatformStartProgram(const char* program, char* commandLine)
+PlatformProcess PlatformStartProgram(const char* program, char* commandLine, unsigned long* id,
+                                     unsigned long* error)
 {
     Program.calls.push_back(std::string("start ") + program + "|" + commandLine);
     Waits = 0;
+    *id = OurProcess;
+    *error = Program.startError;
     return Program.starts ? (PlatformProcess)&Process : PlatformNoProcess;
 }
 
@@ -51,17 +56,27 @@ void PlatformReleaseProcess(PlatformProcess process)
         ++Program.released;
 }
 
-PlatformWindow PlatformFindWindow(const char* windowClass, const char* title)
+PlatformWindow PlatformNextWindow(const char* windowClass, const char* title, PlatformWindow after)
 {
     Program.calls.push_back(std::string("find ") + windowClass + "|" + title);
+    if (after == nullptr && Program.foreignTitle == title)  // front to back: the other program's, then ours
+        return (PlatformWindow)&ForeignWindow;
     bool shown = Program.windowAfterWaits >= 0 && Waits >= Program.windowAfterWaits;
-    if (shown && std::string(windowClass) == "tty" && Program.windowTitle == title)
+    if (after != (PlatformWindow)&FinishedWindow && shown && std::string(windowClass) == "tty" &&
+        Program.windowTitle == title)
         return (PlatformWindow)&FinishedWindow;
     return nullptr;
 }
 
+unsigned long PlatformWindowProcess(PlatformWindow window)
+{
+    return window == (PlatformWindow)&FinishedWindow ? OurProcess : 0x99;
+}
+
 void PlatformCloseWindow(PlatformWindow window)
 {
+    if (window == (PlatformWindow)&FinishedWindow)
+        Program.windowAfterWaits = -1;  // gone
     Program.calls.push_back(window == (PlatformWindow)&FinishedWindow ? "close " + Program.windowTitle
                                                                         : std::string("close <other>"));
 }

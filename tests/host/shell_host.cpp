@@ -44,7 +44,8 @@ void PlatformRunAboutBox(PlatformWindow owner)
     Shell.aboutSoundsBefore.push_back(HostDialogState().sounds.size());
 }
 
-void PlatformOpenAddress(const char* address)
+unsigned long PlatformOpenAddress(const char* address)
 {
     Shell.addresses.push_back(address);
+    return Shell.openError;
 }

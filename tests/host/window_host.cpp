@@ -137,6 +137,11 @@ void PlatformReleaseInput(PlatformWindow)
     HostTestProgramState().calls.push_back("release input");
 }
 
+bool PlatformKeyIsDown(unsigned code)
+{
+    return HostTestProgramState().keysDown.find((char)code) != std::string::npos;
+}
+
 bool PlatformIsWindowsNt()
 {
     return Dialog.windowsNt;

@@ -128,7 +128,7 @@ TEST_F(FullScreenTest, OnlyOurFinishedWindowIsClosedAndTheWaitLastsUntilTheProce
     // in front of ours, or there is none.
     for (const string foreign : {"", "Finished - TEST", "Finished - test"}) {
         HostResetTestProgram();
-        Program() = {true, 3, 2, "Finished - test", foreign, 0, "\x0D"};  // ours found by the second look of a pass
+        Program() = {true, 3, 2, "Finished - test", foreign, 0, "\x0D", {}, 0};  // ours found by the second look of a pass
         EXPECT_FALSE(DropsKey(&KeysSeen, KeyDownMessage, 65, 1));  // A pressed here, then held
 
         EXPECT_EQ(RunFullScreenTest(Window()), 1);

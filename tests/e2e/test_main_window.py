@@ -129,10 +129,11 @@ class InitTest(Case):
                 # Both icons set, and WM_GETICON answered: Wine passes no WM_GETICON
                 # between processes, so its own asking, in the program's trace, tells.
                 trace = session.trace_path.read_text("latin-1")
-                for wanted in (r"Call window proc \w+ \(hwnd=%s,msg=WM_SETICON,wp=00000000,lp=0*[1-9a-f]",
-                               r"Call window proc \w+ \(hwnd=%s,msg=WM_SETICON,wp=00000001,lp=0*[1-9a-f]",
-                               r"Ret  window proc \w+ \(hwnd=%s,msg=WM_GETICON,wp=0+,lp=0+\) retval=0*[1-9a-f]"):
-                    self.assertTrue(re.search(wanted % session.window.upper(), trace), wanted)
+                # (A 64-bit trace gives the handle in 16 digits.)
+                for wanted in (r"Call window proc \w+ \(hwnd=0*%s,msg=WM_SETICON,wp=00000000,lp=0*[1-9a-f]",
+                               r"Call window proc \w+ \(hwnd=0*%s,msg=WM_SETICON,wp=00000001,lp=0*[1-9a-f]",
+                               r"Ret  window proc \w+ \(hwnd=0*%s,msg=WM_GETICON,wp=0+,lp=0+\) retval=0*[1-9a-f]"):
+                    self.assertTrue(re.search(wanted % session.window.upper().lstrip("0"), trace), wanted)
                 session.click(ID.IDC_EXIT)
                 self.assertEnds(session)
                 self.assertFiles(content, None)

@@ -127,23 +127,17 @@ inline void Read(const std::string& text, int* back, int* textColour)
 }
 
 // UTF-16 text, which the reader takes to name no colour and the writer
-// leaves alone: a byte-order mark, or a first line (before its LF, within the
-// first 4096 bytes, which the reader looks at) of four bytes or more whose
-// NULs are exactly the bytes at odd positions, or exactly those at even ones.
+// leaves alone: a byte-order mark, or NULs in at least half the bytes at even
+// (or odd) positions of the whole file, four times as many as at the others.
 inline bool IsUtf16(const std::string& text)
 {
     if (text.compare(0, 2, "\xFF\xFE") == 0 || text.compare(0, 2, "\xFE\xFF") == 0)
         return true;
-    const std::string first = text.substr(0, std::min(text.find('\n'), size_t(4096)));
-    if (first.size() < 4)
-        return false;
-    bool odd = true, even = true;  // NULs exactly at odd, or at even, positions
-    for (size_t i = 0; i < first.size(); ++i) {
-        const bool nul = first[i] == '\0';
-        odd = odd && nul == (i % 2 == 1);
-        even = even && nul == (i % 2 == 0);
-    }
-    return odd || even;
+    size_t nuls[2] = {0, 0};  // at even and at odd positions
+    for (size_t i = 0; i < text.size(); ++i)
+        nuls[i % 2] += text[i] == '\0';
+    const size_t most = std::max(nuls[0], nuls[1]), least = std::min(nuls[0], nuls[1]);
+    return most >= 2 && most * 4 >= text.size() && least * 4 <= most;
 }
 
 }  // namespace reference

@@ -93,7 +93,6 @@ inline bool DropsKey(KeyPresses* presses, unsigned message, uintptr_t wParam, ui
 // took no input then, as under a modal box, where Windows ignores it too.
 const unsigned DroppedAfterTest[][2] = {{0x0010, 0x0010}, {0x00A0, 0x00A9}, {0x0100, 0x0108},
                                         {0x0111, 0x0112}, {0x0200, 0x020D}};
-const unsigned DroppedAfterTestCount = sizeof DroppedAfterTest / sizeof DroppedAfterTest[0];
 
 inline bool DroppedAtTheEndOfTheTest(unsigned message)
 {

@@ -111,10 +111,6 @@ const char* CauseText(SettingsCause cause)
 
 const char* const StepVerbs[] = {"read", "write", "replace", "remove", "keep"};
 
-// Where a discard keeps each copy.
-const SettingsFile Copies[2] = {SettingsOld, SettingsCopy};
-const SettingsFile KeptAs[2] = {SettingsKeptOld, SettingsKeptCopy};
-
 // "Hueline could not write C:\WINDOWS\system.ini: why."
 void AddProblem(const SettingsProblem& problem)
 {

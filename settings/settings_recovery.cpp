@@ -9,11 +9,6 @@
 
 namespace {
 
-// The copies that may hold system.ini's content from before the change, in
-// the order they are tried, and the names a discard keeps them under.
-const SettingsFile Copies[2] = {SettingsOld, SettingsCopy};
-const SettingsFile KeptAs[2] = {SettingsKeptOld, SettingsKeptCopy};
-
 SettingsRecovery Stop(SettingsRecoveryDetails* details, SettingsRecovery result, SettingsFile file,
                       SettingsStep step, SettingsCause cause)
 {
@@ -95,27 +90,12 @@ bool BlockOfChange(uint32_t change, char* block, unsigned* blockLength)
 // Reads a copy that may hold system.ini's content from before the change,
 // with room after it for the new content: only one of the recorded length is
 // read at all. Null, with why, when it does not hold that content; length
-// receives its length (-1 when none could be had).
+// receives its length.
 char* ReadOldCopy(SettingsFile copy, const JournalRecord& record, long* length, SettingsCause* cause)
 {
-    *length = -1;
-    PlatformFile in = PlatformOpenRead(SettingsPaths[copy]);
-    if (in == PlatformNoFile) {
-        *cause = CauseOfFailedOpen(copy, true);
-        return nullptr;
-    }
-    *length = PlatformFileLength(in);
-    PlatformClose(in);
-    if (*length < 0) {
-        *cause = SettingsReadFailed;
-        return nullptr;
-    }
-    if ((unsigned long)*length != record.oldLength) {
-        *cause = SettingsOtherLength;
-        return nullptr;
-    }
     unsigned got;
-    char* bytes = ReadWholeFile(copy, true, &got, cause);
+    char* bytes = ReadWholeFile(copy, &got, cause, (long)record.oldLength);
+    *length = (long)got;
     if (bytes != nullptr && MatchOf(record, got, Crc32(0, bytes, got)) != SettingsHoldsOld) {
         PlatformFree(bytes);
         bytes = nullptr;

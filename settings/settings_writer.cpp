@@ -129,7 +129,7 @@ SettingsWriteResult WriteColorSettings(bool apply, SettingsWriteDetails* details
     PlatformFlushProfileCache();  // what the system has cached of system.ini goes to the disk first
     unsigned length;
     SettingsCause cause;
-    char* bytes = ReadWholeFile(SettingsIni, true, &length, &cause);
+    char* bytes = ReadWholeFile(SettingsIni, &length, &cause);
     if (bytes == nullptr)
         return Fail(details, SettingsIni, SettingsReading, cause);
     // The new content, made whole in memory before anything is written.

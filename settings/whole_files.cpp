@@ -4,6 +4,8 @@
 #include "settings/settings_rewrite.h"
 
 char SettingsPaths[SettingsFileCount][TextBufferSize];
+const SettingsFile Copies[2] = {SettingsOld, SettingsCopy};
+const SettingsFile KeptAs[2] = {SettingsKeptOld, SettingsKeptCopy};
 
 bool FindSettingsPaths()
 {
@@ -26,7 +28,7 @@ SettingsCause CauseOfFailedOpen(SettingsFile file, bool reading)
     }
 }
 
-char* ReadWholeFile(SettingsFile file, bool forRewrite, unsigned* length, SettingsCause* cause)
+char* ReadWholeFile(SettingsFile file, unsigned* length, SettingsCause* cause, long expected)
 {
     *length = 0;
     PlatformFile in = PlatformOpenRead(SettingsPaths[file]);
@@ -36,12 +38,15 @@ char* ReadWholeFile(SettingsFile file, bool forRewrite, unsigned* length, Settin
     }
     long size = PlatformFileLength(in);
     char* bytes = nullptr;
+    if (size >= 0)
+        *length = (unsigned)size;
     if (size < 0)
         *cause = SettingsReadFailed;
+    else if (expected >= 0 && size != expected)
+        *cause = SettingsOtherLength;
     else if ((unsigned long)size > LargestSettingsFile)
         *cause = SettingsTooLarge;
-    else if ((bytes = (char*)PlatformAllocate(
-                  (unsigned long)size + (forRewrite ? (unsigned long)size + RewriteRoom : 0))) == nullptr)
+    else if ((bytes = (char*)PlatformAllocate((unsigned long)size * 2 + RewriteRoom)) == nullptr)
         *cause = SettingsNoMemory;
     else if (size > 0 && PlatformRead(in, bytes, (unsigned)size) != size) {
         *cause = SettingsReadFailed;
@@ -49,10 +54,8 @@ char* ReadWholeFile(SettingsFile file, bool forRewrite, unsigned* length, Settin
         bytes = nullptr;
     }
     PlatformClose(in);  // it was only read: a failed close loses nothing
-    if (bytes != nullptr) {
-        *length = (unsigned)size;
+    if (bytes != nullptr)
         *cause = SettingsFine;
-    }
     return bytes;
 }
 

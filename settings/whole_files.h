@@ -12,6 +12,11 @@ extern char SettingsPaths[SettingsFileCount][TextBufferSize];
 // False when the Windows directory cannot be had.
 bool FindSettingsPaths();
 
+// The copies that may hold system.ini's content from before a change, in
+// the order the recovery tries them, and the names a discard keeps them under.
+extern const SettingsFile Copies[2];
+extern const SettingsFile KeptAs[2];
+
 // Why an open of the file failed, from what stands at its path.
 SettingsCause CauseOfFailedOpen(SettingsFile file, bool reading);
 
@@ -20,9 +25,11 @@ SettingsCause CauseOfFailedOpen(SettingsFile file, bool reading);
 const unsigned RewriteRoom = 64u << 10;
 
 // Reads the whole file into a new block (PlatformAllocate), with room for its
-// new content after it when forRewrite; null, with the cause, on any failure.
-// length receives the file's length.
-char* ReadWholeFile(SettingsFile file, bool forRewrite, unsigned* length, SettingsCause* cause);
+// new content after it; null, with the cause, on any failure. length
+// receives the file's length (0 when it could not be had). A file whose
+// length is not expected (when that is not -1) is not read at all:
+// SettingsOtherLength.
+char* ReadWholeFile(SettingsFile file, unsigned* length, SettingsCause* cause, long expected = -1);
 
 // The new content of old[0, length) (read with room for it): made in that
 // room, or, when the block to put after each header makes it larger than

@@ -155,9 +155,6 @@ TEST_F(SettingsOutcomes, RecoveryKeepsTheJournalUntilSystemIniIsWhole)
         {"close system.ini", SettingsRecovered, Whole, false},
         {"open system.old", SettingsNeedsDecision, Half, true},  // no other copy: asked
         {"length system.old", SettingsNeedsDecision, Half, true},
-        {"close system.old", SettingsRecovered, Whole, false},
-        {"open system.old", SettingsNeedsDecision, Half, true},
-        {"length system.old", SettingsNeedsDecision, Half, true},
         {"allocate", SettingsNeedsDecision, Half, true},
         {"read system.old", SettingsNeedsDecision, Half, true},
         {"close system.old", SettingsRecovered, Whole, false},

@@ -7,7 +7,8 @@
 #   time stamp of the PE header) and relinks it when RELEASE_TIME_FILE changes;
 # - links with -nostdlib, the process entry ENTRY (the program's own WINAPI
 #   function, in place of the runtime's; its symbol is _ENTRY@0 on 32-bit
-#   Windows), subsystem gui or console, version 4.0, and the
+#   Windows, where it is linked with no relocations, at its fixed base),
+#   subsystem gui or console, version 4.0, and the
 #   few memory helpers the compiler may call (platform/runtime_win32.cpp);
 # - copies the result through objcopy, which writes every section's raw size
 #   as a whole number of file-alignment blocks: the linker leaves the
@@ -33,6 +34,9 @@ function(hueline_win95_executable target subsystem entry)
   endif()
   if(CMAKE_SIZEOF_VOID_P EQUAL 4)
     set(entry _${entry}@0)
+    # Windows 95 loads an executable at its own base and never moves it:
+    # the relocations the linker would add for a movable one are left out.
+    target_link_options(${target} PRIVATE -Wl,--disable-dynamicbase -Wl,--disable-reloc-section)
   endif()
   target_sources(${target} PRIVATE $<TARGET_OBJECTS:runtime_win32>)
   target_link_options(${target} PRIVATE

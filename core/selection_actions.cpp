@@ -57,31 +57,31 @@ static void SelectInstalled()
     ColorSelection.SelectedText = ColorSelection.InstalledText;
 }
 
-static void Tell(PlatformWindow dialog, const char* text)
+static void Tell(PlatformWindow dialog, SettingsMessage message)
 {
-    if (text != nullptr)
-        PlatformShowMessage(dialog, MessageCaption, text);
+    if (message.text == nullptr)
+        return;
+    if (message.failure)
+        PlatformShowFailure(dialog, MessageCaption, message.text);
+    else
+        PlatformShowMessage(dialog, MessageCaption, message.text);
 }
 
-// Puts system.ini right when its last change was interrupted, and tells what
-// was done. When the journal of that change cannot be trusted, asks whether
-// to discard it. True when no journal stands any more, so that system.ini
-// may be changed.
+// Puts system.ini right when its last change was interrupted, asking first
+// when the files leave a choice to the user, and tells what was done. True
+// when no journal stands any more, so that system.ini may be changed.
 static bool RecoverAndTell(PlatformWindow dialog)
 {
     SettingsRecoveryDetails details;
     SettingsRecovery result = RecoverInterruptedRewrite(&details);
-    if (result == SettingsNeedsDecision) {
-        if (!PlatformAskWarning(dialog, MessageCaption, RecoveryMessage(result, details)))
-            return false;
-        SettingsProblem problem;
-        if (DiscardJournal(&problem))
-            return true;
-        Tell(dialog, DiscardFailedMessage(problem));
-        return false;
+    if (result == SettingsNeedsAnswer) {
+        bool yes = PlatformAskWarning(dialog, MessageCaption, RecoveryQuestion(details));
+        result = RecoverInterruptedRewrite(&details, yes ? SettingsYes : SettingsNo);
+        if (result == SettingsNeedsAnswer)
+            return false;  // the files changed while the question was up: asked again next time
     }
     Tell(dialog, RecoveryMessage(result, details));
-    return result != SettingsNotRecovered && details.left.cause == SettingsFine;
+    return result != SettingsNotRecovered;
 }
 
 // Writes system.ini, then shows what it holds now, as it reads it. True when

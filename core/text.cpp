@@ -1,5 +1,9 @@
 #include "core/text.h"
 
+#if defined(__GLIBC__)
+#include <string.h>
+#endif
+
 unsigned TextLength(const char* text)
 {
     unsigned n = 0;
@@ -21,6 +25,17 @@ void CopyBytes(char* to, const char* from, unsigned count)
 {
     for (unsigned i = 0; i < count; ++i)
         to[i] = from[i];
+}
+
+const char* FindByteOrNul(const char* text, char c)
+{
+#if defined(__GLIBC__)
+    return strchrnul(text, c);
+#else
+    while (*text != '\0' && *text != c)
+        ++text;
+    return text;
+#endif
 }
 
 // The system formatter writes at most 1024 bytes, NUL included.

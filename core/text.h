@@ -24,6 +24,9 @@ inline bool StartsWith(const char* line, unsigned lineLength, const char* prefix
     return true;
 }
 void CopyBytes(char* to, const char* from, unsigned count);
+// The first byte from text on that is c or a NUL, as the C library's
+// strchrnul finds it: in one pass, where the host's library does it fast.
+const char* FindByteOrNul(const char* text, char c);
 
 // Formats fmt, which may hold %s and %X placeholders, into out (size bytes,
 // NUL included). Returns the length written, or -1 with out set to "" when the

@@ -4,6 +4,7 @@
 
 #include "platform/file_check.h"
 #include "platform/platform.h"
+#include "platform/volume_commit.h"
 
 static PlatformFile Open(const char* path, UINT style)
 {
@@ -20,6 +21,11 @@ PlatformFile PlatformOpenRead(const char* path)
 PlatformFile PlatformCreate(const char* path)
 {
     return Open(path, OF_CREATE | OF_WRITE);
+}
+
+PlatformFile PlatformOpenWrite(const char* path)
+{
+    return Open(path, OF_WRITE);
 }
 
 int PlatformRead(PlatformFile file, char* bytes, unsigned count)
@@ -74,6 +80,17 @@ bool PlatformDelete(const char* path)
     return OpenFile(path, &info, OF_DELETE) != HFILE_ERROR;
 }
 
+unsigned long PlatformFileAttributes(const char* path)
+{
+    DWORD attributes = GetFileAttributesA(path);
+    return attributes == INVALID_FILE_ATTRIBUTES ? PlatformNoAttributes : attributes;
+}
+
+bool PlatformSetFileAttributes(const char* path, unsigned long attributes)
+{
+    return SetFileAttributesA(path, attributes) != 0;
+}
+
 bool PlatformRemoveFolder(const char* path)
 {
     return RemoveDirectoryA(path) != 0;
@@ -89,40 +106,23 @@ void PlatformFlushProfileCache()
     WritePrivateProfileStringA(nullptr, nullptr, nullptr, "system.ini");
 }
 
-// Interrupt 21h Function 710Dh, Reset Drive (Win32 SDK, Windows 95 reference,
-// "Interrupt 21h Function 710Dh"): AX 710Dh, CX 0001h to reset the drive,
-// flush the file system buffers and flush and invalidate the cache, DX the
-// drive (1 for A:); the carry flag tells an error. A Win32 program has VWIN32
-// carry out the interrupt ("Using VWIN32 to Carry Out MS-DOS Functions",
-// "Calling DeviceIoControl on Windows 95"): CreateFileA of "\\.\vwin32",
-// then DeviceIoControl with VWIN32_DIOC_DOS_IOCTL (1) and the registers as a
-// DIOC_REGISTERS block, in and out. Windows NT has no VWIN32 and is not asked;
-// where the device cannot be opened (Wine), nothing happens.
-namespace {
-struct DiocRegisters {
-    DWORD ebx, edx, ecx, eax, edi, esi, flags;
-};
-const DWORD VwinDosIoctl = 1;  // VWIN32_DIOC_DOS_IOCTL
-}  // namespace
-
+// Windows NT has no VWIN32 and is not asked; where the device cannot be
+// opened (Wine), nothing happens. platform/volume_commit.h says what is asked
+// and what the answer means.
 void PlatformCommitVolume(const char* path)
 {
-    char letter = (char)(path[0] & ~0x20);  // upper case
-    if ((GetVersion() & 0x80000000u) == 0 || letter < 'A' || letter > 'Z' || path[1] != ':')
+    DosRegisters registers;
+    if ((GetVersion() & 0x80000000u) == 0 || !ResetDriveRegisters(path, &registers))
         return;
     HANDLE vwin32 = CreateFileA("\\\\.\\vwin32", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (vwin32 == INVALID_HANDLE_VALUE)
         return;
-    DiocRegisters registers = {};
-    registers.eax = 0x710D;
-    registers.ecx = 0x0001;
-    registers.edx = (DWORD)(letter - 'A' + 1);
-    registers.flags = 1;  // the carry flag, cleared when it was done
     DWORD returned = 0;
-    DeviceIoControl(vwin32, VwinDosIoctl, &registers, sizeof registers, &registers, sizeof registers, &returned,
-                    nullptr);
+    bool called = DeviceIoControl(vwin32, VwinDosIoctl, &registers, sizeof registers, &registers,
+                                  sizeof registers, &returned, nullptr) != 0;
     CloseHandle(vwin32);
+    OutputDebugStringA(ResetDriveText(ResetDriveResult(called, registers)));
 }
 
 // ---- Memory: the one block the settings rewrite holds a file in -------------

@@ -21,6 +21,8 @@ const PlatformFile PlatformNoFile = -1;
 PlatformFile PlatformOpenRead(const char* path);
 // Creates a file for writing, or truncates it when it exists.
 PlatformFile PlatformCreate(const char* path);
+// Opens an existing file for writing, as it is: only to flush it.
+PlatformFile PlatformOpenWrite(const char* path);
 // Reads up to count bytes; returns the number read (0 at the end) or -1.
 int PlatformRead(PlatformFile file, char* bytes, unsigned count);
 // Writes count (> 0) bytes; returns the number written (less on a full disk) or -1.
@@ -50,6 +52,13 @@ bool PlatformRename(const char* from, const char* to);
 // from the codes.
 enum PlatformFileCheck { PlatformFileAbsent, PlatformFilePresent, PlatformFileUnknown, PlatformFileFolder };
 PlatformFileCheck PlatformCheckFile(const char* path);
+// The attributes of the file or folder at path, as GetFileAttributesA gives
+// them (read-only 1, hidden 2, system 4, folder 16, archive 32), or
+// PlatformNoAttributes when they could not be had; and setting them.
+const unsigned long PlatformNoAttributes = 0xFFFFFFFFu;
+const unsigned long PlatformReadOnly = 1, PlatformHidden = 2, PlatformSystem = 4, PlatformArchive = 32;
+unsigned long PlatformFileAttributes(const char* path);
+bool PlatformSetFileAttributes(const char* path, unsigned long attributes);
 // Writes out the system's cache of the initialization files it has read
 // through the profile calls (WritePrivateProfileStringA with three nulls), so
 // that a cached system.ini neither hides the file on the disk nor overwrites
@@ -59,9 +68,10 @@ void PlatformFlushProfileCache();
 // path (its letter, "C:\\..."): on Windows 95, 98 and Me a flush of a file
 // writes its data and its own directory entry, but not the removals, renames
 // and new entries of its folder, which the disk cache writes later. Done
-// through VWIN32 on those systems; on Windows NT, and for a path without a
-// drive letter, it does nothing. Nothing is reported: there is nothing more
-// the caller could do.
+// through VWIN32 on those systems (platform/volume_commit.h); on Windows NT,
+// and for a path without a drive letter, it does nothing. What VWIN32
+// answered goes to the debugger's output (OutputDebugStringA); nothing is
+// reported to the caller: there is nothing more it could do.
 void PlatformCommitVolume(const char* path);
 
 // ---- Memory -----------------------------------------------------------------
@@ -108,11 +118,14 @@ bool PlatformKeyIsDown(unsigned code);
 void PlatformCheckMenuItem(PlatformWindow dialog, int item, bool checked);
 
 // ---- Message box ------------------------------------------------------------
-// Tells the user something, in a box owned by dialog (or by no window when
-// dialog is null), with an exclamation icon and an OK button alone.
+// Tells the user a result or a notice, in a box owned by dialog (or by no
+// window when dialog is null), with the information icon and an OK button.
 void PlatformShowMessage(PlatformWindow dialog, const char* caption, const char* text);
-// Warns the user and asks whether to go on, owned by dialog, with an
-// exclamation icon, Yes and No, and No the default; true for Yes.
+// Tells the user of a failure that asks something of them: the same, with
+// the stop icon.
+void PlatformShowFailure(PlatformWindow dialog, const char* caption, const char* text);
+// Warns the user and asks a question, owned by dialog, with the warning
+// icon, Yes and No, and No the default; true for Yes.
 bool PlatformAskWarning(PlatformWindow dialog, const char* caption, const char* text);
 
 // ---- The system -------------------------------------------------------------

@@ -47,12 +47,17 @@ bool PlatformAskYesNo(PlatformWindow dialog, const char* caption, const char* te
 
 void PlatformShowMessage(PlatformWindow dialog, const char* caption, const char* text)
 {
-    MessageBoxA(Handle(dialog), text, caption, MB_OK | MB_ICONEXCLAMATION);
+    MessageBoxA(Handle(dialog), text, caption, MB_OK | MB_ICONINFORMATION);
+}
+
+void PlatformShowFailure(PlatformWindow dialog, const char* caption, const char* text)
+{
+    MessageBoxA(Handle(dialog), text, caption, MB_OK | MB_ICONSTOP);
 }
 
 bool PlatformAskWarning(PlatformWindow dialog, const char* caption, const char* text)
 {
-    return MessageBoxA(Handle(dialog), text, caption, MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2) == IDYES;
+    return MessageBoxA(Handle(dialog), text, caption, MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) == IDYES;
 }
 
 void PlatformEndDialog(PlatformWindow dialog, int result)

@@ -4,18 +4,27 @@
 
 namespace {
 
-// The layouts, with a run of eight '#' for each number of JournalRecord (the
-// change only from version 2 on) and then the check, written in hexadecimal
-// with its leading zeros, and a run of
-// '@' for each length in decimal as DIR prints it: right-aligned, with commas
-// between the thousands. Version 1 had no decimal lengths; it is still read,
-// as a change interrupted under an earlier Hueline may have left one.
+// The layouts, with a run of eight '#' for each number (the two lengths and
+// CRC-32s, in version 2 a fifth for the change it made) and then the check,
+// written in hexadecimal with its leading zeros, and a run of '@' for each
+// length in decimal as DIR prints it: right-aligned, with commas between the
+// thousands. Versions 1 and 2 come from the released 1.0.0, which wrote
+// system.ini in place; a change interrupted under it may have left one.
 struct Layout {
     const char* text;
     unsigned size;
     unsigned fields;  // runs of '#', the check's among them
+    unsigned version;
 };
 const char CurrentText[] =
+    "Hueline journal, version 3\r\n"
+    "Hueline keeps this file while it replaces SYSTEM.INI; see README.TXT.\r\n"
+    "SYSTEM.INI before: ######## ########\r\n"
+    "SYSTEM.INI after:  ######## ########\r\n"
+    "length before, as DIR shows it: @@@@@@@@@@@@@ bytes\r\n"
+    "length after, as DIR shows it:  @@@@@@@@@@@@@ bytes\r\n"
+    "check: ########\r\n";
+const char SecondText[] =
     "Hueline journal, version 2\r\n"
     "Hueline keeps this file while it changes SYSTEM.INI; see README.TXT.\r\n"
     "system.ini before: ######## ########\r\n"
@@ -31,10 +40,11 @@ const char FirstText[] =
     "system.ini after:  ######## ########\r\n"
     "check: ########\r\n";
 static_assert(sizeof CurrentText - 1 == JournalSize, "the layout is the journal's size");
-static_assert(sizeof FirstText - 1 == JournalSizeVersion1, "and the earlier one's");
-const unsigned FieldCount = 6;
-const Layout Layouts[] = {{CurrentText, sizeof CurrentText - 1, FieldCount},
-                          {FirstText, sizeof FirstText - 1, FieldCount - 1}};
+static_assert(sizeof SecondText - 1 == JournalLargestSize, "the second is the largest");
+const unsigned MostFields = 6;
+const Layout Layouts[] = {{CurrentText, sizeof CurrentText - 1, 5, JournalReplacesWhole},
+                          {SecondText, sizeof SecondText - 1, 6, 2},
+                          {FirstText, sizeof FirstText - 1, 5, 1}};
 
 const unsigned Digits = 8;
 const unsigned DecimalDigits = 13;  // 4,294,967,295
@@ -93,19 +103,18 @@ bool GetHex(const char* in, uint32_t* number)
     return true;
 }
 
-void Build(const Layout& layout, const JournalRecord& journal, char* out)
+// numbers: the layout's fields but the check, in order.
+void Build(const Layout& layout, const uint32_t* numbers, char* out)
 {
-    unsigned at[FieldCount], decimal[2] = {0, 0};
+    unsigned at[MostFields], decimal[2] = {0, 0};
     FindFields(layout, at, decimal);
     CopyBytes(out, layout.text, layout.size);
-    const uint32_t numbers[] = {journal.oldLength, journal.oldCrc, journal.newLength, journal.newCrc,
-                                journal.change};
     const unsigned check = layout.fields - 1;
     for (unsigned n = 0; n < check; ++n)
         PutHex(out + at[n], numbers[n]);
     if (decimal[0] != 0) {
-        PutDecimal(out + decimal[0], journal.oldLength);
-        PutDecimal(out + decimal[1], journal.newLength);
+        PutDecimal(out + decimal[0], numbers[0]);
+        PutDecimal(out + decimal[1], numbers[2]);
     }
     PutHex(out + at[check], Crc32(0, out, at[check]));
 }
@@ -138,7 +147,8 @@ uint32_t Crc32(uint32_t crc, const char* bytes, unsigned count)
 
 void BuildJournal(const JournalRecord& journal, char* out)
 {
-    Build(Layouts[0], journal, out);
+    const uint32_t numbers[] = {journal.oldLength, journal.oldCrc, journal.newLength, journal.newCrc};
+    Build(Layouts[0], numbers, out);
 }
 
 bool ReadJournal(const char* bytes, unsigned length, JournalRecord* journal)
@@ -146,46 +156,24 @@ bool ReadJournal(const char* bytes, unsigned length, JournalRecord* journal)
     // The numbers are taken from their places, and the journal they make
     // must be these very bytes: every other byte, the decimal lengths and
     // the check included.
-    static char made[JournalSize];
+    static char made[JournalLargestSize];
     for (const Layout& layout : Layouts) {
         if (length != layout.size)
             continue;
-        unsigned at[FieldCount], decimal[2];
+        unsigned at[MostFields], decimal[2];
         FindFields(layout, at, decimal);
-        uint32_t numbers[FieldCount - 1] = {0, 0, 0, 0, JournalChangeNotRecorded};
+        uint32_t numbers[MostFields - 1];
         for (unsigned n = 0; n + 1 < layout.fields; ++n) {
             if (!GetHex(bytes + at[n], &numbers[n]))
                 return false;
         }
-        const JournalRecord read = {numbers[0], numbers[1], numbers[2], numbers[3], numbers[4]};
-        Build(layout, read, made);
+        Build(layout, numbers, made);
         for (unsigned i = 0; i < length; ++i) {
             if (made[i] != bytes[i])
                 return false;
         }
-        *journal = read;
+        *journal = JournalRecord{numbers[0], numbers[1], numbers[2], numbers[3], layout.version};
         return true;
-    }
-    return false;
-}
-
-bool IsUnfinishedJournal(const char* bytes, unsigned length)
-{
-    unsigned end = length;
-    while (end > 0 && bytes[end - 1] == '\0')
-        --end;
-    for (const Layout& layout : Layouts) {
-        if (length > layout.size || end == layout.size)
-            continue;  // not this one, or whole: read, or damaged
-        unsigned i = 0;
-        for (; i < end; ++i) {
-            char want = layout.text[i], c = bytes[i];
-            bool hex = (c >= '0' && c <= '9') || (c >= 'A' && c <= 'F');
-            if (want == '#' ? !hex : want == '@' ? !(c == ' ' || c == ',' || (c >= '0' && c <= '9')) : c != want)
-                break;
-        }
-        if (i == end)
-            return true;
     }
     return false;
 }

@@ -5,8 +5,8 @@
 
 namespace {
 
-// Room for the longest message: four paths and the words around them.
-char Message[4 * TextBufferSize + 1024];
+// Room for the longest message: five paths and the words around them.
+char Message[5 * TextBufferSize + 1024];
 unsigned Used;
 bool Fits;
 
@@ -30,33 +30,18 @@ void Add(const char* text)
     Used += length;
 }
 
-const char* End()
+void Add(const char* before, SettingsFile file, const char* after = "")
 {
-    return Fits ? Message : "Hueline could not tell what happened to system.ini: the paths are too long.";
-}
-
-// A length in bytes, in decimal.
-void AddBytes(unsigned long count)
-{
-    char digits[12];
-    unsigned n = sizeof digits;
-    digits[--n] = '\0';
-    do {
-        digits[--n] = (char)('0' + count % 10);
-        count /= 10;
-    } while (count != 0);
-    Add(digits + n);
-    Add(" bytes");
-}
-
-// Hueline's own files are told with what they are for.
-void AddFile(SettingsFile file)
-{
+    Add(before);
     Add(SettingsPaths[file]);
-    if (file == SettingsCopy)
-        Add(" (the new copy of system.ini that is to become system.old)");
-    else if (file == SettingsJournal)
-        Add(" (Hueline's record of a change to system.ini under way)");
+    Add(after);
+}
+
+SettingsMessage End(bool failure)
+{
+    return SettingsMessage{Fits ? Message : "Hueline could not tell what happened to SYSTEM.INI: the paths are too "
+                                            "long.",
+                           failure};
 }
 
 const char* CauseText(SettingsCause cause)
@@ -65,53 +50,49 @@ const char* CauseText(SettingsCause cause)
     case SettingsFine:
         break;
     case SettingsNoDirectory:
-        return "Windows did not tell Hueline where its Windows folder is";
+        return "Windows did not say where its folder is";
     case SettingsMissing:
-        return "it does not exist";
+        return "it is not there";
     case SettingsFolder:
-        return "a folder stands there in place of the file";
+        return "a folder is in its place";
     case SettingsNotOpened:
-        return "Windows would not open it (it may be read-only or in use)";
+        return "Windows would not open it (it may be in use)";
+    case SettingsReadOnly:
+        return "it is read-only";
     case SettingsReadFailed:
-        return "Windows reported an error while reading it";
+        return "Windows could not read it";
     case SettingsDiskFull:
-        return "there is not enough room left on the disk";
+        return "the disk is full";
     case SettingsWriteFailed:
-        return "Windows reported an error while writing it";
+        return "Windows could not write it";
     case SettingsNotRemoved:
-        return "it is still there (it may be read-only or in use)";
+        return "Windows would not remove it (it may be in use)";
     case SettingsNotRenamed:
-        return "the new copy could not be given its name";
+        return "Windows would not rename it";
     case SettingsTooLarge:
-        return "it is larger than 32 MB, more than Hueline will rewrite";
+        return "it is over 32 MB";
     case SettingsUtf16:
-        return "it is stored as Unicode (UTF-16) text, which Hueline does not rewrite";
+        return "it is Unicode (UTF-16) text";
     case SettingsNoMemory:
-        return "there is not enough memory to hold it";
-    case SettingsDamaged:
-        return "it is damaged, or was written by another version of Hueline";
+        return "there is not enough memory";
     case SettingsStanding:
-        return "it is still there from an earlier change";
+        return "it is left from an earlier change";
     case SettingsNotChecked:
-        return "Windows could not tell whether it is there";
-    case SettingsNoMatchingCopy:
-        return "no copy holds its earlier content";
+        return "Windows could not tell if it is there";
     case SettingsNotColors:
         return "The colors given are not colors Hueline knows";
-    case SettingsOtherLength:
-    case SettingsOtherContent:
-        return "it does not hold what Hueline's record gives";
-    case SettingsChangedElsewhere:
-        return "another program may have changed it";
     case SettingsNameTaken:
-        return "a file of that name is there already";
+        return "a file of that name is there";
+    case SettingsChanged:
+        return "it changed while Hueline read it";
     }
     return "";
 }
 
 const char* const StepVerbs[] = {"read", "write", "replace", "remove", "keep"};
+const SettingsFile KeptAs[] = {SettingsKeptOld, SettingsKeptCopy, SettingsKeptIni};
 
-// "Hueline could not write C:\WINDOWS\system.ini: why."
+// "Hueline could not replace C:\WINDOWS\SYSTEM.INI: why."
 void AddProblem(const SettingsProblem& problem)
 {
     // Causes that concern no one file.
@@ -120,224 +101,194 @@ void AddProblem(const SettingsProblem& problem)
         Add(".");
         return;
     }
-    // system.old went, but the new copy did not take its name.
-    if (problem.cause == SettingsNotRenamed && problem.step == SettingsReplacing) {
-        Add("Hueline removed ");
-        Add(SettingsPaths[SettingsOld]);
-        Add(" to put a new copy of system.ini in its place, but could not give that copy its name: "
-            "the copy of system.ini as it is now stays in ");
-        Add(SettingsPaths[SettingsCopy]);
-        Add(".");
-        return;
-    }
     // A file Hueline chose not to touch was not a failure of a step.
-    if (problem.cause == SettingsUtf16 || problem.cause == SettingsTooLarge)
-        Add("Hueline did not change ");
-    else {
+    if (problem.cause == SettingsUtf16 || problem.cause == SettingsTooLarge || problem.cause == SettingsReadOnly) {
+        Add("Hueline does not change ", problem.file);
+    } else {
         Add("Hueline could not ");
         Add(StepVerbs[problem.step]);
-        Add(" ");
+        Add(" ", problem.file);
     }
-    AddFile(problem.file);
-    if (problem.step == SettingsKeeping) {
-        Add(" as ");
-        Add(SettingsPaths[KeptAs[problem.file == SettingsOld ? 0 : 1]]);
-        Add(problem.cause == SettingsNameTaken ? ": a file of that name is there already. Move it elsewhere first"
-                                               : ": Windows would not rename it (it may be read-only or in use)");
-        Add(".");
-        return;
-    }
+    if (problem.step == SettingsKeeping)
+        Add(" as ", problem.file == SettingsIni ? SettingsKeptIni
+                    : problem.file == SettingsOld ? SettingsKeptOld
+                                                  : SettingsKeptCopy);
     Add(": ");
-    if (problem.cause == SettingsFolder && problem.step == SettingsRemoving)
-        Add("a folder stands there in place of the file, and it could not be removed (it is not empty, or "
-            "in use)");
-    else
-        Add(CauseText(problem.cause));
+    Add(CauseText(problem.cause));
     Add(".");
 }
 
-// Why a copy could not be put back from.
-void AddCopy(const SettingsRecoveryDetails& details, unsigned k)
+// What the user can do about the cause, when there is something.
+void AddAdvice(const SettingsProblem& problem)
 {
-    Add(SettingsPaths[Copies[k]]);
-    switch (details.copyCauses[k]) {
-    case SettingsMissing:
-        Add(" is not there");
+    switch (problem.cause) {
+    case SettingsDiskFull:
+        Add("\nMake room on the disk, then try again.");
         break;
-    case SettingsOtherLength:
-        Add(" is ");
-        AddBytes((unsigned long)details.copyLengths[k]);
-        Add(" long");
+    case SettingsReadOnly:
+        Add("\nTo let Hueline change it, clear Read-only in its Properties.");
         break;
-    case SettingsOtherContent:
-        Add(" is as long, but holds other bytes");
+    case SettingsNameTaken:
+        Add("\nMove that file to another folder, then start Hueline again.");
         break;
-    case SettingsFine:
-        Add(" holds it");
+    case SettingsFolder:
+        Add("\nMove that folder elsewhere, then try again.");
         break;
     default:
-        Add(" could not be read: ");
-        Add(CauseText(details.copyCauses[k]));
         break;
     }
 }
 
-// The lengths system.ini had, has and was to have.
-void AddLengths(const SettingsRecoveryDetails& details)
+// The files a recovery kept aside, where no later change replaces them.
+void AddKept(const SettingsRecoveryDetails& details)
 {
-    Add(" now holds neither its content from before that change (");
-    AddBytes(details.oldLength);
-    Add(") nor the new one (");
-    AddBytes(details.newLength);
-    Add(")");
-}
-
-// The copies a discard keeps, which the next change would otherwise replace.
-void AddKeeping(const SettingsRecoveryDetails& details)
-{
-    bool first = true;
+    const char* sentence = "\nHueline has kept ";
     for (unsigned k = 0; k < 2; ++k) {
-        if (!details.copyStands[k])
-            continue;
-        Add(first ? "" : " ");
-        Add(SettingsPaths[Copies[k]]);
-        Add(" may hold the only whole copy of system.ini: if you choose Yes, Hueline keeps it as ");
-        Add(SettingsPaths[KeptAs[k]]);
-        Add(", where the next change cannot replace it.");
-        first = false;
+        if (details.kept[k]) {
+            Add(sentence, KeptAs[k]);
+            sentence = " and ";
+        }
     }
-    if (!first)
-        Add("\n");
+    if (sentence[0] == ' ')
+        Add(", copies from before that change, where no later change replaces them.");
 }
 
-void AddLeft(const SettingsProblem& left)
+// What state system.ini is in, and, when it is not whole, what to do.
+void AddState(SettingsMatch ini)
 {
-    if (left.cause == SettingsFine)
-        return;
-    Add("\nHueline could not remove ");
-    AddFile(left.file);
-    Add("; remove that file by hand.");
+    switch (ini) {
+    case SettingsHoldsOld:
+        Add("\nSYSTEM.INI is as it was before the change.");
+        break;
+    case SettingsHoldsNew:
+        Add("\nSYSTEM.INI holds the change.");
+        break;
+    case SettingsHoldsNothing:
+    case SettingsHoldsFolder:
+        Add("\nSYSTEM.INI is missing: Windows may not start. Do not restart now; README.TXT tells how to put it "
+            "back at an MS-DOS prompt.");
+        break;
+    case SettingsHoldsOther:
+    case SettingsHoldsUnknown:
+        Add("\nSYSTEM.INI is as Hueline found it.");
+        break;
+    }
 }
 
-const char* const NotChanging = "If you choose No, every file stays as it is, and Hueline will not change system.ini.";
+const char NextStart[] = " Hueline tries again at its next start, and changes nothing before then.";
+const char* const NotInstalled[] = {"The default colors were not restored", "The new colors were not installed"};
 
 }  // namespace
 
-const char* WriteMessage(bool apply, SettingsWriteResult result, const SettingsWriteDetails& details)
+SettingsMessage WriteMessage(bool apply, SettingsWriteResult result, const SettingsWriteDetails& details)
 {
     Begin();
     switch (result) {
     case SettingsWritten:
-        if (details.left.cause == SettingsFine)
-            return nullptr;
-        Add(apply ? "The new colors were installed." : "The default colors were restored.");
-        break;
+        if (!details.journalStands)
+            return SettingsMessage{nullptr, false};
+        Add(apply ? "The new colors were installed" : "The default colors were restored");
+        Add(", but Hueline could not remove ", SettingsJournal, ".");
+        Add(NextStart);
+        return End(false);
     case SettingsNoSection:
-        Add(details.linesRemoved > 0 ? "The color lines were removed from system.ini, but the new colors were not "
-                                       "installed: "
+        Add(details.linesRemoved > 0 ? "The color lines were removed, but the new colors were not installed: "
                                      : "The new colors were not installed: ");
-        Add(SettingsPaths[SettingsIni]);
-        Add(" has no [386Enh] line to put them after.");
-        break;
+        Add("", SettingsIni, " has no [386Enh] line.");
+        return End(false);
     case SettingsUnchanged:
-        Add(apply ? "The new colors were not installed.\n" : "The default colors were not restored.\n");
+        Add(NotInstalled[apply]);
+        Add(".\n");
         AddProblem(details.problem);
-        Add("\nsystem.ini is as it was.");
-        break;
-    case SettingsNotPutBack:
-        Add(apply ? "The new colors were not installed.\n" : "The default colors were not restored.\n");
+        Add("\nSYSTEM.INI is as it was.");
+        if (details.journalStands)
+            Add(" Hueline tidies up when it next starts.");
+        AddAdvice(details.problem);
+        return End(true);
+    case SettingsUnfinished:
+        Add(NotInstalled[apply]);
+        Add(" completely.\n");
         AddProblem(details.problem);
-        Add(" Nor could it put system.ini back as it was.\nIts content from before this change is in ");
-        Add(SettingsPaths[SettingsOld]);
-        Add(", and Hueline will put it back from there when it next starts.");
-        break;
+        AddState(details.ini);
+        Add("\nStart Hueline again to finish or undo the change.");
+        return End(true);
     }
-    AddLeft(details.left);
-    return End();
+    return SettingsMessage{nullptr, false};
 }
 
-const char* RecoveryMessage(SettingsRecovery result, const SettingsRecoveryDetails& details)
+SettingsMessage RecoveryMessage(SettingsRecovery result, const SettingsRecoveryDetails& details)
 {
     Begin();
     switch (result) {
     case SettingsNothingToRecover:
-        return nullptr;
+    case SettingsNeedsAnswer:
+        return SettingsMessage{nullptr, false};
     case SettingsTidied:
-        if (details.left.cause == SettingsFine)
-            return nullptr;
-        Add(details.finished ? "The last change to system.ini was finished, and system.ini holds it whole."
-                             : "The last change to system.ini never began: system.ini is as it was before it.");
+        if (!details.kept[1])
+            return SettingsMessage{nullptr, false};
+        Add("SYSTEM.INI stays as it is.");
         break;
-    case SettingsRecovered:
-        Add("The last change to system.ini was interrupted, so Hueline put system.ini back as it was before that "
-            "change, from ");
-        Add(SettingsPaths[details.copy]);
-        Add(".");
+    case SettingsNotFinished:
+        Add("Hueline's last change did not finish: SYSTEM.INI is as it was before it. Make the change again if you "
+            "want it.");
         break;
+    case SettingsFinished:
+        Add("Hueline's last change was interrupted; Hueline has now finished it.");
+        break;
+    case SettingsPutBack:
+        Add(details.kept[2]          ? "Hueline has put back SYSTEM.INI from before its last change, from "
+            : details.version == 0 ? "SYSTEM.INI was missing; Hueline has put in its place "
+                                   : "SYSTEM.INI was missing after Hueline's last change; Hueline has put it back "
+                                     "as it was before, from ",
+            details.copy, ".");
+        if (details.kept[2])
+            Add(" What stood there is kept as ", SettingsKeptIni, ".");
+        break;
+    case SettingsKeptAsItIs:
+        Add(details.ini == SettingsHoldsFolder ? "A folder is where SYSTEM.INI should be: Windows may not start "
+                                                 "until you move it and put SYSTEM.INI back."
+                                               : "SYSTEM.INI stays as it is.");
+        if (details.copy == SettingsIni)
+            Add(" No copy from before Hueline's last change is left.");
+        AddKept(details);
+        return End(details.ini == SettingsHoldsFolder);
     case SettingsNotRecovered:
-        Add("The last change to system.ini was interrupted, and Hueline could not put system.ini back as it was.\n");
+        Add("Hueline could not tidy up after its last change.\n");
         AddProblem(details.problem);
-        Add("\nHueline will try again when it next starts, and will not change system.ini before then.");
-        break;
-    case SettingsNeedsDecision:
-        if (details.problem.cause == SettingsNoMatchingCopy) {
-            Add("The last change to system.ini was interrupted. ");
-            Add(SettingsPaths[SettingsIni]);
-            AddLengths(details);
-            Add(", and no copy holds its earlier content: ");
-            AddCopy(details, 0);
-            Add(", and ");
-            AddCopy(details, 1);
-            Add(".\nHueline has changed nothing.\n\n");
-            AddKeeping(details);
-            Add("Remove Hueline's record of that change, ");
-            Add(SettingsPaths[SettingsJournal]);
-            Add(", and go on with system.ini as it is? ");
-        } else if (details.problem.cause == SettingsChangedElsewhere) {
-            Add("Hueline's record of a change to system.ini, ");
-            Add(SettingsPaths[SettingsJournal]);
-            Add(", is still there, but ");
-            Add(SettingsPaths[SettingsIni]);
-            AddLengths(details);
-            Add(", nor a part of either: it is ");
-            AddBytes((unsigned long)details.iniLength);
-            Add(" long. Another program may have changed it since. ");
-            Add(SettingsPaths[details.copy]);
-            Add(" holds system.ini as it was before Hueline's change.\nHueline has changed nothing.\n\n");
-            AddKeeping(details);
-            Add("Remove Hueline's record, ");
-            Add(SettingsPaths[SettingsJournal]);
-            Add(", and go on with system.ini as it is? ");
-        } else {
-            Add("Hueline found ");
-            AddFile(SettingsJournal);
-            Add(", but ");
-            Add(CauseText(details.problem.cause));
-            Add(".\nHueline has not changed system.ini or its copies.\n\n");
-            AddKeeping(details);
-            Add("Remove ");
-            Add(SettingsPaths[SettingsJournal]);
-            Add(" and go on? ");
-        }
-        Add(NotChanging);
-        return End();
+        AddState(details.ini);
+        Add(details.problem.file == SettingsJournal && details.problem.step == SettingsRemoving
+                ? "\nDelete that file yourself; until then Hueline changes nothing."
+                : NextStart);
+        AddAdvice(details.problem);
+        return End(true);
     }
-    AddLeft(details.left);
-    if (details.left.cause != SettingsFine)
-        Add(" Until then Hueline will not change system.ini.");
-    return End();
+    AddKept(details);
+    return End(false);
 }
 
-const char* DiscardFailedMessage(const SettingsProblem& problem)
+const char* RecoveryQuestion(const SettingsRecoveryDetails& details)
 {
     Begin();
-    AddProblem(problem);
-    if (problem.step == SettingsKeeping) {
-        Add("\nHueline has not removed its record, ");
-        Add(SettingsPaths[SettingsJournal]);
-        Add(", and will not change system.ini until it can.");
-    } else {
-        Add("\nRemove it by hand; until then Hueline will not change system.ini.");
+    Add(details.ini == SettingsHoldsFolder ? "A folder is where SYSTEM.INI should be"
+                                           : details.question == SettingsAskWhichNew ? "SYSTEM.INI is missing" : "");
+    if (details.question == SettingsAskWhichNew) {
+        Add(", and Hueline's note of its last change (", SettingsJournal,
+            ") is damaged. Windows may not start without SYSTEM.INI.\n\nPut ");
+        Add("", SettingsNew, ", SYSTEM.INI with that change, in its place?\n\nIf you choose No, Hueline puts ");
+        Add("", details.otherCopy, " there, SYSTEM.INI from before.");
+        return End(false).text;
     }
-    return End();
+    if (details.ini == SettingsHoldsFolder)
+        Add(": Windows may not start.");
+    else if (details.version == JournalReplacesWhole)
+        Add("Another program has changed ", SettingsIni, " since Hueline began its last change.");
+    else
+        Add("Hueline's last change to ", SettingsIni,
+            " was interrupted, and it now holds neither its old content nor the new: the change may have been cut "
+            "short, or another program changed it.");
+    Add(" Hueline has not touched it.\n\nPut back SYSTEM.INI from before that change, from ", details.copy,
+        "? What stands there now would be kept as ");
+    Add("", SettingsKeptIni, ".\n\nIf you choose No, it stays as it is, and Hueline keeps its copies where no later "
+        "change replaces them.");
+    return End(false).text;
 }

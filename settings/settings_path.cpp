@@ -9,9 +9,11 @@ const char* const SettingsFileFormats[SettingsFileCount] = {
     "%s\\SYSTEM.INI",
     "%s\\SYSTEM.OLD",
     "%s\\HUELINE.BAK",
+    "%s\\HUELINE.NEW",
     "%s\\HUELINE.MRK",
     "%s\\HUELINE.OLD",
     "%s\\HUELINE.CPY",
+    "%s\\HUELINE.INI",
 };
 
 bool SettingsFilePath(char* out, SettingsFile file)

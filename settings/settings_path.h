@@ -5,17 +5,19 @@
 #include "core/text.h"
 
 enum SettingsFile {
-    SettingsIni,      // system.ini
-    SettingsOld,      // system.old, the copy of system.ini before the last change
-    SettingsCopy,     // hueline.bak, the new copy, made whole before it becomes system.old
-    SettingsJournal,  // hueline.mrk, the record of a change under way (settings/journal.h)
-    // Where system.old and hueline.bak are kept when the user discards a
-    // journal that could not be trusted, since either may then hold the only
-    // whole copy of system.ini, which the next change would replace.
+    SettingsIni,      // SYSTEM.INI
+    SettingsOld,      // SYSTEM.OLD, the copy of system.ini before the last change
+    SettingsCopy,     // HUELINE.BAK, that copy as it is made, before it takes system.old's place
+    SettingsNew,      // HUELINE.NEW, the new content, made whole before it takes system.ini's place
+    SettingsJournal,  // HUELINE.MRK, the journal of a change under way (settings/journal.h)
+    // Where a recovery keeps what it must not lose when it cannot stay
+    // where it is: system.old and the copy, which a later change would
+    // replace, and a system.ini that another program wrote, put back.
     SettingsKeptOld,   // HUELINE.OLD
     SettingsKeptCopy,  // HUELINE.CPY
+    SettingsKeptIni,   // HUELINE.INI
 };
-const unsigned SettingsFileCount = 6;
+const unsigned SettingsFileCount = 8;
 
 // Formats of their paths, each with the Windows directory for %s.
 extern const char* const SettingsFileFormats[SettingsFileCount];
@@ -32,29 +34,25 @@ bool SettingsFilePath(char* out, SettingsFile file);
 // system told.
 enum SettingsStep { SettingsReading, SettingsWriting, SettingsReplacing, SettingsRemoving, SettingsKeeping };
 enum SettingsCause {
-    SettingsFine,            // nothing went wrong
-    SettingsNoDirectory,     // the Windows directory could not be had
-    SettingsMissing,         // the file does not exist
-    SettingsFolder,          // a folder stands where the file should be
-    SettingsNotOpened,       // the system would not open it
-    SettingsReadFailed,      // reading it failed
-    SettingsDiskFull,        // a write came up short
-    SettingsWriteFailed,     // writing, flushing or closing it failed
-    SettingsNotRemoved,      // it is still there after its removal
-    SettingsNotRenamed,      // it could not be given its new name
-    SettingsTooLarge,        // over LargestSettingsFile
-    SettingsUtf16,           // UTF-16 text, which the rewrite would break
-    SettingsNoMemory,        // no block to hold the file in
-    SettingsDamaged,         // a journal that is not whole, or not of this layout
-    SettingsStanding,        // a journal still stands from an earlier change
-    SettingsNotChecked,      // the system could not tell whether it stands
-    SettingsNoMatchingCopy,  // neither copy holds what system.ini held before
-    SettingsNotColors,       // the pair to install is not two colour names
-    SettingsOtherLength,     // a copy of another length than the journal gives
-    SettingsOtherContent,    // a copy of that length, but other content
-    SettingsChangedElsewhere,  // system.ini holds neither recorded content nor
-                               // what an interrupted write of either leaves
-    SettingsNameTaken,       // a file of the name it was to be given stands there
+    SettingsFine,         // nothing went wrong
+    SettingsNoDirectory,  // the Windows directory could not be had
+    SettingsMissing,      // the file does not exist
+    SettingsFolder,       // a folder stands where the file should be
+    SettingsNotOpened,    // the system would not open it
+    SettingsReadOnly,     // it is marked read-only
+    SettingsReadFailed,   // reading it failed
+    SettingsDiskFull,     // a write came up short
+    SettingsWriteFailed,  // writing, flushing or closing it failed, or it read back otherwise
+    SettingsNotRemoved,   // it is still there after its removal
+    SettingsNotRenamed,   // it could not be given its new name
+    SettingsTooLarge,     // over LargestSettingsFile
+    SettingsUtf16,        // UTF-16 text, which the rewrite would break
+    SettingsNoMemory,     // no block to hold the file in
+    SettingsStanding,     // a journal still stands from an earlier change
+    SettingsNotChecked,   // the system could not tell whether it stands
+    SettingsNotColors,    // the pair to install is not two colour names
+    SettingsNameTaken,    // a file of the name it was to be given stands there
+    SettingsChanged,      // it no longer holds what it held when it was looked at
 };
 struct SettingsProblem {
     SettingsFile file;

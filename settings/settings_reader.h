@@ -19,8 +19,11 @@ struct SettingsColors {
 // is), and returns where the first line that is not whole yet begins, so that
 // the caller can put that part before the next bytes. With atEnd the bytes are
 // the last of the file: a last line with no end is not looked at, and count is
-// returned. A line with LongLineContent bytes or more is not looked at.
-unsigned ScanSettingsLines(SettingsColors* colors, const char* bytes, unsigned count, bool atEnd);
+// returned. A line with LongLineContent bytes or more is not looked at. With
+// nuls, bytes[count] must be a NUL (a sentinel: it is not looked at), and
+// *nuls is set when bytes[0, count) holds a NUL, found on the way.
+unsigned ScanSettingsLines(SettingsColors* colors, const char* bytes, unsigned count, bool atEnd,
+                           bool* nuls = nullptr);
 
 // The colour number of the length bytes after "=": a hexadecimal number read
 // as the C library's strtol would read it in base 16 (leading white space, a

@@ -1,290 +1,374 @@
-// Putting system.ini right after a rewrite was interrupted, from the files
-// themselves and the journal's record of what they held.
-#include "core/color_table.h"
+// Putting system.ini right after a change was interrupted, from the files
+// themselves and the journal's record of what they held. The files are
+// looked at first (Found), the steps decided from that alone (Plan), and
+// then taken one by one, the volume committed after each removal and rename,
+// the journal's removal last: a cut at any step leaves files that the next
+// start decides from again.
 #include "platform/platform.h"
 #include "settings/journal.h"
-#include "settings/marker_block.h"
 #include "settings/settings_writer.h"
 #include "settings/whole_files.h"
 
 namespace {
 
-SettingsRecovery Stop(SettingsRecoveryDetails* details, SettingsRecovery result, SettingsFile file,
-                      SettingsStep step, SettingsCause cause)
+enum JournalState { JournalAbsent, JournalWhole, JournalDamaged, JournalFolder, JournalUnknown };
+
+// What the recovery finds.
+struct Found {
+    JournalState journal;
+    SettingsCause journalCause;
+    JournalRecord record;  // with a whole journal
+    FileSummary files[SettingsFileCount];
+    // Beside the record (HoldsOther without one).
+    SettingsMatch ini, old, copy, made;
+};
+
+enum StepKind { StepRemove, StepRemoveFolder, StepRename, StepCopyToNew, StepRefuse };
+struct Step {
+    StepKind kind;
+    SettingsFile from, to;
+};
+
+// What the recovery does.
+struct Plan {
+    SettingsRecovery result;
+    Step steps[12];
+    unsigned count;
+    SettingsProblem problem;  // for SettingsNotRecovered with no step
+};
+
+void Add(Plan* plan, StepKind kind, SettingsFile from, SettingsFile to = SettingsIni)
 {
-    details->problem = SettingsProblem{file, step, cause};
-    for (unsigned k = 0; k < 2 && result == SettingsNeedsDecision; ++k) {
-        PlatformFileCheck copy = PlatformCheckFile(SettingsPaths[Copies[k]]);
-        details->copyStands[k] = copy == PlatformFilePresent || copy == PlatformFileUnknown;
-    }
-    return result;
+    plan->steps[plan->count++] = Step{kind, from, to};
 }
 
-// system.ini is whole again. system.old is to hold its content from before
-// the change: when only the new copy holds that (the rename was lost), the
-// copy takes system.old's place, unless system.ini itself holds it and an
-// earlier system.old stands. Otherwise the journal goes first and the copy
-// after it, so that a journal never stands beside an earlier system.old
-// without the copy (README.TXT's recovery by hand takes a copy by its
-// length). Only the journal's staying is told.
-SettingsRecovery PutAway(SettingsRecoveryDetails* details, SettingsRecovery result, const JournalRecord* record,
-                         bool iniHoldsOld)
+bool Stands(const FileSummary& file)
 {
-    bool removeCopy = PlatformCheckFile(SettingsPaths[SettingsCopy]) != PlatformFileAbsent;
-    if (removeCopy) {
-        SettingsCause ignored;
-        PlatformFileCheck old = PlatformCheckFile(SettingsPaths[SettingsOld]);
-        if (record != nullptr && old != PlatformFileFolder && !(iniHoldsOld && old != PlatformFileAbsent) &&
-            ExamineFile(SettingsCopy, *record, &ignored) == SettingsHoldsOld &&
-            (old == PlatformFileAbsent || ExamineFile(SettingsOld, *record, &ignored) != SettingsHoldsOld)) {
-            if (old != PlatformFileAbsent)
-                PlatformDelete(SettingsPaths[SettingsOld]);
-            PlatformRename(SettingsPaths[SettingsCopy], SettingsPaths[SettingsOld]);  // else it stays
-            removeCopy = false;
-        }
-    }
-    if (!RemoveAndCheck(SettingsJournal)) {
-        details->left = SettingsProblem{SettingsJournal, SettingsRemoving, SettingsNotRemoved};
-        return result;
-    }
-    if (removeCopy)
-        PlatformDelete(SettingsPaths[SettingsCopy]);
-    return result;
+    return file.state == SettingsRead || file.state == SettingsUnreadable;
 }
 
 // The journal is small: it is read whole into a buffer of its own, so that it
 // never waits on memory.
-char JournalBytes[JournalSize + 1];
-enum JournalState { JournalGone, JournalWhole, JournalUnfinished, JournalUntrusted };
+char JournalBytes[JournalLargestSize + 1];
 
-JournalState ReadRecord(JournalRecord* record, SettingsCause* cause)
+void ReadRecord(Found* found)
 {
+    switch (PlatformCheckFile(SettingsPaths[SettingsJournal])) {
+    case PlatformFileAbsent:
+        found->journal = JournalAbsent;
+        return;
+    case PlatformFileFolder:
+        found->journal = JournalFolder;
+        return;
+    default:
+        break;
+    }
+    found->journal = JournalUnknown;
     PlatformFile in = PlatformOpenRead(SettingsPaths[SettingsJournal]);
     if (in == PlatformNoFile) {
-        *cause = CauseOfFailedOpen(SettingsJournal, true);
-        return *cause == SettingsMissing ? JournalGone : JournalUntrusted;
+        found->journalCause = CauseOfFailedOpen(SettingsJournal, true);
+        if (found->journalCause == SettingsMissing)
+            found->journal = JournalAbsent;  // the check could not tell, and there is none
+        return;
     }
     int got = PlatformRead(in, JournalBytes, sizeof JournalBytes);
     PlatformClose(in);
-    *cause = got < 0 ? SettingsReadFailed : SettingsDamaged;
-    if (got < 0)
-        return JournalUntrusted;
-    if (ReadJournal(JournalBytes, (unsigned)got, record))
-        return JournalWhole;
-    return IsUnfinishedJournal(JournalBytes, (unsigned)got) ? JournalUnfinished : JournalUntrusted;
+    found->journalCause = SettingsReadFailed;
+    if (got >= 0)
+        found->journal = ReadJournal(JournalBytes, (unsigned)got, &found->record) ? JournalWhole : JournalDamaged;
 }
 
-// The block the recorded change put after each [386Enh] header; false when
-// the record does not say.
-bool BlockOfChange(uint32_t change, char* block, unsigned* blockLength)
+void Look(Found* found)
 {
-    *blockLength = 0;
-    if (change == JournalRemovesColors)
-        return true;
-    if ((change & ~0xFFu) != JournalInstalls)
-        return false;
-    *blockLength = BuildMarkerBlock(block, ColorTable[(change >> 4) & 15], ColorTable[change & 15]);
-    return *blockLength != 0;
+    *found = Found{};
+    found->ini = SettingsHoldsUnknown;
+    ReadRecord(found);
+    if (found->journal == JournalAbsent || found->journal == JournalUnknown)
+        return;
+    PlatformFlushProfileCache();  // what the system has cached of system.ini goes to the disk first
+    for (unsigned f = 0; f < SettingsFileCount; ++f) {
+        if (f != SettingsJournal)
+            found->files[f] = SummarizeFile((SettingsFile)f);
+    }
+    static const SettingsMatch other[] = {SettingsHoldsNothing, SettingsHoldsOther, SettingsHoldsFolder,
+                                          SettingsHoldsUnknown};
+    SettingsMatch* matches[] = {&found->ini, &found->old, &found->copy, &found->made};
+    bool about = false;
+    for (unsigned f = 0; f < 4; ++f)
+        about |= (*matches[f] = MatchOf(found->record, found->files[f], f == SettingsIni || f == SettingsNew)) <=
+                     SettingsHoldsNew &&
+                 *matches[f] != SettingsHoldsNothing;
+    // A journal that no file matches is not about these files (on FAT the
+    // clusters of an earlier one can be read again where a new one never
+    // reached the disk): it is taken for one that cannot be read.
+    if (found->journal == JournalWhole && !about)
+        found->journal = JournalDamaged;
+    for (unsigned f = 0; f < 4 && found->journal != JournalWhole; ++f)
+        *matches[f] = other[found->files[f].state];
 }
 
-// Reads a copy that may hold system.ini's content from before the change,
-// with room after it for the new content: only one of the recorded length is
-// read at all. Null, with why, when it does not hold that content; length
-// receives its length.
-char* ReadOldCopy(SettingsFile copy, const JournalRecord& record, long* length, SettingsCause* cause)
+// Moves from to the name keep, where no later change replaces it; when a
+// file of that content stands there already, from only goes.
+void Keep(Plan* plan, const Found& found, SettingsFile from, SettingsFile keep)
 {
-    unsigned got;
-    char* bytes = ReadWholeFile(copy, &got, cause, (long)record.oldLength);
-    *length = (long)got;
-    if (bytes != nullptr && MatchOf(record, got, Crc32(0, bytes, got)) != SettingsHoldsOld) {
-        PlatformFree(bytes);
-        bytes = nullptr;
-        *cause = SettingsOtherContent;
-    }
-    return bytes;
+    if (found.files[keep].state == SettingsAbsent)
+        Add(plan, StepRename, from, keep);
+    else if (SameContent(found.files[from], found.files[keep]))
+        Add(plan, StepRemove, from);
+    else
+        Add(plan, StepRefuse, from, keep);
 }
 
-// Whether system.ini holds what an interrupted write of Hueline's own can
-// leave of one of the contents it writes: a part of its beginning, then
-// NULs where the rest never reached the disk, no longer than it; or no file
-// at all. SettingsFine when it does, SettingsChangedElsewhere when it holds
-// anything else (another program may have written it), or why it could not
-// be read.
-SettingsCause LeftByAnInterruptedWrite(const char* const contents[2], const unsigned lengths[2], long* iniLength)
+// system.ini stands, holding ini: what the change left beside it is put
+// away, never a copy whose content stands nowhere else; the journal last.
+// The new content is Hueline's own, made from a content that stands; with
+// newGone it has just become system.ini.
+void Tidy(Plan* plan, const Found& found, const FileSummary& ini, bool newGone = false)
 {
-    PlatformFile in = PlatformOpenRead(SettingsPaths[SettingsIni]);
-    if (in == PlatformNoFile) {
-        SettingsCause cause = CauseOfFailedOpen(SettingsIni, true);
-        return cause == SettingsMissing ? SettingsFine : cause == SettingsFolder ? SettingsChangedElsewhere : cause;
+    if (!newGone && Stands(found.files[SettingsNew]))
+        Add(plan, StepRemove, SettingsNew);
+    const FileSummary& copy = found.files[SettingsCopy];
+    if (Stands(copy)) {
+        const bool checked = found.copy == SettingsHoldsOld || SameContent(copy, ini);
+        if (found.files[SettingsOld].state == SettingsAbsent && checked)
+            Add(plan, StepRename, SettingsCopy, SettingsOld);
+        else if (SameContent(copy, ini) || SameContent(copy, found.files[SettingsOld]))
+            Add(plan, StepRemove, SettingsCopy);
+        else
+            Keep(plan, found, SettingsCopy, SettingsKeptCopy);
     }
-    long size = *iniLength = PlatformFileLength(in);
-    SettingsCause cause = size < 0 ? SettingsReadFailed : SettingsFine;
-    bool alive[2], alike[2];
-    for (unsigned k = 0; k < 2; ++k) {
-        alive[k] = contents[k] != nullptr && size >= 0 && (unsigned long)size <= lengths[k];
-        alike[k] = true;
-    }
-    unsigned long at = 0;
-    while ((alive[0] || alive[1]) && at < (unsigned long)size) {
-        int got = PlatformRead(in, Piece, sizeof Piece);
-        if (got <= 0) {
-            cause = SettingsReadFailed;
-            break;
+    Add(plan, found.journal == JournalFolder ? StepRemoveFolder : StepRemove, SettingsJournal);
+}
+
+// source, whole and checked, takes the place of a system.ini that is missing,
+// or, when it is kept, of the one that stands.
+void PutInPlace(Plan* plan, const Found& found, SettingsFile source, bool keepIni = false)
+{
+    if (source != SettingsNew)
+        Add(plan, StepCopyToNew, source);
+    if (keepIni)
+        Keep(plan, found, SettingsIni, SettingsKeptIni);
+    Add(plan, StepRename, SettingsNew, SettingsIni);
+    Tidy(plan, found, found.files[source], true);
+}
+
+void Decide(const Found& found, SettingsAnswer answer, Plan* plan, SettingsRecoveryDetails* details)
+{
+    *plan = Plan{};
+    plan->result = SettingsNotRecovered;
+    const FileSummary* files = found.files;
+    switch (found.journal) {
+    case JournalAbsent:
+        plan->result = SettingsNothingToRecover;
+        return;
+    case JournalUnknown:
+        plan->problem = SettingsProblem{SettingsJournal, SettingsReading,
+                                        found.journalCause == SettingsFine ? SettingsNotChecked : found.journalCause};
+        return;
+    case JournalWhole:
+        break;
+    case JournalDamaged:
+    case JournalFolder:
+        // Nothing says how far the change went. A system.ini that stands was
+        // not replaced by Hueline: system.ini goes only after the journal is
+        // whole on the disk. One that is missing, or a folder in its place,
+        // gets a copy in its place.
+        if (files[SettingsIni].state == SettingsRead || files[SettingsIni].state == SettingsUnreadable) {
+            Tidy(plan, found, files[SettingsIni]);
+            plan->result = SettingsTidied;
+            return;
         }
-        for (unsigned k = 0; k < 2; ++k) {
-            for (int i = 0; alive[k] && i < got; ++i) {
-                if (alike[k] && Piece[i] == contents[k][at + (unsigned)i])
-                    continue;
-                alike[k] = false;
-                alive[k] = Piece[i] == '\0';
+        details->copy = files[SettingsNew].state == SettingsRead ? SettingsNew : SettingsIni;
+        details->otherCopy = files[SettingsOld].state == SettingsRead    ? SettingsOld
+                             : files[SettingsCopy].state == SettingsRead ? SettingsCopy
+                                                                         : SettingsIni;
+        if (details->copy == SettingsIni && details->otherCopy == SettingsIni) {
+            plan->problem = SettingsProblem{SettingsIni, SettingsReading, SettingsMissing};
+            return;
+        }
+        if (details->copy != SettingsIni && details->otherCopy != SettingsIni) {
+            if (answer == SettingsNotAsked) {
+                details->question = SettingsAskWhichNew;
+                plan->result = SettingsNeedsAnswer;
+                return;
             }
+            if (answer == SettingsNo)
+                details->copy = details->otherCopy;
+        } else if (details->copy == SettingsIni) {
+            details->copy = details->otherCopy;
         }
-        at += (unsigned)got;
+        PutInPlace(plan, found, details->copy, files[SettingsIni].state == SettingsFolderThere);
+        plan->result = SettingsPutBack;
+        return;
     }
-    PlatformClose(in);
-    if (cause != SettingsFine)
-        return cause;
-    return alive[0] || alive[1] ? SettingsFine : SettingsChangedElsewhere;
+
+    details->version = found.record.version;
+    // The copy from before the change, whole (the new file too, when the
+    // change left the content as it was).
+    const bool same = found.record.oldLength == found.record.newLength && found.record.oldCrc == found.record.newCrc;
+    const SettingsFile old = found.old == SettingsHoldsOld              ? SettingsOld
+                             : found.copy == SettingsHoldsOld           ? SettingsCopy
+                             : found.made == SettingsHoldsNew && same ? SettingsNew
+                                                                        : SettingsIni;
+    details->copy = old;
+    switch (found.ini) {
+    case SettingsHoldsUnknown:
+        plan->problem = SettingsProblem{SettingsIni, SettingsReading, files[SettingsIni].cause};
+        return;
+    case SettingsHoldsNew:
+        Tidy(plan, found, files[SettingsIni]);
+        plan->result = SettingsTidied;
+        return;
+    case SettingsHoldsOld:
+        Tidy(plan, found, files[SettingsIni]);
+        plan->result = SettingsNotFinished;
+        return;
+    case SettingsHoldsNothing:
+        // Between the removal of system.ini and the rename of the new content.
+        if (found.record.version == JournalReplacesWhole && found.made == SettingsHoldsNew) {
+            details->copy = SettingsNew;
+            PutInPlace(plan, found, SettingsNew);
+            plan->result = SettingsFinished;
+            return;
+        }
+        if (old == SettingsIni) {
+            plan->problem = SettingsProblem{SettingsIni, SettingsReading, SettingsMissing};
+            return;
+        }
+        PutInPlace(plan, found, old);
+        plan->result = SettingsPutBack;
+        return;
+    case SettingsHoldsOther:
+    case SettingsHoldsFolder:
+        break;
+    }
+    // Neither content: since Hueline replaces system.ini whole, another
+    // program wrote it (under a journal of the released 1.0.0, which wrote it
+    // in place, it may also be that change cut short). Only the user's Yes
+    // puts the old content back; what stands there is kept.
+    if (old != SettingsIni && answer == SettingsNotAsked) {
+        details->question = SettingsAskPutBack;
+        plan->result = SettingsNeedsAnswer;
+        return;
+    }
+    if (old != SettingsIni && answer == SettingsYes) {
+        PutInPlace(plan, found, old, true);
+        plan->result = SettingsPutBack;
+        return;
+    }
+    // Kept as it is: the copies go where no later change replaces them (the
+    // new file too, when it is the copy of the old content).
+    if (Stands(files[SettingsOld]))
+        Keep(plan, found, SettingsOld, SettingsKeptOld);
+    const SettingsFile copy = Stands(files[SettingsCopy]) ? SettingsCopy : old == SettingsNew ? SettingsNew
+                                                                                               : SettingsIni;
+    if (copy != SettingsIni)
+        Keep(plan, found, copy, SettingsKeptCopy);
+    if (copy != SettingsNew && Stands(files[SettingsNew]))
+        Add(plan, StepRemove, SettingsNew);
+    Add(plan, StepRemove, SettingsJournal);
+    plan->result = SettingsKeptAsItIs;
 }
 
-// Puts system.ini back from old[0, record.oldLength), the content of copy,
-// when system.ini holds what an interrupted write of Hueline's leaves.
-SettingsRecovery PutBack(SettingsRecoveryDetails* details, const JournalRecord& record, SettingsFile copy, char* old)
+// Takes one step; SettingsFine, or why it failed.
+SettingsCause Take(const Step& step, const Found& found, SettingsProblem* problem, SettingsRecoveryDetails* details)
 {
-    // The new content, made again from the old as the record says.
-    const char* contents[2] = {old, nullptr};
-    unsigned lengths[2] = {record.oldLength, 0};
-    char block[MarkerBlockSize];
-    unsigned blockLength, newLength;
-    void* extra = nullptr;
-    if (BlockOfChange(record.change, block, &blockLength)) {
-        const char* made = MakeNewContent(old, record.oldLength, block, blockLength, &newLength, &extra);
-        if (made != nullptr && MatchOf(record, newLength, Crc32(0, made, newLength)) == SettingsHoldsNew) {
-            contents[1] = made;
-            lengths[1] = newLength;
+    const char* from = SettingsPaths[step.from];
+    *problem = SettingsProblem{step.from, SettingsRemoving, SettingsFine};
+    switch (step.kind) {
+    case StepRemove:
+        if (!RemoveAndCheck(step.from))
+            problem->cause = SettingsNotRemoved;
+        break;
+    case StepRemoveFolder:
+        if (!PlatformRemoveFolder(from) || PlatformCheckFile(from) != PlatformFileAbsent)
+            problem->cause = SettingsFolder;
+        break;
+    case StepRename:
+        problem->step = step.to >= SettingsKeptOld ? SettingsKeeping : SettingsReplacing;
+        if (!PlatformRename(from, SettingsPaths[step.to]))
+            problem->cause = SettingsNotRenamed;
+        else if (step.to >= SettingsKeptOld)
+            details->kept[step.to - SettingsKeptOld] = true;
+        break;
+    case StepRefuse:
+        *problem = SettingsProblem{step.from, SettingsKeeping, SettingsNameTaken};
+        return problem->cause;
+    case StepCopyToNew: {
+        // The copy, read again: it must still hold what it held when it was chosen.
+        unsigned length;
+        SettingsCause cause;
+        problem->step = SettingsReading;
+        char* bytes = ReadWholeFile(step.from, &length, &cause);
+        if (bytes == nullptr) {
+            problem->cause = cause;
+            return cause;
         }
+        const uint32_t crc = Crc32(0, bytes, length);
+        const FileSummary& seen = found.files[step.from];
+        if (length != seen.length || crc != seen.crc) {
+            problem->cause = SettingsChanged;
+        } else {
+            *problem = SettingsProblem{SettingsNew, SettingsWriting, WriteCheckedFile(SettingsNew, bytes, length, crc)};
+        }
+        PlatformFree(bytes);
+        return problem->cause;
     }
-    details->copy = copy;
-    SettingsCause cause = LeftByAnInterruptedWrite(contents, lengths, &details->iniLength);
-    if (extra != nullptr)
-        PlatformFree(extra);
-    if (cause == SettingsChangedElsewhere)
-        return Stop(details, SettingsNeedsDecision, SettingsIni, SettingsReading, cause);
-    if (cause != SettingsFine)
-        return Stop(details, SettingsNotRecovered, SettingsIni, SettingsReading, cause);
-
-    cause = WriteWholeFile(SettingsIni, old, record.oldLength);
-    PlatformFlushProfileCache();
-    if (cause == SettingsFine) {
-        SettingsCause readBack;
-        if (ExamineFile(SettingsIni, record, &readBack) != SettingsHoldsOld)
-            cause = SettingsWriteFailed;
     }
-    if (cause != SettingsFine)
-        return Stop(details, SettingsNotRecovered, SettingsIni, SettingsWriting, cause);
-    return PutAway(details, SettingsRecovered, &record, true);
+    // system.ini's new name, and a copy kept aside, must be on the disk
+    // before the journal goes.
+    if (problem->cause == SettingsFine)
+        CommitAfter(step.kind == StepRename ? step.to : step.from,
+                    step.kind == StepRename && (step.to == SettingsIni || step.to >= SettingsKeptOld));
+    return problem->cause;
 }
 
 }  // namespace
 
-SettingsRecovery RecoverInterruptedRewrite(SettingsRecoveryDetails* details)
+SettingsRecovery RecoverInterruptedRewrite(SettingsRecoveryDetails* details, SettingsAnswer answer)
 {
     SettingsRecoveryDetails ignored;
     if (details == nullptr)
         details = &ignored;
-    *details = SettingsRecoveryDetails{SettingsOld,
-                                       {SettingsIni, SettingsReading, SettingsFine},
-                                       {SettingsJournal, SettingsRemoving, SettingsFine},
-                                       false, false, 0, 0, -1,
-                                       {SettingsFine, SettingsFine},
-                                       {-1, -1},
-                                       {false, false}};
+    *details = SettingsRecoveryDetails{};
+    details->copy = details->otherCopy = SettingsIni;
+    details->problem = SettingsProblem{SettingsIni, SettingsReading, SettingsFine};
     if (!FindSettingsPaths())
         return SettingsNothingToRecover;
-    PlatformFileCheck journal = PlatformCheckFile(SettingsPaths[SettingsJournal]);
-    if (journal == PlatformFileAbsent)
-        return SettingsNothingToRecover;
-    if (journal == PlatformFileFolder)
-        return Stop(details, SettingsNeedsDecision, SettingsJournal, SettingsReading, SettingsFolder);
-    JournalRecord record;
-    SettingsCause cause;
-    switch (ReadRecord(&record, &cause)) {
-    case JournalGone:
-        return SettingsNothingToRecover;  // the check could not tell, and there is none
-    case JournalUnfinished:
-        // Cut short while it was written: system.ini was never touched.
-        return PutAway(details, SettingsTidied, nullptr, true);
-    case JournalUntrusted:
-        return Stop(details, SettingsNeedsDecision, SettingsJournal, SettingsReading, cause);
-    case JournalWhole:
+    static Found found;
+    Look(&found);
+    Plan plan;
+    Decide(found, answer, &plan, details);
+    details->problem = plan.problem;
+    details->ini = found.ini;
+    for (unsigned n = 0; n < plan.count && plan.result != SettingsNotRecovered; ++n) {
+        if (Take(plan.steps[n], found, &details->problem, details) != SettingsFine)
+            plan.result = SettingsNotRecovered;
+    }
+    if (plan.count > 0)
+        PlatformFlushProfileCache();
+    // What system.ini holds now: what the steps put there, when they were
+    // all taken, else what it is found to hold.
+    switch (plan.result) {
+    case SettingsNotFinished:
+        details->ini = SettingsHoldsOld;
         break;
-    }
-    details->recorded = true;
-    details->oldLength = record.oldLength;
-    details->newLength = record.newLength;
-
-    // system.ini whole, old or new: the change never began, or it ended.
-    // It is never turned back from new to old.
-    PlatformFlushProfileCache();
-    switch (ExamineFile(SettingsIni, record, &cause, &details->iniLength)) {
-    case SettingsHoldsOld:
-        return PutAway(details, SettingsTidied, &record, true);
-    case SettingsHoldsNew:
-        details->finished = true;
-        return PutAway(details, SettingsTidied, &record, false);
-    case SettingsUnknown:
-        return Stop(details, SettingsNotRecovered, SettingsIni, SettingsReading, cause);
-    case SettingsHoldsNeither:
+    case SettingsFinished:
+        details->ini = SettingsHoldsNew;
         break;
-    }
-
-    // Otherwise it is put back from a copy that holds the old content, when
-    // it holds what Hueline's own interrupted write leaves.
-    for (unsigned k = 0; k < 2; ++k) {
-        char* old = ReadOldCopy(Copies[k], record, &details->copyLengths[k], &details->copyCauses[k]);
-        if (old == nullptr)
-            continue;
-        details->copyCauses[k] = SettingsFine;
-        SettingsRecovery result = PutBack(details, record, Copies[k], old);
-        PlatformFree(old);
-        return result;
-    }
-    return Stop(details, SettingsNeedsDecision, SettingsOld, SettingsReading, SettingsNoMatchingCopy);
-}
-
-bool DiscardJournal(SettingsProblem* problem)
-{
-    *problem = SettingsProblem{SettingsJournal, SettingsRemoving, SettingsFine};
-    if (!FindSettingsPaths()) {
-        problem->cause = SettingsNoDirectory;
-        return false;
-    }
-    // Either copy may hold the only whole content of system.ini, which the
-    // next change would replace: each is kept under a name of its own, and
-    // the journal stays when one cannot be.
-    bool kept[2] = {false, false};
-    for (unsigned k = 0; k < 2 && problem->cause == SettingsFine; ++k) {
-        PlatformFileCheck copy = PlatformCheckFile(SettingsPaths[Copies[k]]);
-        if (copy == PlatformFileAbsent || copy == PlatformFileFolder)
-            continue;
-        kept[k] = PlatformRename(SettingsPaths[Copies[k]], SettingsPaths[KeptAs[k]]);
-        if (!kept[k]) {
-            bool taken = PlatformCheckFile(SettingsPaths[KeptAs[k]]) != PlatformFileAbsent;
-            *problem = SettingsProblem{Copies[k], SettingsKeeping, taken ? SettingsNameTaken : SettingsNotRenamed};
+    case SettingsPutBack:
+        details->ini = found.journal == JournalWhole ? SettingsHoldsOld : SettingsHoldsOther;
+        break;
+    case SettingsNotRecovered:
+        if (plan.count > 0) {
+            const FileSummary ini = SummarizeFile(SettingsIni);
+            details->ini = found.journal == JournalWhole ? MatchOf(found.record, ini, true)
+                           : ini.state == SettingsAbsent ? SettingsHoldsNothing
+                                                         : SettingsHoldsOther;
         }
+        break;
+    default:
+        break;
     }
-    if (problem->cause == SettingsFine) {
-        if (PlatformCheckFile(SettingsPaths[SettingsJournal]) == PlatformFileFolder)
-            PlatformRemoveFolder(SettingsPaths[SettingsJournal]);
-        if (RemoveAndCheck(SettingsJournal))
-            return true;
-        problem->cause = PlatformCheckFile(SettingsPaths[SettingsJournal]) == PlatformFileFolder ? SettingsFolder
-                                                                                                : SettingsNotRemoved;
-    }
-    // The journal stays: so do the copies' names.
-    for (unsigned k = 0; k < 2; ++k) {
-        if (kept[k])
-            PlatformRename(SettingsPaths[KeptAs[k]], SettingsPaths[Copies[k]]);
-    }
-    return false;
+    return plan.result;
 }

@@ -2,6 +2,8 @@
 #include "settings/settings_lines.h"
 #include "settings/settings_reader.h"
 
+#include "core/text.h"
+
 static const char BackKey[] = "MessageBackColor=";
 static const char TextKey[] = "MessageTextColor=";
 static const unsigned KeyLength = sizeof BackKey - 1;  // 17, the same for both keys
@@ -65,16 +67,27 @@ static unsigned WholeLinesEnd(const char* bytes, unsigned count)
 static const unsigned TellingLetter = 7;
 
 // Looks at every line of bytes[0, limit), all of them whole, that begins with
-// key, and takes the value of the last one that names a colour.
-static void FindKey(const char* bytes, unsigned limit, const char* key, unsigned char* color)
+// key, and takes the value of the last one that names a colour. With nuls,
+// the search for the letter stops at NULs too (bytes[limit, count] holds
+// none but the last), and *nuls is set when it met one.
+static void FindKey(const char* bytes, unsigned limit, const char* key, unsigned char* color, bool* nuls)
 {
     unsigned at = TellingLetter;
+    if (nuls != nullptr)
+        at = 0;
     while (at < limit) {
-        const char* hit = (const char*)__builtin_memchr(bytes + at, key[TellingLetter], limit - at);
-        if (hit == nullptr)
+        const char* hit = nuls != nullptr ? FindByteOrNul(bytes + at, key[TellingLetter])
+                                          : (const char*)__builtin_memchr(bytes + at, key[TellingLetter], limit - at);
+        if (hit == nullptr || hit >= bytes + limit)
             return;
-        unsigned start = (unsigned)(hit - bytes) - TellingLetter;
-        at = start + TellingLetter + 1;
+        at = (unsigned)(hit - bytes) + 1;
+        if (*hit == '\0') {
+            *nuls = true;
+            continue;
+        }
+        if (at <= TellingLetter)
+            continue;
+        unsigned start = at - 1 - TellingLetter;
         if (!StartsWith(bytes + start, limit - start, key, KeyLength) ||
             (start > 0 && !BeginsLineAfter(bytes, start)))
             continue;
@@ -85,16 +98,16 @@ static void FindKey(const char* bytes, unsigned limit, const char* key, unsigned
             if (n != ColorNotFound)
                 *color = n;
         }
-        at = end + 1;
+        at = end;  // a NUL there is met by the next search
     }
 }
 
-unsigned ScanSettingsLines(SettingsColors* colors, const char* bytes, unsigned count, bool atEnd)
+unsigned ScanSettingsLines(SettingsColors* colors, const char* bytes, unsigned count, bool atEnd, bool* nuls)
 {
     if (count == 0)
         return 0;
     unsigned limit = WholeLinesEnd(bytes, count);
-    FindKey(bytes, limit, BackKey, &colors->back);
-    FindKey(bytes, limit, TextKey, &colors->text);
+    FindKey(bytes, limit, BackKey, &colors->back, nuls);
+    FindKey(bytes, limit, TextKey, &colors->text, nullptr);
     return atEnd ? count : limit;
 }

@@ -7,7 +7,6 @@
 #include "settings/marker_block.h"
 #include "settings/settings_lines.h"
 #include "settings/settings_rewrite.h"
-#include "settings/whole_files.h"
 
 namespace {
 
@@ -17,74 +16,106 @@ SettingsWriteResult Fail(SettingsWriteDetails* details, SettingsFile file, Setti
     return SettingsUnchanged;
 }
 
-// Takes the journal away once system.ini is whole; tells when it stays.
-void RemoveJournal(SettingsProblem* left)
+char Journal[JournalSize];
+
+// A step after the journal failed: the files are put right as the next start
+// would put them, and what system.ini then holds is the result.
+SettingsWriteResult Settle(SettingsWriteDetails* details, const JournalRecord& record, SettingsFile file,
+                           SettingsCause cause)
 {
-    if (!RemoveAndCheck(SettingsJournal))
-        *left = SettingsProblem{SettingsJournal, SettingsRemoving, SettingsNotRemoved};
+    details->problem = SettingsProblem{file, SettingsReplacing, cause};
+    SettingsRecoveryDetails recovered;
+    const SettingsRecovery result = RecoverInterruptedRewrite(&recovered);
+    details->journalStands = result == SettingsNotRecovered || result == SettingsNeedsAnswer;
+    details->ini = recovered.ini;
+    // A change that left the content as it was is told as not made: its
+    // failed step is the news.
+    if (details->ini == SettingsHoldsNew && record.oldLength == record.newLength && record.oldCrc == record.newCrc)
+        details->ini = SettingsHoldsOld;
+    for (unsigned tries = 0; tries < 2 && details->ini != SettingsHoldsOld && details->ini != SettingsHoldsNew &&
+                             details->ini != SettingsHoldsNothing;
+         ++tries)
+        details->ini = MatchOf(record, SummarizeFile(SettingsIni), true);
+    return details->ini == SettingsHoldsNew ? SettingsWritten
+           : details->ini == SettingsHoldsOld ? SettingsUnchanged
+                                              : SettingsUnfinished;
 }
 
-// The rewrite once system.ini is in memory, old[0, length), and its new
-// content made, made[0, newLength).
-SettingsWriteResult Rewrite(const char* old, unsigned length, const char* made, unsigned newLength,
-                            uint32_t change, bool oldStands, SettingsWriteDetails* details)
+// Removes file and checks that it is gone, and that the removal is on the disk.
+bool Remove(SettingsFile file)
 {
-    JournalRecord record = {length, Crc32(0, old, length), newLength, Crc32(0, made, newLength), change};
-    char journal[JournalSize];
-    BuildJournal(record, journal);
+    if (!RemoveAndCheck(file))
+        return false;
+    CommitAfter(file, false);
+    return true;
+}
 
-    // The new copy, whole on the disk under its own name; then the journal.
-    SettingsCause cause = WriteWholeFile(SettingsCopy, old, length);
+// Gives from the name to, and puts that on the disk; system.ini's new name
+// must be there before the journal goes.
+bool Rename(SettingsFile from, SettingsFile to)
+{
+    if (!PlatformRename(SettingsPaths[from], SettingsPaths[to]))
+        return false;
+    CommitAfter(to, to == SettingsIni);
+    return true;
+}
+
+// The change once system.ini is in memory, old[0, length), and its new
+// content made, made[0, newLength). attributes are system.ini's.
+SettingsWriteResult Replace(const char* old, unsigned length, const char* made, unsigned newLength,
+                            unsigned long attributes, SettingsWriteDetails* details)
+{
+    const JournalRecord record = {length, Crc32(0, old, length), newLength, Crc32(0, made, newLength),
+                                  JournalReplacesWhole};
+    // The copy of the old content and the new content, each whole and
+    // checked on the disk under a name of its own; the new one with
+    // system.ini's hidden and system marks, which the rename keeps.
+    SettingsCause cause = WriteCheckedFile(SettingsCopy, old, length, record.oldCrc);
     if (cause != SettingsFine) {
         RemoveAndCheck(SettingsCopy);
         return Fail(details, SettingsCopy, SettingsWriting, cause);
     }
-    cause = WriteWholeFile(SettingsJournal, journal, JournalSize);
+    cause = WriteCheckedFile(SettingsNew, made, newLength, record.newCrc);
+    const unsigned long marks = attributes & (PlatformHidden | PlatformSystem);
+    if (cause == SettingsFine && marks != 0 && !PlatformSetFileAttributes(SettingsPaths[SettingsNew], marks | PlatformArchive))
+        cause = SettingsWriteFailed;
     if (cause != SettingsFine) {
-        RemoveJournal(&details->left);
+        RemoveAndCheck(SettingsNew);
+        RemoveAndCheck(SettingsCopy);
+        return Fail(details, SettingsNew, SettingsWriting, cause);
+    }
+    // The journal; with its commit the copies' entries are on the disk too.
+    BuildJournal(record, Journal);
+    cause = WriteCheckedFile(SettingsJournal, Journal, JournalSize, Crc32(0, Journal, JournalSize));
+    if (cause != SettingsFine) {
+        // system.ini and system.old are as they were: whatever the disk
+        // keeps of these files, the next start finds them so.
+        details->journalStands = !RemoveAndCheck(SettingsJournal);
+        RemoveAndCheck(SettingsNew);
         RemoveAndCheck(SettingsCopy);
         return Fail(details, SettingsJournal, SettingsWriting, cause);
     }
-    // On Windows 9x the flush wrote the journal's data and its entry; the
-    // copy's entry and the rest of the folder go to the disk now, before
-    // anything the journal vouches for is touched.
     PlatformCommitVolume(SettingsPaths[SettingsJournal]);
 
-    // The new copy takes the place of system.old. A rename cannot replace a
-    // file on Windows 95, so the earlier one goes first; the rename then
-    // shows whether it is really gone. From here on, until system.ini is
-    // whole, the journal tells the next start which copy holds the old content.
-    if (oldStands)
-        PlatformDelete(SettingsPaths[SettingsOld]);
-    if (!PlatformRename(SettingsPaths[SettingsCopy], SettingsPaths[SettingsOld])) {
-        RemoveJournal(&details->left);
-        if (PlatformCheckFile(SettingsPaths[SettingsOld]) == PlatformFilePresent) {
-            RemoveAndCheck(SettingsCopy);  // the earlier one stays
-            return Fail(details, SettingsOld, SettingsReplacing, SettingsNotRemoved);
-        }
-        // system.old may be gone: its replacement stays under the other name.
-        return Fail(details, SettingsOld, SettingsReplacing, SettingsNotRenamed);
-    }
-
-    cause = WriteWholeFile(SettingsIni, made, newLength);
-    if (cause != SettingsFine) {
-        // A create that failed truncated nothing; anything later is put back.
-        bool opened = cause == SettingsDiskFull || cause == SettingsWriteFailed;
-        bool putBack = !opened || WriteWholeFile(SettingsIni, old, length) == SettingsFine;
-        PlatformFlushProfileCache();
-        PlatformCommitVolume(SettingsPaths[SettingsIni]);
-        if (!putBack) {
-            details->problem = SettingsProblem{SettingsIni, SettingsWriting, cause};
-            return SettingsNotPutBack;  // the journal stays: the next start puts it back
-        }
-        RemoveJournal(&details->left);
-        return Fail(details, SettingsIni, SettingsWriting, cause);
-    }
+    // From here on the journal tells the next start how far the change went.
+    // The copy takes system.old's place, then the new content system.ini's:
+    // a rename cannot replace a file on Windows 95, so each earlier one goes
+    // first, and each step is on the disk before the next.
+    if (PlatformCheckFile(SettingsPaths[SettingsOld]) != PlatformFileAbsent && !Remove(SettingsOld))
+        return Settle(details, record, SettingsOld, SettingsNotRemoved);
+    if (!Rename(SettingsCopy, SettingsOld))
+        return Settle(details, record, SettingsOld, SettingsNotRenamed);
+    if (!Remove(SettingsIni))
+        return Settle(details, record, SettingsIni, SettingsNotRemoved);
+    if (!Rename(SettingsNew, SettingsIni))
+        return Settle(details, record, SettingsIni, SettingsNotRenamed);
     PlatformFlushProfileCache();
-    // system.ini, and the removal and rename of system.old, reach the disk
-    // before the journal goes.
-    PlatformCommitVolume(SettingsPaths[SettingsIni]);
-    RemoveJournal(&details->left);
+    // A journal that stays only puts the next start to work: it is told
+    // when it is known to stand.
+    if (!Remove(SettingsJournal) && CheckFile(SettingsJournal) == PlatformFilePresent) {
+        details->problem = SettingsProblem{SettingsJournal, SettingsRemoving, SettingsNotRemoved};
+        details->journalStands = true;
+    }
     return SettingsWritten;
 }
 
@@ -95,24 +126,20 @@ SettingsWriteResult WriteColorSettings(bool apply, SettingsWriteDetails* details
     SettingsWriteDetails ignored;
     if (details == nullptr)
         details = &ignored;
-    *details = SettingsWriteDetails{{SettingsIni, SettingsReading, SettingsFine},
-                                    {SettingsJournal, SettingsRemoving, SettingsFine}, 0};
+    *details = SettingsWriteDetails{{SettingsIni, SettingsReading, SettingsFine}, false, 0, SettingsHoldsOld};
     if (!FindSettingsPaths())
         return Fail(details, SettingsIni, SettingsReading, SettingsNoDirectory);
     char block[MarkerBlockSize];
     unsigned blockLength = 0;
-    uint32_t change = JournalRemovesColors;
     if (apply) {
         blockLength = BuildMarkerBlock(block, ColorSelection.InstalledBack, ColorSelection.InstalledText);
         if (blockLength == 0)
             return Fail(details, SettingsIni, SettingsWriting, SettingsNotColors);
-        change = JournalInstalls + 16u * ColorIndexOf(ColorSelection.InstalledBack) +
-                 ColorIndexOf(ColorSelection.InstalledText);
     }
 
     // While a journal stands, the files are as an interrupted change left
     // them: the recovery has to put them right first.
-    switch (PlatformCheckFile(SettingsPaths[SettingsJournal])) {
+    switch (CheckFile(SettingsJournal)) {
     case PlatformFileAbsent:
         break;
     case PlatformFileFolder:
@@ -120,11 +147,15 @@ SettingsWriteResult WriteColorSettings(bool apply, SettingsWriteDetails* details
     case PlatformFileUnknown:
         return Fail(details, SettingsJournal, SettingsReading, SettingsNotChecked);
     default:
+        details->journalStands = true;
         return Fail(details, SettingsJournal, SettingsReading, SettingsStanding);
     }
-    PlatformFileCheck old = PlatformCheckFile(SettingsPaths[SettingsOld]);
-    if (old == PlatformFileFolder)
+    if (PlatformCheckFile(SettingsPaths[SettingsOld]) == PlatformFileFolder)
         return Fail(details, SettingsOld, SettingsReplacing, SettingsFolder);
+    // A read-only system.ini is the user's choice: it is not replaced.
+    const unsigned long attributes = PlatformFileAttributes(SettingsPaths[SettingsIni]);
+    if (attributes != PlatformNoAttributes && (attributes & PlatformReadOnly) != 0)
+        return Fail(details, SettingsIni, SettingsReplacing, SettingsReadOnly);
 
     PlatformFlushProfileCache();  // what the system has cached of system.ini goes to the disk first
     unsigned length;
@@ -143,7 +174,7 @@ SettingsWriteResult WriteColorSettings(bool apply, SettingsWriteDetails* details
                                     &details->linesRemoved)) == nullptr)
         result = Fail(details, SettingsIni, SettingsReading, SettingsNoMemory);
     else {
-        result = Rewrite(bytes, length, made, newLength, change, old != PlatformFileAbsent, details);
+        result = Replace(bytes, length, made, newLength, attributes, details);
         if (result == SettingsWritten && apply && headers == 0)
             result = SettingsNoSection;
         if (extra != nullptr)

@@ -4,8 +4,6 @@
 #include "settings/settings_rewrite.h"
 
 char SettingsPaths[SettingsFileCount][TextBufferSize];
-const SettingsFile Copies[2] = {SettingsOld, SettingsCopy};
-const SettingsFile KeptAs[2] = {SettingsKeptOld, SettingsKeptCopy};
 
 bool FindSettingsPaths()
 {
@@ -28,7 +26,7 @@ SettingsCause CauseOfFailedOpen(SettingsFile file, bool reading)
     }
 }
 
-char* ReadWholeFile(SettingsFile file, unsigned* length, SettingsCause* cause, long expected)
+char* ReadWholeFile(SettingsFile file, unsigned* length, SettingsCause* cause)
 {
     *length = 0;
     PlatformFile in = PlatformOpenRead(SettingsPaths[file]);
@@ -42,8 +40,6 @@ char* ReadWholeFile(SettingsFile file, unsigned* length, SettingsCause* cause, l
         *length = (unsigned)size;
     if (size < 0)
         *cause = SettingsReadFailed;
-    else if (expected >= 0 && size != expected)
-        *cause = SettingsOtherLength;
     else if ((unsigned long)size > LargestSettingsFile)
         *cause = SettingsTooLarge;
     else if ((bytes = (char*)PlatformAllocate((unsigned long)size * 2 + RewriteRoom)) == nullptr)
@@ -77,7 +73,24 @@ char* MakeNewContent(char* old, unsigned length, const char* block, unsigned blo
     return made;
 }
 
-SettingsCause WriteWholeFile(SettingsFile file, const char* bytes, unsigned count)
+char Piece[4096];
+
+// Reads an open file from its start in pieces; its CRC-32, and false when a
+// read failed or ended before length bytes.
+static bool CrcOf(PlatformFile in, uint32_t length, uint32_t* crc)
+{
+    *crc = 0;
+    for (uint32_t left = length; left > 0;) {
+        int got = PlatformRead(in, Piece, left < sizeof Piece ? (unsigned)left : sizeof Piece);
+        if (got <= 0)
+            return false;
+        *crc = Crc32(*crc, Piece, (unsigned)got);
+        left -= (uint32_t)got;
+    }
+    return true;
+}
+
+SettingsCause WriteCheckedFile(SettingsFile file, const char* bytes, unsigned count, uint32_t crc)
 {
     PlatformFile out = PlatformCreate(SettingsPaths[file]);
     if (out == PlatformNoFile)
@@ -90,62 +103,80 @@ SettingsCause WriteWholeFile(SettingsFile file, const char* bytes, unsigned coun
         cause = SettingsWriteFailed;
     if (!PlatformClose(out) && cause == SettingsFine)
         cause = SettingsWriteFailed;
-    return cause;
+    if (cause != SettingsFine)
+        return cause;
+    const FileSummary back = SummarizeFile(file);
+    return back.state == SettingsRead && back.length == count && back.crc == crc ? SettingsFine
+                                                                                  : SettingsWriteFailed;
+}
+
+PlatformFileCheck CheckFile(SettingsFile file)
+{
+    PlatformFileCheck check = PlatformCheckFile(SettingsPaths[file]);
+    return check == PlatformFileUnknown ? PlatformCheckFile(SettingsPaths[file]) : check;
 }
 
 bool RemoveAndCheck(SettingsFile file)
 {
     PlatformDelete(SettingsPaths[file]);
     // Some systems report a removal that did not happen.
-    return PlatformCheckFile(SettingsPaths[file]) == PlatformFileAbsent;
+    return CheckFile(file) == PlatformFileAbsent;
 }
 
-SettingsMatch MatchOf(const JournalRecord& journal, unsigned long length, uint32_t crc)
+void CommitAfter(SettingsFile file, bool renamed)
 {
-    if (length == journal.oldLength && crc == journal.oldCrc)
-        return SettingsHoldsOld;
-    if (length == journal.newLength && crc == journal.newCrc)
-        return SettingsHoldsNew;
-    return SettingsHoldsNeither;
+    PlatformCommitVolume(SettingsPaths[file]);
+    if (!renamed)
+        return;
+    PlatformFile out = PlatformOpenWrite(SettingsPaths[file]);
+    if (out == PlatformNoFile)
+        return;
+    PlatformFlush(out);
+    PlatformClose(out);
 }
 
-char Piece[PieceSize];
-
-SettingsMatch ExamineFile(SettingsFile file, const JournalRecord& journal, SettingsCause* cause, long* length)
+FileSummary SummarizeFile(SettingsFile file)
 {
-    long ignored;
-    if (length == nullptr)
-        length = &ignored;
-    *length = -1;
-    *cause = SettingsFine;
+    FileSummary summary = {SettingsUnreadable, 0, 0, SettingsFine};
     PlatformFile in = PlatformOpenRead(SettingsPaths[file]);
     if (in == PlatformNoFile) {
-        *cause = CauseOfFailedOpen(file, true);
-        return *cause == SettingsMissing || *cause == SettingsFolder ? SettingsHoldsNeither : SettingsUnknown;
+        summary.cause = CauseOfFailedOpen(file, true);
+        if (summary.cause == SettingsMissing)
+            summary.state = SettingsAbsent;
+        else if (summary.cause == SettingsFolder)
+            summary.state = SettingsFolderThere;
+        return summary;
     }
-    SettingsMatch match = SettingsHoldsNeither;
     long size = PlatformFileLength(in);
-    *length = size;
-    if (size < 0) {
-        *cause = SettingsReadFailed;
-        match = SettingsUnknown;
-    } else if ((unsigned long)size == journal.newLength || (unsigned long)size == journal.oldLength) {
-        uint32_t crc = 0;
-        unsigned long left = (unsigned long)size;
-        while (left > 0) {
-            int got = PlatformRead(in, Piece, left < sizeof Piece ? (unsigned)left : sizeof Piece);
-            if (got <= 0)
-                break;
-            crc = Crc32(crc, Piece, (unsigned)got);
-            left -= (unsigned long)got;
-        }
-        if (left > 0) {
-            *cause = SettingsReadFailed;
-            match = SettingsUnknown;
-        } else {
-            match = MatchOf(journal, (unsigned long)size, crc);
-        }
-    }
+    summary.length = size < 0 ? 0 : (uint32_t)size;
+    if (size >= 0 && CrcOf(in, summary.length, &summary.crc))
+        summary.state = SettingsRead;
+    else
+        summary.cause = SettingsReadFailed;
     PlatformClose(in);
-    return match;
+    return summary;
+}
+
+bool SameContent(const FileSummary& a, const FileSummary& b)
+{
+    return a.state == SettingsRead && b.state == SettingsRead && a.length == b.length && a.crc == b.crc;
+}
+
+SettingsMatch MatchOf(const JournalRecord& journal, const FileSummary& file, bool newFirst)
+{
+    switch (file.state) {
+    case SettingsAbsent:
+        return SettingsHoldsNothing;
+    case SettingsFolderThere:
+        return SettingsHoldsFolder;
+    case SettingsUnreadable:
+        return SettingsHoldsUnknown;
+    case SettingsRead:
+        break;
+    }
+    const bool old = file.length == journal.oldLength && file.crc == journal.oldCrc;
+    const bool made = file.length == journal.newLength && file.crc == journal.newCrc;
+    if (made && (newFirst || !old))
+        return SettingsHoldsNew;
+    return old ? SettingsHoldsOld : SettingsHoldsOther;
 }

@@ -217,12 +217,14 @@ TEST_F(SelectionActions, SoundSwitch)
 }
 
 // What a failed Apply or Restore tells: the file that failed, in full, and why.
-static string Unchanged(const char* what, const char* file, const char* step, const char* why)
+static string Unchanged(const char* what, const char* file, const char* step, const char* why,
+                        const char* advice = "")
 {
     return string("Hueline|The ") + what + ".\nHueline could not " + step + " " + TestPath(file) + ": " + why +
-           ".\nsystem.ini is as it was.";
+           ".\nSYSTEM.INI is as it was." + advice;
 }
-static const char FolderThere[] = "a folder stands there in place of the file";
+static const char FolderThere[] = "a folder is in its place";
+static const char MoveIt[] = "\nMove that folder elsewhere, then try again.";
 
 TEST_F(SelectionActions, AFailedWriteIsToldAndNothingShowsAsInstalled)
 {
@@ -236,8 +238,9 @@ TEST_F(SelectionActions, AFailedWriteIsToldAndNothingShowsAsInstalled)
     EXPECT_EQ(HostControlText(IDC_BACK_CURRENT), "Dark Red");
     EXPECT_EQ(HostControlText(IDC_TEXT_CURRENT), "Yellow");
     EXPECT_STREQ(ColorSelection.InstalledBack, "Dark Red");
-    EXPECT_EQ(Dialog().messages,
-              std::vector<string>{Unchanged("new colors were not installed", "system.old", "replace", FolderThere)});
+    EXPECT_EQ(Dialog().failures,
+              std::vector<string>{Unchanged("new colors were not installed", "system.old", "replace", FolderThere, MoveIt)});
+    EXPECT_TRUE(Dialog().messages.empty());
     EXPECT_TRUE(Dialog().questions.empty());  // no restart for colours never written
     EXPECT_EQ(RestartRequested, 0);
     EXPECT_TRUE(Dialog().ended.empty());
@@ -246,19 +249,19 @@ TEST_F(SelectionActions, AFailedWriteIsToldAndNothingShowsAsInstalled)
     EXPECT_EQ(Ini(), Installed4E);
     EXPECT_EQ(HostControlText(IDC_BACK_CURRENT), "Dark Red");
     EXPECT_EQ(BackListSelection(), "Blue");  // what was picked
-    EXPECT_EQ(Dialog().messages.back(),
-              Unchanged("default colors were not restored", "system.old", "replace", FolderThere));
+    EXPECT_EQ(Dialog().failures.back(),
+              Unchanged("default colors were not restored", "system.old", "replace", FolderThere, MoveIt));
 
     // A missing system.ini: the same, and the defaults are what it holds.
     RemoveTestFile("system.ini");
     ApplySelection(Window(), true);
     EXPECT_EQ(Ini(), "<missing>");
     EXPECT_EQ(HostControlText(IDC_BACK_CURRENT), "Blue");
-    EXPECT_EQ(Dialog().messages.size(), 3u);
+    EXPECT_EQ(Dialog().failures.size(), 3u);
     HostRemoveFile(TestPath("system.old"));
     ApplySelection(Window(), true);
-    EXPECT_EQ(Dialog().messages.back(),
-              Unchanged("new colors were not installed", "system.ini", "read", "it does not exist"));
+    EXPECT_EQ(Dialog().failures.back(),
+              Unchanged("new colors were not installed", "system.ini", "read", "it is not there"));
     EXPECT_TRUE(Dialog().questions.empty());
 
     // No Windows directory: no file can be named.
@@ -266,8 +269,8 @@ TEST_F(SelectionActions, AFailedWriteIsToldAndNothingShowsAsInstalled)
     HostSetWindowsDirectory("");
     ApplySelection(Window(), true);
     HostSetWindowsDirectory(directory.c_str());
-    EXPECT_EQ(Dialog().messages.back(), "Hueline|The new colors were not installed.\nWindows did not tell Hueline "
-                                        "where its Windows folder is.\nsystem.ini is as it was.");
+    EXPECT_EQ(Dialog().failures.back(), "Hueline|The new colors were not installed.\nWindows did not say "
+                                        "where its folder is.\nSYSTEM.INI is as it was.");
 }
 
 TEST_F(SelectionActions, ApplyWithoutA386EnhSectionSaysSoAndShowsTheDefaults)
@@ -281,14 +284,14 @@ TEST_F(SelectionActions, ApplyWithoutA386EnhSectionSaysSoAndShowsTheDefaults)
     EXPECT_EQ(HostControlText(IDC_TEXT_CURRENT), "White");
     EXPECT_EQ(BackListSelection(), "Green");
     EXPECT_EQ(Dialog().messages,
-              std::vector<string>{"Hueline|The color lines were removed from system.ini, but the new colors were "
-                                  "not installed: " + TestPath("system.ini") + " has no [386Enh] line to put them after."});
+              std::vector<string>{"Hueline|The color lines were removed, but the new colors were not installed: " +
+                                  TestPath("system.ini") + " has no [386Enh] line."});
     EXPECT_TRUE(Dialog().questions.empty());
     // Nothing to remove: nothing said to be removed.
     Dialog().messages.clear();
     ApplySelection(Window(), true);
     EXPECT_EQ(Dialog().messages, std::vector<string>{"Hueline|The new colors were not installed: " +
-                                                     TestPath("system.ini") + " has no [386Enh] line to put them after."});
+                                                     TestPath("system.ini") + " has no [386Enh] line."});
 }
 
 TEST_F(SelectionActions, TheFieldsShowWhatTheFileHoldsAfterAnApply)

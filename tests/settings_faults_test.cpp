@@ -16,6 +16,7 @@
 
 #include "core/color_table.h"
 #include "core/selection.h"
+#include "settings/journal.h"
 #include "settings/settings_messages.h"
 #include "settings/settings_path.h"
 #include "settings/settings_reader.h"
@@ -54,40 +55,35 @@ protected:
         std::vector<string> names;
     };
     static string PathOf(SettingsFile file) { return TestPath(SettingsFileFormats[file] + 3); }
-    static void AddNames(Told* told, const SettingsProblem& problem, const SettingsProblem& left)
+    static void AddProblem(Told* told, const SettingsProblem& problem)
     {
         if (problem.cause != SettingsFine && problem.cause != SettingsNoDirectory &&
             problem.cause != SettingsNotColors)
             told->names.push_back(PathOf(problem.file));
-        if (left.cause != SettingsFine)
-            told->names.push_back(PathOf(SettingsJournal));
     }
     static Told Tell(bool apply, SettingsWriteResult result, const SettingsWriteDetails& details)
     {
-        const char* text = WriteMessage(apply, result, details);
+        const char* text = WriteMessage(apply, result, details).text;
         Told told = {text == nullptr ? "" : text, {}};
-        EXPECT_EQ(told.text.empty(), result == SettingsWritten && details.left.cause == SettingsFine);
-        AddNames(&told, details.problem, details.left);
+        EXPECT_EQ(told.text.empty(), result == SettingsWritten && !details.journalStands);
+        if (result == SettingsUnchanged || result == SettingsUnfinished)
+            AddProblem(&told, details.problem);
         if (result == SettingsNoSection)
             told.names.push_back(PathOf(SettingsIni));
-        if (result == SettingsNotPutBack)
-            told.names.push_back(PathOf(SettingsOld));
+        if (result == SettingsWritten && details.journalStands)
+            told.names.push_back(PathOf(SettingsJournal));
         return told;
     }
     static Told Tell(SettingsRecovery result, const SettingsRecoveryDetails& details)
     {
-        const char* text = RecoveryMessage(result, details);
+        const char* text = RecoveryMessage(result, details).text;
         Told told = {text == nullptr ? "" : text, {}};
         const bool quiet = result == SettingsNothingToRecover || result == SettingsTidied;
-        EXPECT_EQ(told.text.empty(), quiet && details.left.cause == SettingsFine);
-        if (result == SettingsNotRecovered || result == SettingsNeedsDecision)
-            AddNames(&told, details.problem, details.left);
-        else
-            AddNames(&told, SettingsProblem{SettingsIni, SettingsReading, SettingsFine}, details.left);
-        if (result == SettingsRecovered)
+        EXPECT_EQ(told.text.empty(), quiet && !details.kept[1]);
+        if (result == SettingsNotRecovered)
+            AddProblem(&told, details.problem);
+        if (result == SettingsPutBack)
             told.names.push_back(PathOf(details.copy));
-        if (result == SettingsNeedsDecision)
-            told.names.push_back(PathOf(SettingsJournal));
         return told;
     }
 
@@ -97,13 +93,21 @@ protected:
         return ReadTestFile(name, &bytes) ? bytes : string("<missing>");
     }
 
-    // system.old and the new copy: the earlier backup or the whole old
-    // content; none but a copy of the old content may stand in for system.old.
-    void ExpectCopiesWhole(const string& before, const string& earlier)
+    // system.ini whole, or missing beside the journal and a whole copy;
+    // system.old the earlier backup or the whole old content, never a part;
+    // content, system.ini's when the change began, whole somewhere. After an
+    // interrupted change, which the start finishes or takes back, the content
+    // it had is earlier, and the change tried goes from either content.
+    void ExpectWhole(const string& before, const string& after, const string& earlier, const string& content,
+                     bool interrupted)
     {
-        const string old = File("system.old"), copy = File("hueline.bak");
-        EXPECT_TRUE(old == earlier || old == before || (old == "<missing>" && copy == before))
+        const string ini = Ini(), old = File("system.old"), copy = File("hueline.bak"), made = File("hueline.new");
+        auto whole = [&](const string& content) { return content == before || content == after; };
+        EXPECT_TRUE(whole(ini) || (ini == "<missing>" && TrustedJournalStands() && (whole(made) || old == before || copy == before)))
+            << "system.ini: " << ini.size() << " bytes";
+        EXPECT_TRUE(old == earlier || old == before || (interrupted && old == after) || old == "<missing>")
             << "system.old: " << old.size() << " bytes";
+        EXPECT_TRUE(ini == content || old == content || copy == content || made == content) << "the old content is lost";
     }
 
     // Apply or Restore as the program runs it (recovery first, then the
@@ -116,18 +120,28 @@ protected:
                        const std::set<unsigned>& failing, long room = -1)
     {
         FaultRun run;
-        RemoveTestFile("hueline.bak");
+        for (const char* name : {"hueline.bak", "hueline.old", "hueline.cpy", "hueline.ini"})
+            RemoveTestFile(name);
         string earlier = Earlier;
         if (start == Start::Clean) {
             WriteTestFile("system.ini", before);
             WriteTestFile("system.old", Earlier);
             RemoveTestFile("hueline.mrk");
+            RemoveTestFile("hueline.new");
         } else {
-            WriteTestFile("system.ini", before.substr(0, before.size() / 2));
+            // Between the removal of system.ini and the rename of the new content.
+            RemoveTestFile("system.ini");
             WriteTestFile("system.old", before);
+            WriteTestFile("hueline.new", after);
             WriteTestFile("hueline.mrk", JournalFor(before, after));
             earlier = before;
         }
+        const bool interrupted = start == Start::Interrupted;
+        string faults;
+        for (unsigned n : failing)
+            faults += " " + std::to_string(n);
+        SCOPED_TRACE(string(interrupted ? "interrupted" : "clean") + " start, apply=" + std::to_string(apply) +
+                     ", failing" + faults + (room >= 0 ? ", room " + std::to_string(room) : string()));
         HostFailFileOperations(failing);
         HostSetDiskRoom(room);
         SettingsRecoveryDetails details;
@@ -139,7 +153,8 @@ protected:
         const Told toldWrite = Tell(apply, result, written);
         const string ini = Ini();
         const bool marked = MarkStands();
-        const string old = Old(), copy = File("hueline.bak");
+        const string& content = atWrite == "<missing>" ? before : atWrite;
+        ExpectWhole(before, after, earlier, content, interrupted);
         const SettingsRecovery next = RecoverInterruptedRewrite(&details);
         const Told toldNext = Tell(next, details);
         const string recovered = Ini();
@@ -165,11 +180,6 @@ protected:
                 EXPECT_NE(told->text.find(path), string::npos) << told->text << " does not name " << path;
         }
 
-        // After the rewrite: system.ini is whole, old or new, or the journal
-        // stands beside a whole copy of the old content.
-        const bool whole = ini == before || ini == after;
-        EXPECT_TRUE(whole || (marked && (old == before || copy == before))) << "system.ini: " << ini.size() << " bytes";
-        ExpectCopiesWhole(before, earlier);
         // The result tells the truth about what system.ini holds.
         switch (result) {
         case SettingsWritten:
@@ -179,38 +189,29 @@ protected:
         case SettingsUnchanged:
             EXPECT_EQ(ini, atWrite);
             break;
-        case SettingsNotPutBack:
+        case SettingsUnfinished:
             EXPECT_TRUE(marked);
-            EXPECT_EQ(old, before);
-            run.putBackFailed = true;
+            EXPECT_TRUE(ini != before && ini != after);
             break;
         }
-        run.putBackFailed |= first == SettingsNotRecovered || next == SettingsNotRecovered;
+        EXPECT_EQ(written.journalStands, marked);
+        run.putBackFailed = result == SettingsUnfinished || first == SettingsNotRecovered ||
+                            next == SettingsNotRecovered;
 
-        // The next start's recovery: system.ini as it was, or put back whole
-        // from a checked copy; a finished change is never turned back.
-        // (A put-back that could not be confirmed is told as not done, and
-        // tried again: what it wrote is the checked copy all the same.)
-        if (recovered != ini || next == SettingsRecovered) {
-            EXPECT_TRUE(next == SettingsRecovered || next == SettingsNotRecovered) << next;
-            EXPECT_EQ(recovered, before);
-            EXPECT_NE(ini, after);
+        // The next start's recovery: system.ini written only where it was
+        // missing, and only with a whole content.
+        if (recovered != ini) {
+            EXPECT_EQ(ini, "<missing>");
+            EXPECT_TRUE(next == SettingsFinished || next == SettingsPutBack || next == SettingsNotRecovered) << next;
         }
-        ExpectCopiesWhole(before, earlier);
+        ExpectWhole(before, after, earlier, content, interrupted);
 
-        // A start with nothing failing puts everything right.
-        SettingsRecovery last = RecoverInterruptedRewrite(&details);
-        if (last == SettingsNeedsDecision) {
-            EXPECT_EQ(details.problem.file, SettingsJournal) << "only an unfinished journal can be untrusted";
-            SettingsProblem problem;
-            EXPECT_TRUE(DiscardJournal(&problem));
-        } else {
-            EXPECT_NE(last, SettingsNotRecovered);
-        }
+        // A start with nothing failing puts everything right, asking nothing.
+        EXPECT_NE(RecoverInterruptedRewrite(&details), SettingsNotRecovered);
         EXPECT_FALSE(MarkStands());
         const string final = Ini();
         EXPECT_TRUE(final == before || final == after) << final.size() << " bytes";
-        ExpectCopiesWhole(before, earlier);
+        ExpectWhole(before, after, earlier, content, interrupted);
         return run;
     }
 };
@@ -233,10 +234,12 @@ TEST_F(SettingsFaults, SystemIniIsNeverLostOrHalfWritten)
             ASSERT_NE(ApplyOrRestore(apply), SettingsUnchanged);
             const string after = Ini();
             ASSERT_EQ(Old(), before);
-            // The file is held in one block, and each copy goes out in one write.
+            // The file is held in one block, each copy goes out in one
+            // write, and system.ini is never written into.
             const std::vector<string> log = HostFileOperationLog();
             EXPECT_EQ(std::count(log.begin(), log.end(), "allocate"), 1);
-            EXPECT_EQ(std::count(log.begin(), log.end(), "write system.ini"), after.empty() ? 0 : 1);
+            EXPECT_EQ(std::count(log.begin(), log.end(), "create system.ini"), 0);
+            EXPECT_EQ(std::count(log.begin(), log.end(), "write hueline.new"), after.empty() ? 0 : 1);
             EXPECT_EQ(std::count(log.begin(), log.end(), "write hueline.bak"), before.empty() ? 0 : 1);
 
             for (Start start : {Start::Clean, Start::Interrupted}) {
@@ -264,7 +267,7 @@ TEST_F(SettingsFaults, SystemIniIsNeverLostOrHalfWritten)
                     ++fullDisks;
                     if (HasFailure())
                         return;
-                    if (Ini() == after && !MarkStands() && room > (long)(2 * before.size() + after.size()))
+                    if (Ini() == after && !MarkStands() && room > (long)(2 * before.size() + after.size() + JournalSize))
                         break;
                 }
                 for (unsigned i = 1;; ++i) {
@@ -295,8 +298,9 @@ TEST_F(SettingsFaults, SystemIniIsNeverLostOrHalfWritten)
     EXPECT_GT(pairs, 1000u);
     EXPECT_GT(fullDisks, 500u);
     EXPECT_GT(putBacksFailed, 200u);
-    EXPECT_EQ(failedKinds, (std::set<string>{"allocate", "check", "close", "commit-volume", "create", "delete",
-                                             "flush", "flush-profiles", "length", "open", "read", "rename", "write"}));
+    EXPECT_EQ(failedKinds, (std::set<string>{"allocate", "attributes", "check", "close", "commit-volume", "create",
+                                             "delete", "flush", "flush-profiles", "length", "open", "open-write", "read", "rename",
+                                             "write"}));
 }
 
 TEST_F(SettingsFaults, ReaderKeepsToTableNamesWhenOperationsFail)

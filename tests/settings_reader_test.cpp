@@ -44,8 +44,13 @@ TEST_F(SettingsReader, DefaultsWithoutColourLines)
         little += string(1, c) + '\0';
         big += string(1, '\0') + c;
     }
+    // Mostly Cyrillic, with few NULs at all: its line ends and brackets show it.
+    string cyrillic = key + string(8000, 'x');
+    for (int n = 0; n < 2000; ++n)
+        cyrillic += string("\x10\x04\x11\x04\x12\x04", 6) + (n % 50 == 0 ? string("\r\0\n\0[\0a\0", 8) : "");
     for (const string& utf16 : {"\xFF\xFE" + little, "\xFE\xFF" + big, little, big, "\xFF\xFE\r\n" + key,
-                                string("\r\0\n\0", 4) + little, string("\0\r\0\n\x04\x01", 6) + big})
+                                string("\r\0\n\0", 4) + little, string("\0\r\0\n\x04\x01", 6) + big, cyrillic,
+                                key + string("\x10\x04[\0b\0", 6), key + string("\x04\x10\0[\0b", 6)})
         EXPECT_EQ(Read(utf16), "Blue on White") << testing::PrintToString(utf16.substr(0, 8));
 }
 
@@ -61,6 +66,10 @@ TEST_F(SettingsReader, FindsTheKeysInAnySection)
     EXPECT_EQ(Read(string("a\0b\r\nMessageBackColor=4\r\n", 24)), "Dark Red on White");
     EXPECT_EQ(Read(string("a\0b\0c\r\nMessageBackColor=4\r\n", 26)), "Dark Red on White");
     EXPECT_EQ(Read("MessageBackColor=4\r\n" + string(40, '\0')), "Dark Red on White");  // a tail never written
+    // Stray NULs after a CR, a LF or a bracket, or at an odd offset, make none either.
+    for (const string& stray : {string("[\0x\r\n", 5), string("\r\0\nx", 4), string("x\r\0\n\0", 5),
+                                string("x[\0b\0", 5), string("[\0\0\0", 4)})
+        EXPECT_EQ(Read(stray + "\nMessageBackColor=4\r\n"), "Dark Red on White") << testing::PrintToString(stray);
 }
 
 TEST_F(SettingsReader, ValuesAreReadAsHexNumbers)

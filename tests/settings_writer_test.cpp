@@ -82,7 +82,7 @@ TEST_F(SettingsWriter, NamesThatAreNotColoursChangeNothing)
     EXPECT_EQ(Install("Blue [default]", "White", &details), SettingsUnchanged);
     EXPECT_EQ(Ini(), ThreeLines);
     EXPECT_EQ(Old(), "older backup");
-    EXPECT_STREQ(WriteMessage(true, SettingsUnchanged, details),
+    EXPECT_STREQ(WriteMessage(true, SettingsUnchanged, details).text,
                  "The new colors were not installed.\nThe colors given are not colors Hueline knows.\n"
-                 "system.ini is as it was.");
+                 "SYSTEM.INI is as it was.");
 }

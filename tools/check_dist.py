@@ -34,9 +34,10 @@ README_MUST_SAY = [
     b"Windows 95 or Windows 98", b"486", b"HUELINE.EXE", b"floppy", b"CD",
     b"before the latest Apply or",
     # the recovery at a DOS prompt: how to reach one on 95, 98 and Me, the lists, and the exact commands
-    b"press F8", b"hold down the Ctrl key", b"Windows Me Startup disk", b"dir SYSTEM.*", b"dir HUELINE.*",
-    b"type HUELINE.MRK", b"attrib -r SYSTEM.INI", b"copy /y HUELINE.BAK SYSTEM.INI",
-    b"copy /y SYSTEM.OLD SYSTEM.INI", b"del HUELINE.MRK",
+    b"press F8", b"hold down the Ctrl key", b"Windows Me Startup disk", b"dir /a SYSTEM.*", b"dir /a HUELINE.*",
+    b"type HUELINE.MRK", b"attrib -r SYSTEM.INI", b"copy /y HUELINE.NEW SYSTEM.INI",
+    b"copy /y HUELINE.BAK SYSTEM.INI", b"copy /y SYSTEM.OLD SYSTEM.INI", b"del HUELINE.MRK",
+    b"more < C:\\README.TXT",
 ]
 
 

@@ -127,12 +127,21 @@ inline void Read(const std::string& text, int* back, int* textColour)
 }
 
 // UTF-16 text, which the reader takes to name no colour and the writer
-// leaves alone: a byte-order mark, or NULs in at least half the bytes at even
-// (or odd) positions of the whole file, four times as many as at the others.
+// leaves alone: a byte-order mark; a CR LF or a '[' and another character
+// written as UTF-16 in either byte order, at an even offset; or NULs in at
+// least half the bytes at even (or odd) positions of the whole file, four
+// times as many as at the others.
 inline bool IsUtf16(const std::string& text)
 {
     if (text.compare(0, 2, "\xFF\xFE") == 0 || text.compare(0, 2, "\xFE\xFF") == 0)
         return true;
+    for (size_t i = 0; i + 4 <= text.size(); i += 2) {
+        const std::string unit = text.substr(i, 4);
+        if (unit == std::string("\r\0\n\0", 4) || unit == std::string("\0\r\0\n", 4) ||
+            (unit[0] == '[' && unit[1] == 0 && unit[2] != 0 && unit[3] == 0) ||
+            (unit[0] == 0 && unit[1] == '[' && unit[2] == 0 && unit[3] != 0))
+            return true;
+    }
     size_t nuls[2] = {0, 0};  // at even and at odd positions
     for (size_t i = 0; i < text.size(); ++i)
         nuls[i % 2] += text[i] == '\0';

@@ -7,8 +7,9 @@
 //   header); after a Restore it reads none (Blue on White);
 // - system.old is the file as it was before a call that wrote, and never a
 //   part of it; a call that failed leaves system.ini as it was, or, when even
-//   the put-back failed, system.old whole and the journal standing, from
-//   which the next start puts system.ini back. A UTF-16 file is never
+//   its new content was put in place after all; system.ini is never
+//   written into, and when it is missing the journal stands beside a whole
+//   copy, from which the next start puts it in place. A UTF-16 file is never
 //   rewritten.
 #include <cstdint>
 #include <string>
@@ -153,12 +154,9 @@ void CheckFiles(const std::string& text, const Rewritten& rewritten, bool missin
     bool hasCopy = HostGetFile(HostWindowsPath("hueline.bak"), &copy);
     bool hasMark = HostGetFile(HostWindowsPath("hueline.mrk"), &mark);
     const std::string& wanted = apply ? rewritten.applied : rewritten.restored;
-    FUZZ_CHECK((hasOld && (old == older || old == text)) || (!hasOld && hasCopy && copy == text),
-               "system.old is the earlier backup or the whole file as it was, never a part");
-    // Only a failed removal of the journal, which is told, leaves it after a
-    // call that put system.ini right; the next start then puts it away.
-    FUZZ_CHECK(!hasMark || result == SettingsNotPutBack || details.left.cause != SettingsFine,
-               "no journal is left untold");
+    FUZZ_CHECK(!hasOld || old == older || old == text, "system.old is the earlier backup or the whole file as it was");
+    FUZZ_CHECK(!hasIni || missing || ini == text || ini == wanted, "system.ini is whole, old or new");
+    FUZZ_CHECK(hasMark == details.journalStands, "no journal is left untold");
     switch (result) {
     case SettingsWritten:
     case SettingsNoSection:
@@ -171,13 +169,13 @@ void CheckFiles(const std::string& text, const Rewritten& rewritten, bool missin
         FUZZ_CHECK(failAt != 0 || missing || reference::IsUtf16(text),
                    "nothing fails without a fault, but a missing or UTF-16 file");
         break;
-    case SettingsNotPutBack:
-        FUZZ_CHECK(hasOld && old == text, "system.old holds the old content");
-        FUZZ_CHECK(hasMark, "the journal stands while system.ini is not whole");
+    case SettingsUnfinished:
+        FUZZ_CHECK(!hasIni && hasMark && (hasOld || hasCopy), "only a missing system.ini is unfinished, beside a copy");
         HostResetFileOperations(0);
-        FUZZ_CHECK(RecoverInterruptedRewrite() == SettingsRecovered, "the next start puts it back");
-        FUZZ_CHECK(HostGetFile(HostWindowsPath("system.ini"), &ini) && ini == text, "put back whole");
-        FUZZ_CHECK(!HostGetFile(HostWindowsPath("hueline.mrk"), &mark), "the journal goes once put back");
+        RecoverInterruptedRewrite();
+        FUZZ_CHECK(HostGetFile(HostWindowsPath("system.ini"), &ini) && (ini == text || ini == wanted),
+                   "the next start puts a whole content in place");
+        FUZZ_CHECK(!HostGetFile(HostWindowsPath("hueline.mrk"), &mark), "and the journal goes");
         break;
     }
 }

@@ -30,6 +30,13 @@ void HostMakeFolder(const std::string& path);
 // An immutable file cannot be written or renamed, and its removal is
 // reported as done but does not happen (as with `chattr +i` under Wine).
 void HostMakeImmutable(const std::string& path, bool immutable);
+// The file stands, but will not open for reading.
+void HostMakeUnreadable(const std::string& path);
+// A file's attributes (platform.h's PlatformReadOnly and the others; a new
+// file has PlatformArchive). A read-only file cannot be created over or
+// removed, as on Windows. PlatformNoAttributes when nothing stands there.
+void HostSetAttributes(const std::string& path, unsigned long attributes);
+unsigned long HostAttributes(const std::string& path);
 // The files may grow by this many bytes more in all, -1 for no end; a write
 // past it is cut short, as on a full disk. Truncations and removals give room
 // back.
@@ -40,8 +47,8 @@ std::vector<std::string> HostOpenFiles();
 
 // ---- Failing operations ------------------------------------------------------------
 // File operations (opens, reads, writes, lengths, flushes, removals, renames,
-// checks, closes, the flush of the profile cache, the commit of a volume
-// (logged with its drive, "commit-volume C:"), and the allocation of a
+// checks, attributes, closes, the flush of the profile cache, the commit of a
+// volume (logged with its drive, "commit-volume C:"), and the allocation of a
 // block to hold a file in) counted since the last reset, and the ones to
 // fail: the n-th from the reset, 1-based; 0 fails none.
 // A failed open opens nothing, a failed read returns -1, a failed write writes
@@ -49,11 +56,13 @@ std::vector<std::string> HostOpenFiles();
 // length returns -1, a failed flush, removal or rename does nothing and
 // reports failure, a failed check of a file reports that it could not tell, a
 // failed allocation returns null, a failed close closes the file but reports
-// failure, and a failed flush of the profile cache or commit does nothing.
-// The stand-in keeps a write cache: the bytes written to a file since its last
-// successful flush are lost when its close fails, or when the power is cut
-// (see HostCutPowerAfter). A truncation, a removal and a rename reach the disk
-// at once. A reset without a power cut lets the cache reach the disk.
+// failure and loses what the cache held of it, and a failed flush of the
+// profile cache or commit does nothing.
+// The stand-in keeps the cache of Windows 9x on a FAT disk: what was written
+// to a file since its last successful flush (and its directory entry's new
+// length), and every creation, removal and rename since the last commit of
+// the volume, reach the disk only with a flush (the file's own) or a commit
+// (everything). A reset without a power cut lets the whole cache reach the disk.
 void HostResetFileOperations(unsigned failAt);
 // From now until the next reset, a failed read reads half the bytes asked and
 // reports that short count instead of -1, as when another program cuts the
@@ -68,13 +77,29 @@ std::vector<std::string> HostFileOperationLog();
 // The log costs time the fuzz targets would rather spend: off, it stays empty.
 void HostLogFileOperations(bool logging);
 // As if the power went just after the count-th operation from now: every
-// later one does nothing and fails (a close still frees its handle), and the
-// write cache is lost, at the first of them or at the next reset, which
-// ends the cut. The failAt-th operation, when not 0, fails before that, so
-// that the cut can come in the put-back the failure leads to. With
-// keepLengths the files keep the lengths they had and their unflushed bytes
-// read as NULs, as when a file system wrote its directory but not the data.
-void HostCutPowerAfter(unsigned count, unsigned failAt = 0, bool keepLengths = false);
+// later one does nothing and fails (a close still frees its handle). The
+// failAt-th operation, when not 0, fails before that, so that the cut can come
+// in what the failure leads to. What of the cache reached the disk is chosen
+// afterwards with HostLandPowerCut; a reset that comes first lands none of it.
+void HostCutPowerAfter(unsigned count, unsigned failAt = 0);
+// What the cache held when the power went: how many directory changes since
+// the last commit, and whether any file had data not yet flushed.
+unsigned HostPendingAtCut();
+bool HostUnflushedAtCut();
+// How the data of every file written since its last flush lands: its entry
+// keeps its old length and none of the new data (LandNothing), or has the new
+// length, with the sectors (512 bytes) named landed and the rest holding what
+// the disk held there before (the file's earlier bytes, or those of clusters
+// freed earlier: never NULs), or all of it (LandAll).
+enum HostLanding { LandNothing, LandEntryOnly, LandFirstOnly, LandAllButFirst, LandAllButMiddle, LandAll };
+const unsigned HostLandingCount = 6;
+// Lands the cut: the directory changes whose bit is set in mask (bit n the
+// n-th since the last commit, in their order) and the data as landing says;
+// the disk then holds that and nothing more, and the files read so. May be
+// called again, from the same moment of the cut, for another choice. False
+// when the changes chosen give one name two entries, a directory Windows'
+// ScanDisk would have to mend.
+bool HostLandPowerCut(unsigned mask, HostLanding landing);
 
 // ---- The stand-in main dialog -------------------------------------------------
 
@@ -93,7 +118,8 @@ struct HostDialog {
     std::vector<std::pair<int, std::string>> texts;  // control ID and text, last one set wins
     bool answerYes;                        // the answer to the next question or warning
     std::vector<std::string> questions;    // "caption|text" of every question asked
-    std::vector<std::string> messages;     // "caption|text" of every message shown
+    std::vector<std::string> messages;     // "caption|text" of every result or notice shown
+    std::vector<std::string> failures;     // and of every failure, shown with the stop icon
     std::vector<std::string> warnings;     // "caption|text" of every warning that asked Yes or No
     std::vector<int> ended;                // results the dialog was ended with
     std::vector<std::pair<int, bool>> checks;  // menu item and check mark, in order

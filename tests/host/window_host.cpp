@@ -105,6 +105,11 @@ void PlatformShowMessage(PlatformWindow, const char* caption, const char* text)
     Dialog.messages.push_back(std::string(caption) + "|" + text);
 }
 
+void PlatformShowFailure(PlatformWindow, const char* caption, const char* text)
+{
+    Dialog.failures.push_back(std::string(caption) + "|" + text);
+}
+
 bool PlatformAskWarning(PlatformWindow, const char* caption, const char* text)
 {
     Dialog.warnings.push_back(std::string(caption) + "|" + text);

@@ -1,5 +1,7 @@
 #include "tests/support/settings_files.h"
 
+#include <stdio.h>
+
 #include "core/selection.h"
 #include "settings/journal.h"
 #include "settings/marker_block.h"
@@ -105,11 +107,34 @@ bool SettingsFilesTest::TrustedJournalStands()
     return ReadTestFile("hueline.mrk", &journal) && ReadJournal(journal.data(), (unsigned)journal.size(), &record);
 }
 
-std::string JournalFor(const std::string& before, const std::string& after, uint32_t change)
+std::string JournalFor(const std::string& before, const std::string& after, unsigned version)
 {
-    char journal[JournalSize];
-    BuildJournal(JournalRecord{(uint32_t)before.size(), Crc32(0, before.data(), (unsigned)before.size()),
-                               (uint32_t)after.size(), Crc32(0, after.data(), (unsigned)after.size()), change},
-                 journal);
-    return std::string(journal, JournalSize);
+    const uint32_t numbers[] = {(uint32_t)before.size(), Crc32(0, before.data(), (unsigned)before.size()),
+                                (uint32_t)after.size(), Crc32(0, after.data(), (unsigned)after.size())};
+    if (version == JournalReplacesWhole) {
+        char journal[JournalSize];
+        BuildJournal(JournalRecord{numbers[0], numbers[1], numbers[2], numbers[3], version}, journal);
+        return std::string(journal, JournalSize);
+    }
+    // The layouts of 1.0.0, which wrote system.ini in place.
+    auto hex = [](uint32_t n) {
+        char text[9];
+        snprintf(text, sizeof text, "%08X", n);
+        return std::string(text);
+    };
+    auto dir = [](uint32_t n) {
+        std::string digits = std::to_string(n);
+        for (size_t at = digits.size(); at > 3; at -= 3)
+            digits.insert(at - 3, ",");
+        return std::string(13 - digits.size(), ' ') + digits;
+    };
+    std::string text = "Hueline journal, version " + std::to_string(version) + "\r\nHueline keeps this file while it "
+                       "changes " + (version == 1 ? "system.ini" : "SYSTEM.INI") + "; see README.TXT.\r\n"
+                       "system.ini before: " + hex(numbers[0]) + " " + hex(numbers[1]) + "\r\n"
+                       "system.ini after:  " + hex(numbers[2]) + " " + hex(numbers[3]) + "\r\n";
+    if (version == 2)
+        text += "length before, as DIR shows it: " + dir(numbers[0]) + " bytes\r\nlength after, as DIR shows it:  " +
+                dir(numbers[2]) + " bytes\r\nchange: 00000000\r\n";
+    text += "check: ";
+    return text + hex(Crc32(0, text.data(), (unsigned)text.size())) + "\r\n";
 }

@@ -42,10 +42,12 @@ private:
     std::string savedIni_, savedOld_;
 };
 
-// The copy ("HUELINE.BAK", "SYSTEM.OLD") that README.TXT's recovery by hand
-// at a DOS prompt takes, from what the user sees there: the length on the
-// journal's line that README.TXT names, and the lengths DIR prints, the
-// copies tried in README.TXT's order; "" when it takes none. Host only.
+// The copy ("HUELINE.NEW", "SYSTEM.OLD", "HUELINE.BAK") that README.TXT's
+// recovery by hand at a DOS prompt puts in SYSTEM.INI's place while a
+// journal stands, from what the user sees there: whether DIR lists
+// SYSTEM.INI, the lengths on the journal's lines that README.TXT names, and
+// the lengths DIR prints, the copies tried in README.TXT's order; "" when it
+// takes none. Host only.
 std::string CopyTheReadmeTakes();
 
 // The rewrite on its own, text in and text out; headers, when given, receives
@@ -54,8 +56,8 @@ std::string RewriteText(const std::string& input, bool apply, const char* back, 
                         unsigned* headers = nullptr);
 
 // The journal of a change of system.ini from before to after, as the writer
-// records it; change as JournalRecord has it.
-std::string JournalFor(const std::string& before, const std::string& after, uint32_t change = 0);
+// records it, or, for version 1 or 2, as the released 1.0.0 did.
+std::string JournalFor(const std::string& before, const std::string& after, unsigned version = 3);
 
 // Files of every kind the writer meets: CR LF, LF and lone CR ends, two
 // headers, none, a long line, NULs, a last line with no end, one as long as

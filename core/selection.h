@@ -9,6 +9,7 @@ struct ColorSelectionState {
     const char* InstalledText;
 };
 
-// The one state of the process; its references are constants, so it needs no
-// constructor.
-inline ColorSelectionState ColorSelection = {"Blue", "White", "Blue", "White"};
+// The one state of the process (core/selection_actions.cpp); its references
+// are constants, so it needs no constructor. Init (InitSelection) sets all
+// four, from system.ini.
+extern ColorSelectionState ColorSelection;

@@ -8,6 +8,7 @@
 #include "settings/settings_writer.h"
 #include "shell/sound_cues.h"
 
+ColorSelectionState ColorSelection;
 int RestartRequested = 0;
 
 static const char RestartCaption[] = "Restart?";
@@ -17,10 +18,8 @@ static const char RestartQuestion[] =
     "Please close all other applications before restarting.\n"
     "Do you want to restart your computer now?";
 static const char NotUsedOnNt[] =
-    "Windows NT, 2000 and XP do not use these colors: they belong to the system message "
-    "screen of Windows 95, 98 and Me.\n"
-    "Hueline still changes system.ini when you apply or restore, but on this computer that "
-    "changes nothing.";
+    "Windows NT, 2000 and XP do not use these colors.\n"
+    "Hueline still changes SYSTEM.INI when you apply or restore, but here that changes nothing.";
 
 static const char MessageCaption[] = "Hueline";
 

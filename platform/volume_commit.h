@@ -46,7 +46,6 @@ inline ResetDriveAnswer ResetDriveResult(bool called, const DosRegisters& after)
 // Its line for the debugger's output.
 inline const char* ResetDriveText(ResetDriveAnswer answer)
 {
-    static const char* const Texts[] = {"Hueline: 710Dh done\n", "Hueline: 710Dh carry\n", "Hueline: 710Dh AX 7100h\n",
-                                        "Hueline: 710Dh refused\n"};
+    static const char* const Texts[] = {"710Dh done\n", "710Dh failed\n", "710Dh missing\n", "710Dh refused\n"};
     return Texts[answer];
 }

@@ -73,90 +73,13 @@ inline bool BeginsLineAfter(const char* bytes, unsigned at)
     return before == '\n' || before == '\0' || (before == '\r' && bytes[at] != '\n');
 }
 
-// Whether a file is UTF-16 text, judged by its shape over the whole file, a
-// piece at a time as it is read. UTF-16 has a NUL in every code unit of a
-// Latin letter, and an 8-bit file next to none: a NUL ends its line. So the
-// shapes looked for all hold two NULs, at a code unit's place (an even
-// offset): a line end (CR LF) or a '[' written as UTF-16, in either byte
-// order ("0D 00 0A 00", "00 0D 00 0A", "5B 00 xx 00", "00 5B 00 xx", xx not
-// NUL); or a byte-order mark; or, for text with neither, at least half the
-// bytes at even (or at odd) positions NULs, four times as many as at the
-// others. A stray NUL, or a run of NULs (a tail that never reached the
-// disk), makes none of these.
-struct Utf16Evidence {
-    unsigned long nuls[2];  // at even and at odd positions of the file
-    unsigned long length;   // bytes counted so far
-    unsigned char last[3];  // the three bytes before the next ones
-    bool byteOrderMark;     // the file begins with FF FE or FE FF
-    bool shape;             // a line end or a '[' written as UTF-16 was seen
-};
-
-// The four bytes ending at the file's offset end, which are all in bytes[0,
-// count) but for those before the evidence's length, in last.
-inline bool Utf16ShapeEndsAt(const Utf16Evidence& e, const char* bytes, unsigned long end)
-{
-    if (end < 3 || (end - 3) % 2 != 0)
-        return false;
-    unsigned char b[4];
-    for (unsigned k = 0; k < 4; ++k) {
-        unsigned long at = end - 3 + k;
-        b[k] = at >= e.length ? (unsigned char)bytes[at - e.length] : e.last[3 - (e.length - at)];
-    }
-    if (b[0] == 0 && b[2] == 0)  // big-endian: 00 0D 00 0A, 00 5B 00 xx
-        return b[1] == 0x5B ? b[3] != 0 : b[1] == 0x0D && b[3] == 0x0A;
-    if (b[1] == 0 && b[3] == 0)  // little-endian: 0D 00 0A 00, 5B 00 xx 00
-        return b[0] == 0x5B ? b[2] != 0 : b[0] == 0x0D && b[2] == 0x0A;
-    return false;
-}
-
-// Counts the next count bytes of the file. mayHoldNuls false says that they
-// hold none (the caller's own search found none): then only the place moves on.
-inline void CountUtf16Evidence(Utf16Evidence* e, const char* bytes, unsigned count, bool mayHoldNuls = true)
-{
-    if (count == 0)
-        return;
-    if (e->length == 0 && count >= 2)
-        e->byteOrderMark = (bytes[0] == '\xFF' && bytes[1] == '\xFE') || (bytes[0] == '\xFE' && bytes[1] == '\xFF');
-    // A shape whose last byte begins these bytes, after a NUL that ended the last ones.
-    if (e->length >= 3 && e->last[2] == 0 && Utf16ShapeEndsAt(*e, bytes, e->length))
-        e->shape = true;
-    // 8-bit text has next to no NULs: each is found by the fast byte search,
-    // and the shapes it may belong to end at it or just after it.
-    for (const char* at = bytes; mayHoldNuls && at < bytes + count; ++at) {
-        at = (const char*)__builtin_memchr(at, 0, (unsigned)(bytes + count - at));
-        if (at == nullptr)
-            break;
-        const unsigned long offset = e->length + (unsigned long)(at - bytes);
-        ++e->nuls[offset & 1];
-        if (Utf16ShapeEndsAt(*e, bytes, offset) ||
-            (at + 1 < bytes + count && Utf16ShapeEndsAt(*e, bytes, offset + 1)))
-            e->shape = true;
-    }
-    unsigned char next[3];
-    for (unsigned k = 0; k < 3; ++k) {
-        const unsigned back = 3 - k;  // bytes before the end of these
-        next[k] = back <= count ? (unsigned char)bytes[count - back] : e->last[3 - (back - count)];
-    }
-    for (unsigned k = 0; k < 3; ++k)
-        e->last[k] = next[k];
-    e->length += count;
-}
-
-inline bool LooksLikeUtf16(const Utf16Evidence& evidence)
-{
-    if (evidence.byteOrderMark || evidence.shape)
-        return true;
-    unsigned long most = evidence.nuls[0], least = evidence.nuls[1];
-    if (least > most) {
-        most = evidence.nuls[1];
-        least = evidence.nuls[0];
-    }
-    return most >= 2 && most * 4 >= evidence.length && least * 4 <= most;
-}
-
-inline bool LooksLikeUtf16(const char* bytes, unsigned count)
-{
-    Utf16Evidence evidence = {{0, 0}, 0, {0, 0, 0}, false, false};
-    CountUtf16Evidence(&evidence, bytes, count);
-    return LooksLikeUtf16(evidence);
-}
+// Whether a file is UTF-16 text, judged by its shape over the whole file.
+// UTF-16 has a NUL in every code unit of a Latin letter, and an 8-bit file
+// next to none: a NUL ends its line. So the shapes looked for all hold two
+// NULs, at a code unit's place (an even offset): a line end (CR LF) or a '['
+// written as UTF-16, in either byte order ("0D 00 0A 00", "00 0D 00 0A",
+// "5B 00 xx 00", "00 5B 00 xx", xx not NUL); or a byte-order mark; or, for
+// text with neither, at least half the bytes at even (or at odd) positions
+// NULs, four times as many as at the others. A stray NUL, or a run of NULs (a
+// tail that never reached the disk), makes none of these. (settings_scan.cpp)
+bool LooksLikeUtf16(const char* bytes, unsigned count);

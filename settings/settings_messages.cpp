@@ -5,27 +5,23 @@
 
 namespace {
 
-// Room for the longest message: five paths and the words around them.
+// Room for the longest message: no message names more than four paths, each
+// of them shorter than TextBufferSize, with less than 1 KB of words around.
 char Message[5 * TextBufferSize + 1024];
 unsigned Used;
-bool Fits;
 
 void Begin()
 {
     Message[0] = '\0';
     Used = 0;
-    Fits = true;
 }
 
-// Adds text, or nothing at all when it would not fit: a message never
-// shows a path cut short.
+// Adds text; never past the room, and never a part of a path.
 void Add(const char* text)
 {
     unsigned length = TextLength(text);
-    if (!Fits || Used + length + 1 > sizeof Message) {
-        Fits = false;
+    if (Used + length + 1 > sizeof Message)
         return;
-    }
     CopyBytes(Message + Used, text, length + 1);
     Used += length;
 }
@@ -39,55 +35,32 @@ void Add(const char* before, SettingsFile file, const char* after = "")
 
 SettingsMessage End(bool failure)
 {
-    return SettingsMessage{Fits ? Message : "Hueline could not tell what happened to SYSTEM.INI: the paths are too "
-                                            "long.",
-                           failure};
+    return SettingsMessage{Message, failure};
 }
 
-const char* CauseText(SettingsCause cause)
-{
-    switch (cause) {
-    case SettingsFine:
-        break;
-    case SettingsNoDirectory:
-        return "Windows did not say where its folder is";
-    case SettingsMissing:
-        return "it is not there";
-    case SettingsFolder:
-        return "a folder is in its place";
-    case SettingsNotOpened:
-        return "Windows would not open it (it may be in use)";
-    case SettingsReadOnly:
-        return "it is read-only";
-    case SettingsReadFailed:
-        return "Windows could not read it";
-    case SettingsDiskFull:
-        return "the disk is full";
-    case SettingsWriteFailed:
-        return "Windows could not write it";
-    case SettingsNotRemoved:
-        return "Windows would not remove it (it may be in use)";
-    case SettingsNotRenamed:
-        return "Windows would not rename it";
-    case SettingsTooLarge:
-        return "it is over 32 MB";
-    case SettingsUtf16:
-        return "it is Unicode (UTF-16) text";
-    case SettingsNoMemory:
-        return "there is not enough memory";
-    case SettingsStanding:
-        return "it is left from an earlier change";
-    case SettingsNotChecked:
-        return "Windows could not tell if it is there";
-    case SettingsNotColors:
-        return "The colors given are not colors Hueline knows";
-    case SettingsNameTaken:
-        return "a file of that name is there";
-    case SettingsChanged:
-        return "it changed while Hueline read it";
-    }
-    return "";
-}
+// Each cause in words, in the order of SettingsCause.
+const char* const CauseTexts[] = {
+    "",
+    "Windows did not name its folder",
+    "it is not there",
+    "a folder is in its place",
+    "Windows would not open it",
+    "it is read-only",
+    "Windows could not read it",
+    "the disk is full",
+    "Windows could not write it",
+    "Windows would not remove it",
+    "Windows would not rename it",
+    "it is over 32 MB",
+    "it is Unicode (UTF-16) text",
+    "there is not enough memory",
+    "it is left from a change",
+    "Windows could not check it",
+    "Those are not colors Hueline knows",
+    "a file of that name is there",
+    "it changed as Hueline read it",
+};
+static_assert(sizeof CauseTexts / sizeof CauseTexts[0] == SettingsChanged + 1, "a text for each cause");
 
 const char* const StepVerbs[] = {"read", "write", "replace", "remove", "keep"};
 const SettingsFile KeptAs[] = {SettingsKeptOld, SettingsKeptCopy, SettingsKeptIni};
@@ -97,7 +70,7 @@ void AddProblem(const SettingsProblem& problem)
 {
     // Causes that concern no one file.
     if (problem.cause == SettingsNoDirectory || problem.cause == SettingsNotColors) {
-        Add(CauseText(problem.cause));
+        Add(CauseTexts[problem.cause]);
         Add(".");
         return;
     }
@@ -114,7 +87,7 @@ void AddProblem(const SettingsProblem& problem)
                     : problem.file == SettingsOld ? SettingsKeptOld
                                                   : SettingsKeptCopy);
     Add(": ");
-    Add(CauseText(problem.cause));
+    Add(CauseTexts[problem.cause]);
     Add(".");
 }
 
@@ -129,7 +102,7 @@ void AddAdvice(const SettingsProblem& problem)
         Add("\nTo let Hueline change it, clear Read-only in its Properties.");
         break;
     case SettingsNameTaken:
-        Add("\nMove that file to another folder, then start Hueline again.");
+        Add("\nMove that file elsewhere, then start Hueline again.");
         break;
     case SettingsFolder:
         Add("\nMove that folder elsewhere, then try again.");
@@ -150,7 +123,7 @@ void AddKept(const SettingsRecoveryDetails& details)
         }
     }
     if (sentence[0] == ' ')
-        Add(", copies from before that change, where no later change replaces them.");
+        Add(", copies from before that change.");
 }
 
 // What state system.ini is in, and, when it is not whole, what to do.
@@ -165,8 +138,8 @@ void AddState(SettingsMatch ini)
         break;
     case SettingsHoldsNothing:
     case SettingsHoldsFolder:
-        Add("\nSYSTEM.INI is missing: Windows may not start. Do not restart now; README.TXT tells how to put it "
-            "back at an MS-DOS prompt.");
+        Add("\nSYSTEM.INI is missing: Windows may not start. Do not restart now: README.TXT tells how to put it "
+            "back.");
         break;
     case SettingsHoldsOther:
     case SettingsHoldsUnknown:
@@ -175,6 +148,8 @@ void AddState(SettingsMatch ini)
     }
 }
 
+const char FolderThere[] = "A folder is where SYSTEM.INI should be";
+const char MayNotStart[] = ": Windows may not start.";
 const char NextStart[] = " Hueline tries again at its next start, and changes nothing before then.";
 const char* const NotInstalled[] = {"The default colors were not restored", "The new colors were not installed"};
 
@@ -210,7 +185,7 @@ SettingsMessage WriteMessage(bool apply, SettingsWriteResult result, const Setti
         Add(" completely.\n");
         AddProblem(details.problem);
         AddState(details.ini);
-        Add("\nStart Hueline again to finish or undo the change.");
+        Add(NextStart);
         return End(true);
     }
     return SettingsMessage{nullptr, false};
@@ -229,27 +204,24 @@ SettingsMessage RecoveryMessage(SettingsRecovery result, const SettingsRecoveryD
         Add("SYSTEM.INI stays as it is.");
         break;
     case SettingsNotFinished:
-        Add("Hueline's last change did not finish: SYSTEM.INI is as it was before it. Make the change again if you "
-            "want it.");
+        Add("Hueline's last change did not finish: SYSTEM.INI is as it was before it.");
         break;
     case SettingsFinished:
-        Add("Hueline's last change was interrupted; Hueline has now finished it.");
+        Add("Hueline has finished its last change, which was interrupted.");
         break;
     case SettingsPutBack:
         Add(details.kept[2]          ? "Hueline has put back SYSTEM.INI from before its last change, from "
             : details.version == 0 ? "SYSTEM.INI was missing; Hueline has put in its place "
-                                   : "SYSTEM.INI was missing after Hueline's last change; Hueline has put it back "
-                                     "as it was before, from ",
+                                   : "SYSTEM.INI was missing; Hueline has put it back from ",
             details.copy, ".");
         if (details.kept[2])
             Add(" What stood there is kept as ", SettingsKeptIni, ".");
         break;
     case SettingsKeptAsItIs:
-        Add(details.ini == SettingsHoldsFolder ? "A folder is where SYSTEM.INI should be: Windows may not start "
-                                                 "until you move it and put SYSTEM.INI back."
-                                               : "SYSTEM.INI stays as it is.");
+        Add(details.ini == SettingsHoldsFolder ? FolderThere : "SYSTEM.INI stays as it is");
+        Add(details.ini == SettingsHoldsFolder ? MayNotStart : ".");
         if (details.copy == SettingsIni)
-            Add(" No copy from before Hueline's last change is left.");
+            Add(" No copy from before is left.");
         AddKept(details);
         return End(details.ini == SettingsHoldsFolder);
     case SettingsNotRecovered:
@@ -257,7 +229,7 @@ SettingsMessage RecoveryMessage(SettingsRecovery result, const SettingsRecoveryD
         AddProblem(details.problem);
         AddState(details.ini);
         Add(details.problem.file == SettingsJournal && details.problem.step == SettingsRemoving
-                ? "\nDelete that file yourself; until then Hueline changes nothing."
+                ? "\nDelete that file; until then Hueline changes nothing."
                 : NextStart);
         AddAdvice(details.problem);
         return End(true);
@@ -269,26 +241,23 @@ SettingsMessage RecoveryMessage(SettingsRecovery result, const SettingsRecoveryD
 const char* RecoveryQuestion(const SettingsRecoveryDetails& details)
 {
     Begin();
-    Add(details.ini == SettingsHoldsFolder ? "A folder is where SYSTEM.INI should be"
+    Add(details.ini == SettingsHoldsFolder ? FolderThere
                                            : details.question == SettingsAskWhichNew ? "SYSTEM.INI is missing" : "");
     if (details.question == SettingsAskWhichNew) {
-        Add(", and Hueline's note of its last change (", SettingsJournal,
-            ") is damaged. Windows may not start without SYSTEM.INI.\n\nPut ");
+        Add(", and Hueline's note of its last change (", SettingsJournal, ") is damaged. Windows may not start.\n\nPut ");
         Add("", SettingsNew, ", SYSTEM.INI with that change, in its place?\n\nIf you choose No, Hueline puts ");
         Add("", details.otherCopy, " there, SYSTEM.INI from before.");
         return End(false).text;
     }
     if (details.ini == SettingsHoldsFolder)
-        Add(": Windows may not start.");
+        Add(MayNotStart);
     else if (details.version == JournalReplacesWhole)
         Add("Another program has changed ", SettingsIni, " since Hueline began its last change.");
     else
         Add("Hueline's last change to ", SettingsIni,
-            " was interrupted, and it now holds neither its old content nor the new: the change may have been cut "
-            "short, or another program changed it.");
+            " was interrupted, and it holds neither its old nor its new content.");
     Add(" Hueline has not touched it.\n\nPut back SYSTEM.INI from before that change, from ", details.copy,
-        "? What stands there now would be kept as ");
-    Add("", SettingsKeptIni, ".\n\nIf you choose No, it stays as it is, and Hueline keeps its copies where no later "
-        "change replaces them.");
+        "? What is there now would be kept as ");
+    Add("", SettingsKeptIni, ".\n\nIf you choose No, it stays as it is, and Hueline keeps its copies.");
     return End(false).text;
 }

@@ -19,9 +19,9 @@ struct SettingsColors {
 // is), and returns where the first line that is not whole yet begins, so that
 // the caller can put that part before the next bytes. With atEnd the bytes are
 // the last of the file: a last line with no end is not looked at, and count is
-// returned. A line with LongLineContent bytes or more is not looked at. With
-// nuls, bytes[count] must be a NUL (a sentinel: it is not looked at), and
-// *nuls is set when bytes[0, count) holds a NUL, found on the way.
+// returned. A line with LongLineContent bytes or more is not looked at.
+// bytes[count] must be a NUL (a sentinel, as a std::string's data has), and
+// *nuls, when given, is set when bytes[0, count) holds a NUL, found on the way.
 unsigned ScanSettingsLines(SettingsColors* colors, const char* bytes, unsigned count, bool atEnd,
                            bool* nuls = nullptr);
 

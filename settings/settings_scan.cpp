@@ -67,18 +67,14 @@ static unsigned WholeLinesEnd(const char* bytes, unsigned count)
 static const unsigned TellingLetter = 7;
 
 // Looks at every line of bytes[0, limit), all of them whole, that begins with
-// key, and takes the value of the last one that names a colour. With nuls,
-// the search for the letter stops at NULs too (bytes[limit, count] holds
-// none but the last), and *nuls is set when it met one.
+// key, and takes the value of the last one that names a colour. The search
+// for the letter stops at NULs too (bytes[limit, count] holds none but the
+// last, the sentinel), and sets *nuls when it meets one.
 static void FindKey(const char* bytes, unsigned limit, const char* key, unsigned char* color, bool* nuls)
 {
-    unsigned at = TellingLetter;
-    if (nuls != nullptr)
-        at = 0;
-    while (at < limit) {
-        const char* hit = nuls != nullptr ? FindByteOrNul(bytes + at, key[TellingLetter])
-                                          : (const char*)__builtin_memchr(bytes + at, key[TellingLetter], limit - at);
-        if (hit == nullptr || hit >= bytes + limit)
+    for (unsigned at = 0; at < limit;) {
+        const char* hit = FindByteOrNul(bytes + at, key[TellingLetter]);
+        if (hit >= bytes + limit)
             return;
         at = (unsigned)(hit - bytes) + 1;
         if (*hit == '\0') {
@@ -106,8 +102,37 @@ unsigned ScanSettingsLines(SettingsColors* colors, const char* bytes, unsigned c
 {
     if (count == 0)
         return 0;
+    bool ignored;
     unsigned limit = WholeLinesEnd(bytes, count);
-    FindKey(bytes, limit, BackKey, &colors->back, nuls);
-    FindKey(bytes, limit, TextKey, &colors->text, nullptr);
+    FindKey(bytes, limit, BackKey, &colors->back, nuls != nullptr ? nuls : &ignored);
+    FindKey(bytes, limit, TextKey, &colors->text, &ignored);
     return atEnd ? count : limit;
+}
+
+bool LooksLikeUtf16(const char* bytes, unsigned count)
+{
+    const unsigned char* b = (const unsigned char*)bytes;
+    if (count >= 2 && ((b[0] == 0xFF && b[1] == 0xFE) || (b[0] == 0xFE && b[1] == 0xFF)))
+        return true;
+    unsigned nuls[2] = {0, 0};  // at even and at odd offsets
+    // 8-bit text has next to no NULs: each is found by the fast byte search.
+    for (const unsigned char* at = b; at < b + count; ++at) {
+        at = (const unsigned char*)__builtin_memchr(at, 0, (unsigned)(b + count - at));
+        if (at == nullptr)
+            break;
+        const unsigned q = (unsigned)(at - b);
+        ++nuls[q & 1];
+        // The shape whose last NUL this is (little-endian, at an odd offset)
+        // or whose second (big-endian, at an even one).
+        const unsigned s = q - ((q & 1) != 0 ? 3 : 2);
+        if (q < 2 || s + 4 > count || s > q)
+            continue;
+        const unsigned char* u = b + s;
+        const unsigned lead = (q & 1) != 0 ? 0 : 1;  // where the characters stand
+        if (u[1 - lead] == 0 && u[3 - lead] == 0 &&
+            (u[lead] == 0x5B ? u[lead + 2] != 0 : u[lead] == 0x0D && u[lead + 2] == 0x0A))
+            return true;
+    }
+    const unsigned most = nuls[0] > nuls[1] ? nuls[0] : nuls[1], least = nuls[0] + nuls[1] - most;
+    return most >= 2 && most * 4 >= count && least * 4 <= most;
 }

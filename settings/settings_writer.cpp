@@ -113,7 +113,9 @@ SettingsWriteResult Replace(const char* old, unsigned length, const char* made, 
     // A journal that stays only puts the next start to work: it is told
     // when it is known to stand.
     if (!Remove(SettingsJournal) && CheckFile(SettingsJournal) == PlatformFilePresent) {
-        details->problem = SettingsProblem{SettingsJournal, SettingsRemoving, SettingsNotRemoved};
+        details->problem.file = SettingsJournal;
+        details->problem.step = SettingsRemoving;
+        details->problem.cause = SettingsNotRemoved;
         details->journalStands = true;
     }
     return SettingsWritten;

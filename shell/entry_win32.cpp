@@ -10,6 +10,7 @@
 #include "shell/main_dialog_win32.h"
 #include "shell/preview.h"
 #include "shell/program_directory.h"
+#include "shell/sound_cues.h"
 
 // Every message the program's thread takes from its queue passes here first,
 // in the main dialog's loop and in every box's: the auto-repeat of a key held
@@ -34,6 +35,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     }
 
     ProgramInstance = instance;
+    SoundsEnabled = 1;
     LoadPreviewIcons();
 
     GetModuleFileNameA(instance, ProgramDirectory, sizeof ProgramDirectory);

@@ -2,7 +2,7 @@
 
 #include "resources/resource.h"
 
-int SoundsEnabled = 1;
+int SoundsEnabled;  // set at the start: WinMain
 
 // sndPlaySoundA's flags.
 static const unsigned SoundAsync = 0x0001;

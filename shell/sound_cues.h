@@ -3,7 +3,8 @@
 
 #include "platform/platform.h"
 
-// Non-zero while sounds are on; on at every start, never saved.
+// Non-zero while sounds are on; on at every start (the entry sets it: no
+// initialized data), never saved.
 extern int SoundsEnabled;
 
 enum CueMode {

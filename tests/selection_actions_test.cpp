@@ -97,10 +97,8 @@ TEST_F(SelectionActions, ApplyFromTheButtonTakesTheListsAndAsks)
     // Apply rewrites the file without offering a restart.
     StartWith(Installed4E, true);
     EXPECT_EQ(Dialog().messages,
-              std::vector<string>{"Hueline|Windows NT, 2000 and XP do not use these colors: they belong to "
-                                  "the system message screen of Windows 95, 98 and Me.\nHueline still changes "
-                                  "system.ini when you apply or restore, but on this computer that changes "
-                                  "nothing."});
+              std::vector<string>{"Hueline|Windows NT, 2000 and XP do not use these colors.\nHueline still changes SYSTEM.INI "
+                                  "when you apply or restore, but here that changes nothing."});
     Dialog().selection[0] = 10;
     Dialog().answerYes = true;
     ApplySelection(Window(), true);
@@ -269,8 +267,8 @@ TEST_F(SelectionActions, AFailedWriteIsToldAndNothingShowsAsInstalled)
     HostSetWindowsDirectory("");
     ApplySelection(Window(), true);
     HostSetWindowsDirectory(directory.c_str());
-    EXPECT_EQ(Dialog().failures.back(), "Hueline|The new colors were not installed.\nWindows did not say "
-                                        "where its folder is.\nSYSTEM.INI is as it was.");
+    EXPECT_EQ(Dialog().failures.back(), "Hueline|The new colors were not installed.\nWindows did not name "
+                                        "its folder.\nSYSTEM.INI is as it was.");
 }
 
 TEST_F(SelectionActions, ApplyWithoutA386EnhSectionSaysSoAndShowsTheDefaults)

@@ -121,7 +121,7 @@ protected:
         EXPECT_EQ(Dialog().failures, std::vector<string>{});
         for (const string& told : Dialog().messages) {
             // Nothing told but what happened.
-            const bool finished = told.find("has now finished it") != string::npos;
+            const bool finished = told.find("has finished its last change") != string::npos;
             const bool putBack = told.find("put it back") != string::npos;
             const bool notFinished = told.find("did not finish") != string::npos;
             EXPECT_TRUE((finished && now == after && ini != after) || (putBack && now == before && ini != before) ||

@@ -160,7 +160,7 @@ protected:
         if (Says(told, "did not finish") || Says(told, "as it was before the change.")) {
             EXPECT_EQ(now.bytes, old_);
         }
-        if (Says(told, "has now finished it") || Says(told, "holds the new colors.")) {
+        if (Says(told, "has finished its last change") || Says(told, "holds the change.")) {
             EXPECT_EQ(now.bytes, new_);
         }
         if (Says(told, "stays as it is") || Says(told, "as Hueline found it")) {
@@ -170,9 +170,8 @@ protected:
             EXPECT_FALSE(now.there);
         }
         for (unsigned f = 1; f < FileCount; ++f) {
-            if (Says(told, "put " + TestPath(Files[f])) || Says(told, "back as it was before its last change, from " +
-                                                                          TestPath(Files[f])) ||
-                Says(told, "before that change, from " + TestPath(Files[f]))) {
+            if (Says(told, "put in its place " + TestPath(Files[f])) || Says(told, "back from " + TestPath(Files[f])) ||
+                Says(told, "last change, from " + TestPath(Files[f]))) {
                 EXPECT_EQ(now.bytes, before[f].bytes) << "not put back from " << Files[f];
             }
             if (f >= 4 && (Says(told, "kept " + TestPath(Files[f])) || Says(told, "kept as " + TestPath(Files[f])))) {

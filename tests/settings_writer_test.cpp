@@ -83,6 +83,6 @@ TEST_F(SettingsWriter, NamesThatAreNotColoursChangeNothing)
     EXPECT_EQ(Ini(), ThreeLines);
     EXPECT_EQ(Old(), "older backup");
     EXPECT_STREQ(WriteMessage(true, SettingsUnchanged, details).text,
-                 "The new colors were not installed.\nThe colors given are not colors Hueline knows.\n"
+                 "The new colors were not installed.\nThose are not colors Hueline knows.\n"
                  "SYSTEM.INI is as it was.");
 }

@@ -172,9 +172,7 @@ WINDOWS_98 = Machine("windows-98", 96, True, "win98")
 MACHINE = WINDOWS_98
 BITMAP_FONT = "sserife.fon"
 # What the program says at every start on the NT family.
-NT_NOTICE = ("Windows NT, 2000 and XP do not use these colors: they belong to the system message screen "
-             "of Windows 95, 98 and Me.\nHueline still changes system.ini when you apply or restore, "
-             "but on this computer that changes nothing.")
+NT_NOTICE = read_c_string(ROOT / "core" / "selection_actions.cpp", "NotUsedOnNt")
 
 
 def use_machine(machine):

@@ -100,7 +100,7 @@ int RunFullScreenTest(PlatformWindow dialog)
     if (process == PlatformNoProcess) {
         FormatArg told[] = {{TestProgram}, {CauseOfFailedStart(error)}};
         if (FormatText(TestMessage, TextBufferSize, "The full-screen test %s could not be started. %s", told, 2) >= 0)
-            PlatformShowMessage(dialog, "Hueline", TestMessage);
+            PlatformShowFailure(dialog, "Hueline", TestMessage);
         return 0;
     }
     // The window takes no input until the test has ended, as under a modal

@@ -25,5 +25,5 @@ void VisitHomepage(PlatformWindow dialog)
                                                              : CauseOfFailedStart(code);
     FormatArg told[] = {{HomepageAddress}, {cause}};
     if (FormatText(HomepageMessage, TextBufferSize, "The homepage %s could not be opened. %s", told, 2) >= 0)
-        PlatformShowMessage(dialog, "Hueline", HomepageMessage);
+        PlatformShowFailure(dialog, "Hueline", HomepageMessage);
 }

@@ -185,12 +185,12 @@ TEST_F(FullScreenTest, AFailedStartClicksAndTellsThePathAndTheCause)
 {
     for (const auto& failure : {std::make_pair(3ul, "The file does not exist."),  // test.exe missing
                                 std::make_pair(1450ul, "Windows gave error 0x5AA.")}) {
-        Dialog().messages.clear();
+        Dialog().failures.clear();
         HostResetTestProgram().startError = failure.first;
         EXPECT_EQ(RunFullScreenTest(Window()), 0);
         EXPECT_EQ(Program().calls, Calls({"sound click.wav/1", start}));
         EXPECT_EQ(Program().released, 0);
-        EXPECT_EQ(Dialog().messages, std::vector<string>({"Hueline|The full-screen test C:\\Program Files\\"
+        EXPECT_EQ(Dialog().failures, std::vector<string>({"Hueline|The full-screen test C:\\Program Files\\"
                                                           "Hueline\\test.exe could not be started. " +
                                                           string(failure.second)}));
         ExpectNothingElseChanged();
@@ -205,7 +205,7 @@ TEST_F(FullScreenTest, ACommandLineThatWouldNotFitIsAFailedStart)
     SetDirectory("C:\\" + string(TextBufferSize - 25, 'd') + "\\");
     EXPECT_EQ(RunFullScreenTest(Window()), 0);
     EXPECT_EQ(Program().calls, Calls({"sound click.wav/1"}));
-    EXPECT_TRUE(Dialog().messages.empty());
+    EXPECT_TRUE(Dialog().failures.empty());
     ExpectNothingElseChanged();
 }
 

@@ -145,11 +145,11 @@ TEST_F(PreviewTest, HomepageOpensTheAddressInTheContactAddressDomain)
     std::vector<std::string> told;
     for (const auto& failure : {std::make_pair(2ul, "No web browser is set up to open it."),
                                 std::make_pair(8ul, "There is not enough memory.")}) {
-        EXPECT_EQ(Dialog().messages, told);
+        EXPECT_EQ(Dialog().failures, told);
         Shell().openError = failure.first;
         RunCommand(Window(), IDM_HOMEPAGE);
         told.push_back(std::string("Hueline|The homepage ") + HomepageAddress + " could not be opened. " +
                        failure.second);
     }
-    EXPECT_EQ(Dialog().messages, told);
+    EXPECT_EQ(Dialog().failures, told);
 }

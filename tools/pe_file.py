@@ -1,6 +1,6 @@
 """The headers of a PE file that the checks and the end-to-end harness read:
 the image base, the file alignment, the section table, the resource root,
-and where in the file an address of the loaded image lies."""
+the import slots, and where in the file an address of the loaded image lies."""
 
 import struct
 from typing import NamedTuple
@@ -29,6 +29,8 @@ class PeFile:
         self.file_alignment = struct.unpack_from("<I", self.data, optional + 36)[0]
         directories = optional + (112 if wide else 96)
         self.resource_root = struct.unpack_from("<I", self.data, directories + 8 * 2)[0]
+        self.import_root = struct.unpack_from("<I", self.data, directories + 8 * 1)[0]
+        self.wide = wide
         table = optional + optional_size
         self.sections = []
         for i in range(count):
@@ -44,3 +46,24 @@ class PeFile:
             if section.address <= rva < section.address + section.size and rva - section.address < section.raw_size:
                 return section.raw_at + rva - section.address
         return None
+
+    def import_slot(self, function):
+        """The address, relative to the image base, of the slot through which
+        the code calls the imported function of that name."""
+        slot_size = 8 if self.wide else 4
+        at = self.offset(self.import_root)
+        while True:
+            names, _, _, _, slots = struct.unpack_from("<IIIII", self.data, at)
+            if slots == 0:
+                raise KeyError(function)
+            entry = self.offset(names or slots)
+            for n in range(0x10000):
+                name_at = struct.unpack_from("<Q" if self.wide else "<I", self.data, entry + n * slot_size)[0]
+                if name_at == 0:
+                    break
+                if name_at >> (63 if self.wide else 31):
+                    continue  # by ordinal
+                begin = self.offset(name_at) + 2
+                if self.data[begin:self.data.find(b"\0", begin)].decode("latin-1") == function:
+                    return slots + n * slot_size
+            at += 20

@@ -62,6 +62,14 @@
 //       open the running process of that executable's name; end it, as the
 //       system's Close Program box does (exit code 1); wait up to MS ms for it
 //       to end and print its exit-code and ended-at (the clock, in ms)
+//   stop NAME RVA MATCH COUNT MS
+//       debug the running process of that executable's name and end it (exit
+//       code 9) at the start of its COUNT-th call through the import slot at
+//       RVA (from its base; the harness reads it from the executable) whose
+//       first argument is a string holding MATCH (any case; * for any), before
+//       the call does anything; print attached=yes once it is attached (the
+//       harness waits for that line), then stopped=yes, or stopped=no when the
+//       process ended first or MS ms passed, and the calls that matched
 //   system
 //       print the Windows version (GetVersion, hex) and the system colours of
 //       a dialog's face, a selection and a window's background (R,G,B)
@@ -603,7 +611,7 @@ void Cover(HWND window, DWORD ms)
 
 HANDLE opened_process = nullptr;  // what the last "process open" opened
 
-void OpenProcessNamed(const std::string& name)
+DWORD ProcessIdNamed(const std::string& name)
 {
     HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
     if (snapshot == INVALID_HANDLE_VALUE) Fail("cannot list the processes");
@@ -615,6 +623,12 @@ void OpenProcessNamed(const std::string& name)
     }
     CloseHandle(snapshot);
     if (!id) Fail(name + " is not running");
+    return id;
+}
+
+void OpenProcessNamed(const std::string& name)
+{
+    DWORD id = ProcessIdNamed(name);
     opened_process = OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION | PROCESS_TERMINATE, FALSE, id);
     if (!opened_process) Fail("cannot open " + name + "'s process");
     Say("process", Decimal((long)id));
@@ -629,6 +643,92 @@ void WaitProcess(DWORD ms)
     GetExitCodeProcess(opened_process, &code);
     Say("exit-code", Decimal((long)code));
     Say("ended-at", Figure(ended));
+}
+
+// A breakpoint at the function an import slot of the debugged process points
+// to: the call is looked at before its first instruction runs.
+void StopAt(const std::string& name, DWORD_PTR rva, const std::string& match, long count, DWORD ms)
+{
+    DWORD id = ProcessIdNamed(name);
+    if (!DebugActiveProcess(id)) Fail("cannot debug " + name);
+    HANDLE process = nullptr;
+    BYTE* entry = nullptr;
+    BYTE saved = 0, trap = 0xCC;
+    bool stepping = false;
+    long matched = 0;
+    std::string wanted = match;
+    CharLowerA(&wanted[0]);
+    for (DWORD start = GetTickCount(); GetTickCount() - start < ms;) {
+        DEBUG_EVENT event;
+        if (!WaitForDebugEvent(&event, 100)) continue;
+        DWORD status = DBG_CONTINUE;
+        if (event.dwDebugEventCode == CREATE_PROCESS_DEBUG_EVENT) {
+            process = event.u.CreateProcessInfo.hProcess;
+            BYTE* base = (BYTE*)event.u.CreateProcessInfo.lpBaseOfImage;
+            if (!ReadProcessMemory(process, base + rva, &entry, sizeof entry, nullptr) ||
+                !ReadProcessMemory(process, entry, &saved, 1, nullptr) ||
+                !WriteProcessMemory(process, entry, &trap, 1, nullptr))
+                Fail("cannot set the breakpoint");
+            FlushInstructionCache(process, entry, 1);
+            if (event.u.CreateProcessInfo.hFile) CloseHandle(event.u.CreateProcessInfo.hFile);
+            Say("attached", "yes");
+        } else if (event.dwDebugEventCode == LOAD_DLL_DEBUG_EVENT) {
+            if (event.u.LoadDll.hFile) CloseHandle(event.u.LoadDll.hFile);
+        } else if (event.dwDebugEventCode == EXIT_PROCESS_DEBUG_EVENT) {
+            break;
+        } else if (event.dwDebugEventCode == EXCEPTION_DEBUG_EVENT) {
+            const EXCEPTION_RECORD& x = event.u.Exception.ExceptionRecord;
+            HANDLE thread = OpenThread(THREAD_GET_CONTEXT | THREAD_SET_CONTEXT, FALSE, event.dwThreadId);
+            CONTEXT c = {};
+            c.ContextFlags = CONTEXT_FULL;
+            GetThreadContext(thread, &c);
+            if (x.ExceptionCode == EXCEPTION_BREAKPOINT && (BYTE*)x.ExceptionAddress == entry) {
+#ifdef _WIN64
+                DWORD_PTR argument = c.Rcx;
+#else
+                DWORD_PTR argument = 0;
+                ReadProcessMemory(process, (BYTE*)(DWORD_PTR)c.Esp + 4, &argument, 4, nullptr);
+#endif
+                char text[MAX_PATH] = {};
+                ReadProcessMemory(process, (void*)argument, text, sizeof text - 1, nullptr);
+                CharLowerA(text);
+                if (match == "*" || std::strstr(text, wanted.c_str())) {
+                    if (++matched == count) {
+                        TerminateProcess(process, 9);
+                        Say("stopped", "yes");
+                        Say("calls", Decimal(matched));
+                        return;
+                    }
+                }
+                // Over the breakpoint: the byte back, one instruction, the breakpoint again.
+                WriteProcessMemory(process, entry, &saved, 1, nullptr);
+                FlushInstructionCache(process, entry, 1);
+#ifdef _WIN64
+                c.Rip = (DWORD64)entry;
+#else
+                c.Eip = (DWORD)(DWORD_PTR)entry;
+#endif
+                c.EFlags |= 0x100;
+                SetThreadContext(thread, &c);
+                stepping = true;
+            } else if (x.ExceptionCode == EXCEPTION_SINGLE_STEP && stepping) {
+                WriteProcessMemory(process, entry, &trap, 1, nullptr);
+                FlushInstructionCache(process, entry, 1);
+                stepping = false;
+            } else if (x.ExceptionCode != EXCEPTION_BREAKPOINT) {
+                status = DBG_EXCEPTION_NOT_HANDLED;  // the program's own
+            }
+            CloseHandle(thread);
+        }
+        ContinueDebugEvent(event.dwProcessId, event.dwThreadId, status);
+    }
+    if (process && entry) {
+        WriteProcessMemory(process, entry, &saved, 1, nullptr);
+        FlushInstructionCache(process, entry, 1);
+    }
+    DebugActiveProcessStop(id);
+    Say("stopped", "no");
+    Say("calls", Decimal(matched));
 }
 
 std::string Rgb(int index)
@@ -726,6 +826,12 @@ int main(int argc, char** argv)
         } else if (verb == "cover") {
             HWND target = window();
             Cover(target, (DWORD)number("milliseconds"));
+        } else if (verb == "stop") {
+            std::string name = next("name");
+            DWORD_PTR rva = (DWORD_PTR)number("slot");
+            std::string match = next("match");
+            long count = number("count");
+            StopAt(name, rva, match, count, (DWORD)number("milliseconds"));
         } else if (verb == "process") {
             std::string what = next("open, end or wait");
             if (what == "open") {

@@ -94,10 +94,13 @@ WINDOWS = PREFIX / "drive_c" / "windows"
 # The files as the program names them: upper case, as DOS writes them.
 SYSTEM_INI = WINDOWS / "SYSTEM.INI"
 SYSTEM_OLD = WINDOWS / "SYSTEM.OLD"
-MARK = WINDOWS / "HUELINE.MRK"   # the journal: stands while a rewrite of system.ini is under way
-COPY = WINDOWS / "HUELINE.BAK"   # the new copy of system.ini, before it becomes system.old
-KEPT_OLD = WINDOWS / "HUELINE.OLD"   # where a discarded journal's system.old is kept
-KEPT_COPY = WINDOWS / "HUELINE.CPY"  # and its new copy
+MARK = WINDOWS / "HUELINE.MRK"   # the journal: stands while a change of system.ini is under way
+COPY = WINDOWS / "HUELINE.BAK"   # the copy of system.ini, before it becomes system.old
+NEW = WINDOWS / "HUELINE.NEW"    # the new content, before it becomes system.ini
+KEPT_OLD = WINDOWS / "HUELINE.OLD"   # where a recovery keeps system.old aside
+KEPT_COPY = WINDOWS / "HUELINE.CPY"  # and the copy
+KEPT_INI = WINDOWS / "HUELINE.INI"   # and the system.ini it put a copy in place of
+HUELINE_FILES = (SYSTEM_OLD, MARK, COPY, NEW, KEPT_OLD, KEPT_COPY, KEPT_INI)
 KEEP_FILES = object()            # a Session on the files as an earlier run left them
 PRODUCT = Path(WINE_ENV["HUELINE_PRODUCT"])
 WINE, WINESERVER = WINE_ENV["HUELINE_WINE"], WINE_ENV["HUELINE_WINESERVER"]
@@ -117,7 +120,7 @@ def settings_names():
     under there. Wine looks for the exact case first: one_spelling() gives
     another spelling of a name (the prefix's own system.ini, one the Wine
     tests made) the program's, or removes it when that one stands too."""
-    names = {path.name.lower(): path for path in (SYSTEM_INI, SYSTEM_OLD, MARK, COPY)}
+    names = {path.name.lower(): path for path in (SYSTEM_INI,) + HUELINE_FILES}
     return {entry: names[entry.name.lower()] for entry in WINDOWS.glob("*") if entry.name.lower() in names}
 
 
@@ -516,7 +519,7 @@ class Session:
                 SYSTEM_INI.unlink()
         else:
             SYSTEM_INI.write_bytes(system_ini)
-        for path in (SYSTEM_OLD, MARK, COPY, KEPT_OLD, KEPT_COPY):
+        for path in HUELINE_FILES:
             if path.is_dir():
                 path.rmdir()
             elif path.exists():
@@ -553,14 +556,14 @@ class Session:
         self.trace.flush()
         return self.trace_path.stat().st_size
 
-    def calls(self, since=0, flushes=False, files=False):
-        """The traced calls of the program's window thread since a mark();
-        the flushes of the profile cache, and the file calls, only when
-        asked for."""
+    def calls(self, since=0, flushes=False, files=False, thread=None):
+        """The traced calls of the program's window thread (or of that
+        thread) since a mark(); the flushes of the profile cache, and the
+        file calls, only when asked for."""
         with open(self.trace_path, "rb") as trace:
             trace.seek(since)
             text = trace.read().decode("latin-1")
-        return [call for call in parse_calls(text, self.thread, self.image)
+        return [call for call in parse_calls(text, thread or self.thread, self.image)
                 if (flushes or call[0] != "flush-profiles")
                 and (files or call[0] not in ("delete", "create", *FILE_CALLS.values()))]
 
@@ -714,6 +717,7 @@ class Session:
         box["default"] = ",".join(button["text"] for button in buttons if button["default"] == "yes")
         texts = [static["text"] for static in replies[-1].windows() if static["text"]]
         box["message"] = texts[-1] if texts else None
+        box["thread"] = replies[0]["thread"]
         return box
 
     def press(self, caption, button, ms=0, wait=True):
@@ -805,6 +809,33 @@ class Session:
 
     def running(self):
         return self.process is not None and self.process.poll() is None
+
+    def stop_at(self, function, match, count=1):
+        """Has a driver in the background debug the program and end it (exit
+        code 9) as it begins its count-th call of the imported function whose
+        first argument, a string, holds match (* for any); returns once the
+        driver is attached. stopped() then tells whether it ended it there."""
+        slot = self.image.import_slot(function)
+        self.stopper_output = tempfile.TemporaryFile(dir=str(scratch_folder()))
+        self.stopper = subprocess.Popen(
+            [WINE, str(DRIVER), "stop", self.program.name, hex(slot), match, str(count), str(COMMAND_SECONDS * 1000)],
+            env=wine_env(), cwd=str(PRODUCT), stdin=subprocess.DEVNULL, stdout=self.stopper_output,
+            stderr=subprocess.DEVNULL)
+        poll(lambda: self.stopper.poll() is not None or b"attached=yes" in self.stopper_out(),
+             lambda attached: attached, COMMAND_SECONDS)
+        if b"attached=yes" not in self.stopper_out():
+            raise DriverError("driver stop: not attached\n%s" % self.stopper_out().decode("utf-8", "replace"))
+
+    def stopper_out(self):
+        self.stopper_output.seek(0)
+        return self.stopper_output.read()
+
+    def stopped(self):
+        """Whether the driver of stop_at ended the program as asked."""
+        self.stopper.wait(timeout=COMMAND_SECONDS + SETTLE_SECONDS)
+        out = self.stopper_out()
+        self.transcript.write("$ driver stop\n%s" % out.decode("utf-8", "replace"))
+        return b"stopped=yes" in out and self.wait_exit()
 
     def close(self):
         """Ends the run and keeps the files it left beside its trace."""

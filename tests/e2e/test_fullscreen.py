@@ -196,7 +196,7 @@ class FullScreenTest(FullScreenCase):
                 calls = session.act(*action)
                 self.assertEqual([c for c in calls if c[0] != "launch"], [
                     ("sound", "click.wav", SND_ASYNC), ("question", session.window, "The full-screen test C:\\Hueline "
-                     "Alone\\test.exe could not be started. The file does not exist.", MESSAGE_CAPTION, 48)])
+                     "Alone\\test.exe could not be started. The file does not exist.", MESSAGE_CAPTION, 16)])
                 session.press(MESSAGE_CAPTION, IDOK)
                 self.assertEqual(session.screens(), 0)
                 self.assertMainWindow(session, "Green", "Black")

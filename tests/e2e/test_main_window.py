@@ -170,16 +170,18 @@ class ApplyTest(Case):
         # for the rewrite, after it is written, and before it is read back.
         self.assertEqual(session.calls(since, flushes=True),
                          [("sound", "apply.wav", SND_ASYNC)] + [("flush-profiles", "system.ini")] * 3)
-        # The program's files are made under upper-case names, and on Windows
-        # 9x the volume is committed through VWIN32 once the journal is
-        # written and once system.ini is, before anything the journal vouches
-        # for is touched and before the journal goes.
+        # The program's files are made under upper-case names; system.ini is
+        # never written into, but replaced by the new file, after the copy has
+        # replaced system.old; and on Windows 9x the volume is committed
+        # through VWIN32 once the journal is written and after every removal
+        # and rename, the journal's last.
         commit = [] if harness.MACHINE.nt else [("CreateFileA", "vwin32")]
         steps = [call for call in session.calls(since, files=True) if call[0] in ("create", "rename", "delete",
                                                                                   "CreateFileA")]
-        self.assertEqual(steps, [("create", "HUELINE.BAK"), ("create", "HUELINE.MRK")] + commit
-                         + [("rename", "HUELINE.BAK", "SYSTEM.OLD"), ("create", "SYSTEM.INI")] + commit
-                         + [("delete", "HUELINE.MRK")])
+        self.assertEqual(steps, [("create", "HUELINE.BAK"), ("create", "HUELINE.NEW"), ("create", "HUELINE.MRK")]
+                         + commit + [("rename", "HUELINE.BAK", "SYSTEM.OLD")] + commit
+                         + [("delete", "SYSTEM.INI")] + commit + [("rename", "HUELINE.NEW", "SYSTEM.INI")] + commit
+                         + [("delete", "HUELINE.MRK")] + commit)
         self.assertEqual(sorted(entry.name for entry in settings_names()), ["SYSTEM.INI", "SYSTEM.OLD"])
         state = self.assertWindow(session, "Green", "Black", "Green", "Black")
         self.assertEqual(state["question"], "none")
@@ -202,8 +204,8 @@ class ApplyTest(Case):
         self.assertEqual(calls, [
             ("sound", "apply.wav", SND_ASYNC),
             ("question", session.window,
-             "The color lines were removed from system.ini, but the new colors were not installed: "
-             + windows_path("system.ini") + " has no [386Enh] line to put them after.", MESSAGE_CAPTION, 0x30)])
+             "The color lines were removed, but the new colors were not installed: "
+             + windows_path("system.ini") + " has no [386Enh] line.", MESSAGE_CAPTION, 0x40)])
         session.press(MESSAGE_CAPTION, IDOK, 10000)
         # The colour lines are gone and none could be added: the defaults show.
         self.assertWindow(session, "Blue", "White", "Green", "White")

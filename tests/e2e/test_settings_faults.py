@@ -7,12 +7,13 @@ import unittest
 from harness import ID, IDOK, MESSAGE_CAPTION, SYSTEM_INI, marker_block, read_or_none, set_unwritable, windows_path
 from test_main_window import BACK, HAND_INSTALLED, TEXT, SND_ASYNC, Case
 
-MB_OK_ICONEXCLAMATION = 0x30
+MB_OK_ICONSTOP = 0x10          # a failure, which asks something of the user
+MB_OK_ICONINFORMATION = 0x40   # a result
 
 
 def not_done(apply, name, step, why):
     """What a failed Apply or Restore tells: the file that failed, in full, and why."""
-    return ("The %s.\nHueline could not %s %s: %s.\nsystem.ini is as it was."
+    return ("The %s.\nHueline could not %s %s: %s.\nSYSTEM.INI is as it was."
             % ("new colors were not installed" if apply else "default colors were not restored",
                step, windows_path(name), why))
 
@@ -27,17 +28,18 @@ def failed_actions(step, why, restore):
             ("Restore", restore, "restore.wav", not_done(False, "system.ini", step, why))]
 
 
-NOT_OPENED = "Windows would not open it (it may be read-only or in use)"
-NO_SECTION = ("The color lines were removed from system.ini, but the new colors were not installed: "
-              + windows_path("system.ini") + " has no [386Enh] line to put them after.")
+NOT_REMOVED = "Windows would not remove it"
+NO_SECTION = ("The color lines were removed, but the new colors were not installed: "
+              + windows_path("system.ini") + " has no [386Enh] line.")
 
 
 class MessageCase(Case):
-    def assertTold(self, session, calls, sound, text):
+    def assertTold(self, session, calls, sound, text, icon=MB_OK_ICONSTOP):
         """The action played its sound, showed text in the program's message
-        box owned by the main window, and asked no restart; OK closes it."""
+        box owned by the main window, with the icon, and asked no restart;
+        OK closes it."""
         self.assertEqual(calls, [("sound", sound, SND_ASYNC),
-                                 ("question", session.window, text, MESSAGE_CAPTION, MB_OK_ICONEXCLAMATION)])
+                                 ("question", session.window, text, MESSAGE_CAPTION, icon)])
         box = session.box(MESSAGE_CAPTION, 10000)
         self.assertEqual((box["owner"], box["message"], box["buttons"]), ("main", text, "OK#1"))
         state = session.state()
@@ -88,7 +90,7 @@ class UnwritableTest(MessageCase):
             self.assertEqual((state["back-current"], state["text-current"]), ("Dark Red", "Yellow"))
             self.assertEqual(read_or_none(SYSTEM_INI), HAND_INSTALLED)
 
-        self.assertEachTold(session, failed_actions("write", NOT_OPENED, ("click", ID.IDC_RESTORE)), unchanged)
+        self.assertEachTold(session, failed_actions("replace", NOT_REMOVED, ("click", ID.IDC_RESTORE)), unchanged)
         self.assertTrue(session.running())
 
     def test_a_missing_system_ini_stays_missing(self):
@@ -99,7 +101,7 @@ class UnwritableTest(MessageCase):
             self.assertWindow(session, "Blue", "White", "Blue" if label == "Restore" else "Green", "White")
             self.assertFiles(None, None)
 
-        self.assertEachTold(session, failed_actions("read", "it does not exist", ("command", ID.IDM_RESTORE)),
+        self.assertEachTold(session, failed_actions("read", "it is not there", ("command", ID.IDM_RESTORE)),
                             still_missing)
 
 
@@ -108,7 +110,7 @@ class NoSectionTest(MessageCase):
         no_section = b"[boot]\r\nMessageBackColor=4\r\nshell=Explorer.exe\r\n"
         session = self.start(no_section)
         session.select(BACK, "Green")
-        self.assertTold(session, session.act("click", ID.IDC_APPLY), "apply.wav", NO_SECTION)
+        self.assertTold(session, session.act("click", ID.IDC_APPLY), "apply.wav", NO_SECTION, MB_OK_ICONINFORMATION)
         self.assertWindow(session, "Blue", "White", "Green", "White")
         self.assertFiles(b"[boot]\r\nshell=Explorer.exe\r\n", no_section)
 

@@ -6,9 +6,9 @@
 #include "platform/platform.h"
 
 struct Command {
-    unsigned number;  // the whole WM_COMMAND wParam: notification code 0, control or menu ID
+    uint16_t number;    // the whole WM_COMMAND wParam: notification code 0, control or menu ID
+    uint16_t argument;  // passed to the action
     void (*action)(PlatformWindow dialog, unsigned argument);
-    unsigned argument;
 };
 
 extern const Command CommandTable[];

@@ -129,8 +129,11 @@ protected:
         if (whole && (ini == OldContent || ini == NewContent)) {
             EXPECT_FALSE(*asked);
         }
+        const bool oldCopy = old == OldContent || copy == OldContent;
         if (*asked) {
             EXPECT_TRUE((whole && neither) || (!whole && (ini == Absent || ini == Folder)));
+        } else {
+            EXPECT_FALSE(whole && neither && oldCopy) << "another content kept unasked";
         }
         // system.ini is written only where it was missing (or a folder), or at a Yes.
         if (now.there != was.there || now.bytes != was.bytes) {
@@ -181,6 +184,12 @@ protected:
         if (told.empty()) {
             EXPECT_TRUE(now.there == was.there && now.bytes == was.bytes);
         }
+        if (*asked && !whole) {
+            EXPECT_EQ(now.bytes == before[3].bytes, yes || before[3].bytes == before[1].bytes) << "the other copy";
+        }
+        if (failed && HostAttributes(TestPath("system.ini")) == PlatformNoAttributes) {
+            EXPECT_TRUE(Says(told, "is missing"));
+        }
         // With no failure told, no journal is left, and an Apply runs or tells why not.
         if (!failed) {
             EXPECT_FALSE(MarkStands() || HostAttributes(TestPath("hueline.mrk")) != PlatformNoAttributes);
@@ -191,6 +200,12 @@ protected:
             ApplySelection(Window(), false);
             EXPECT_TRUE(Ini() == RewriteText(current, true, "Red", "Black") || !Dialog().failures.empty())
                 << "locked out";
+            // Kept as it is at the user's No, the copies are out of the next change's way.
+            for (unsigned f = 1; f < FileCount && *asked && !yes && Says(told, "stays as it is"); ++f) {
+                if (f != 3 && before[f].there) {
+                    EXPECT_TRUE(Holds(Look(), before[f].bytes)) << Files[f] << "'s content is lost by the next change";
+                }
+            }
         }
     }
 };

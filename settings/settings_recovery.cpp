@@ -93,11 +93,11 @@ void Look(Found* found)
     static const SettingsMatch other[] = {SettingsHoldsNothing, SettingsHoldsOther, SettingsHoldsFolder,
                                           SettingsHoldsUnknown};
     SettingsMatch* matches[] = {&found->ini, &found->old, &found->copy, &found->made};
-    bool about = false;
-    for (unsigned f = 0; f < 4; ++f)
-        about |= (*matches[f] = MatchOf(found->record, found->files[f], f == SettingsIni || f == SettingsNew)) <=
-                     SettingsHoldsNew &&
-                 *matches[f] != SettingsHoldsNothing;
+    bool about = false;  // a file holds a content the journal records
+    for (unsigned f = 0; f < 4; ++f) {
+        *matches[f] = MatchOf(found->record, found->files[f], f == SettingsIni || f == SettingsNew);
+        about |= *matches[f] == SettingsHoldsOld || *matches[f] == SettingsHoldsNew;
+    }
     // A journal that no file matches is not about these files (on FAT the
     // clusters of an earlier one can be read again where a new one never
     // reached the disk): it is taken for one that cannot be read.

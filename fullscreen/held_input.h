@@ -85,6 +85,21 @@ inline bool DropsKey(KeyPresses* presses, unsigned message, uintptr_t wParam, ui
            (message == KeyDownMessage || message == SysKeyDownMessage);
 }
 
+// Hueline's message filter (a WH_GETMESSAGE hook) is called with its code
+// (HC_ACTION, 0, for a message a loop takes) and the caller's PeekMessage
+// flags, of which PM_REMOVE is one bit: PM_NOYIELD, and from Windows 98 on
+// the PM_QS_* bits, may stand beside it (KB Q104068). A message only looked
+// at stays in the queue and is sorted when it is taken.
+const int HookAction = 0;
+const uintptr_t RemoveFlag = 0x0001;
+
+// Whether the filter drops the message a loop takes (DropsKey), sorting it.
+inline bool FilterDrops(KeyPresses* presses, int code, uintptr_t flags, unsigned message, uintptr_t wParam,
+                        uintptr_t lParam)
+{
+    return code == HookAction && (flags & RemoveFlag) != 0 && DropsKey(presses, message, wParam, lParam);
+}
+
 // The messages still queued for the main window when the test ends, thrown
 // away: the keyboard (keys and characters), the mouse in the client area and
 // on the frame, and the commands other programs posted meanwhile (WM_CLOSE,

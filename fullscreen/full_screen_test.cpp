@@ -119,6 +119,7 @@ int RunFullScreenTest(PlatformWindow dialog)
         return 0;
     }
     PlatformCloseHandle(started.thread);  // only the process is waited on
+    unsigned long testProcess = started.processId;
     // The window takes no input until the test has ended, as under a modal
     // box, and runs no command whatever sends it one, so that nothing clicked
     // meanwhile runs; it still repaints and answers the messages other
@@ -134,19 +135,19 @@ int RunFullScreenTest(PlatformWindow dialog)
     // messages sent to the window; the finished window is looked for at the
     // start, then whenever FinishedWindowLookMs have gone by, and once more
     // after the end.
-    CloseFinishedWindow(started.processId);
+    CloseFinishedWindow(testProcess);
     unsigned long looked = PlatformTickCount();
     for (;;) {
         unsigned long since = PlatformTickCount() - looked;
         if (since >= FinishedWindowLookMs) {
-            CloseFinishedWindow(started.processId);
+            CloseFinishedWindow(testProcess);
             looked += since;
             since = 0;
         }
         if (PlatformWaitForProcess(started.process, (unsigned)(FinishedWindowLookMs - since)))
             break;
     }
-    CloseFinishedWindow(started.processId);
+    CloseFinishedWindow(testProcess);
     PlatformCloseHandle(started.process);
 
     // What the user gave the held window still waits in the queue: all of it

@@ -234,50 +234,47 @@ TEST_F(FullScreenTest, WithSoundsOffNoSoundCallIsMade)
 
 TEST_F(FullScreenTest, TheFinishedWindowIsLookedForAtMostEveryQuarterSecond)
 {
-    // Waits that run their full time, and waits that messages cut short.
-    for (unsigned wake : {0u, 40u, 1u}) {
-        HostResetTestProgram();
-        Program().starts = true;
+    for (unsigned wake : {0u, 40u, 1u}) {  // waits that run their full time, that messages cut short
+        HostResetTestProgram().starts = true;
         Program().endsAfterWaits = 600;
         Program().wakeAfterMs = wake;
         RunFullScreenTest(Window());
-        const std::vector<unsigned long>& looks = Program().looks;
-        ASSERT_GE(looks.size(), 4u) << wake;  // at the start, twice on the way, after the end
+        const std::vector<unsigned long>& looks = Program().looks;  // at the start, on the way, after the end
+        ASSERT_GE(looks.size(), 4u) << wake;
         for (size_t k = 1; k + 1 < looks.size(); ++k)
             EXPECT_EQ(looks[k] - looks[k - 1], FinishedWindowLookMs) << wake << " " << k;
     }
 }
 
-// How the test can end, and what other programs send the main window
-// meanwhile: commands (a click sent to Apply arrives as its WM_COMMAND), a
-// Close; and what waits in its queue at the end. On every row no command
-// runs, the window is held until test.exe says it ends or has ended, every
-// queued click, key, Close and command is dropped and nothing else, and the
-// window takes the foreground itself only when test.exe ended unannounced.
+// How the test ends (test.exe says so during a wait, or not), when other
+// programs send commands (a click sent to Apply comes as its WM_COMMAND) and a
+// Close, and what is queued at the end. On every row no command runs, the
+// window is held until test.exe says it ends or has ended, every queued key,
+// click, Close and command is dropped and nothing else, and the window takes
+// the foreground itself only when test.exe ended unannounced. After the test
+// the same messages act, and the keys held are read again at each activation.
 TEST_F(FullScreenTest, NoCommandRunsAndTheWindowComesBackAsTheTestEnds)
 {
-    const uintptr_t sent[][2] = {{CommandMessage, 1008}, {CommandMessage, 40013}, {CommandMessage, 1007},
-                                 {CloseMessage, 0}, {CommandMessage, 40002}};
+    const unsigned sent[][2] = {{CommandMessage, 1008}, {CommandMessage, 40013}, {CommandMessage, 1007},
+                                {CloseMessage, 0}, {CommandMessage, 40002}};
     const struct {
-        int announcedAt, endsAt, sendsAt;  // waits, 1-based; 0: never; sends -1: while the queue is emptied
-        const char* seen;                  // the waits and calls on the window, '|' between
+        int announcedAt, endsAt, sendsAt;  // waits (1-based, 0 never); sends -1: as the queue is emptied
+        const char* seen;
     } rows[] = {
-        {2, 3, 1, "enable main no|wait|wait|enable main yes|wait|drops|enable main yes"},  // a key: handed back
-        {0, 3, 2, "enable main no|wait|wait|wait|drops|enable main yes|front main"},      // ended from outside
-        {1, 4, 3, "enable main no|wait|enable main yes|wait|wait|wait|drops|enable main yes"},  // slow to end
+        {2, 3, 1, "enable main no|wait|wait|enable main yes|wait|drops|enable main yes"},
+        {0, 3, 2, "enable main no|wait|wait|wait|drops|enable main yes|front main"},  // ended from outside
+        {1, 4, 3, "enable main no|wait|enable main yes|wait|wait|wait|drops|enable main yes"},
         {1, 2, -1, "enable main no|wait|enable main yes|wait|drops|enable main yes"},
     };
-    const string drops = "drop 0x10|drop 0x10|drop 0x100|drop 0x111|drop 0x201";
+    auto send = [&] {
+        for (const auto& message : sent)
+            MainDialogMessage(Window(), message[0], message[1]);
+    };
     for (const auto& row : rows) {
-        HostResetTestProgram();
+        HostResetTestProgram().starts = true;
         Dialog().sounds.clear();
-        Program().starts = true;
         Program().endsAfterWaits = row.endsAt;
         Program().queue = {0x10, 0x100, 0x113, 0x111, 0x10, 0x201, 0x400};
-        auto send = [&] {
-            for (const auto& message : sent)
-                MainDialogMessage(Window(), (unsigned)message[0], message[1]);
-        };
         Program().duringWait = [&](int wait) {
             if (wait == row.sendsAt)
                 send();
@@ -286,6 +283,7 @@ TEST_F(FullScreenTest, NoCommandRunsAndTheWindowComesBackAsTheTestEnds)
         };
         if (row.sendsAt < 0)
             Program().duringDrop = send;
+        Program().keysDown = "\x0D";
         EXPECT_EQ(RunFullScreenTest(Window()), 1);
         string seen;
         for (const string& call : Program().calls) {
@@ -293,44 +291,26 @@ TEST_F(FullScreenTest, NoCommandRunsAndTheWindowComesBackAsTheTestEnds)
             if (kind == "wait" || kind == "enable" || kind == "front" || kind == "drop")
                 seen += (seen.empty() ? "" : "|") + (kind == "wait" ? kind : call);
         }
-        EXPECT_EQ(seen, std::regex_replace(row.seen, std::regex("drops"), drops)) << row.sendsAt;
+        EXPECT_EQ(seen, std::regex_replace(row.seen, std::regex("drops"),
+                                           "drop 0x10|drop 0x10|drop 0x100|drop 0x111|drop 0x201"));
         EXPECT_EQ(Program().queue, std::vector<unsigned>({0x113, 0x400}));  // a timer, a program's own message
         EXPECT_EQ(Sounds(), "click.wav/1 testing.wav/9 null/0");
         EXPECT_TRUE(HostShellState().addresses.empty());
         ExpectNothingElseChanged();
     }
-    // Once the test is over, the same messages run their commands again.
+    // Enter, held as the test ended, let go while another program was in
+    // front: its next press here counts once Hueline is activated again.
+    string drops;
+    for (uintptr_t activated : {0, 1}) {
+        Program().keysDown = "";
+        MainDialogMessage(Window(), ActivateAppMessage, activated);
+        drops += DropsKey(&KeysSeen, KeyDownMessage, 13, 1) ? 'x' : '.';
+    }
+    EXPECT_EQ(drops, "x.");
     MainDialogMessage(Window(), CommandMessage, 1007);
     MainDialogMessage(Window(), CloseMessage, 0);
     EXPECT_EQ(Sounds(), "click.wav/1 testing.wav/9 null/0 restore.wav/1 click.wav/0");
     EXPECT_EQ(Dialog().ended, std::vector<int>({0}));
-}
-
-// The keys Hueline counts as held from elsewhere, read again whenever it is
-// activated: a key let go while another program was in front no longer costs
-// its next press, and one still down stays held.
-TEST_F(FullScreenTest, ActivationReadsTheHeldKeysAgain)
-{
-    Program().starts = true;
-    Program().endsAfterWaits = 1;
-    Program().keysDown = "\x0D\x12";  // Enter and Alt down as the test ends
-    RunFullScreenTest(Window());
-    const struct {
-        uintptr_t activated;
-        const char* keysDown;
-        string drops;  // Enter pressed, Alt pressed
-    } rows[] = {{0, "", "xx"}, {1, "\x12", ".x"}, {1, "", ".."}};
-    for (const auto& row : rows) {
-        Program().keysDown = row.keysDown;
-        MainDialogMessage(Window(), ActivateAppMessage, row.activated);
-        string drops;
-        drops += DropsKey(&KeysSeen, KeyDownMessage, 13, 1) ? 'x' : '.';
-        drops += DropsKey(&KeysSeen, SysKeyDownMessage, 18, 1) ? 'x' : '.';
-        EXPECT_EQ(drops, row.drops) << row.activated << row.keysDown;
-        KeysSeen = KeyPresses();
-        NoteHeldKey(&KeysSeen, 13);
-        NoteHeldKey(&KeysSeen, 18);
-    }
 }
 
 // Keys and buttons, each message sorted in turn (P pressed, R repeated, U
@@ -368,21 +348,17 @@ TEST(HeldInput, OnlyPressesSeenToBeginCount)
         EXPECT_TRUE(DroppedAtTheEndOfTheTest(edge[0]) && !DroppedAtTheEndOfTheTest(edge[1])) << edge[0];
 }
 
-// The filter sorts every message a loop takes, whatever other PeekMessage
-// flags the loop gives beside PM_REMOVE (PM_NOYIELD 2, PM_QS_INPUT), and none
-// that is only looked at: here the release of Enter, held from before, after
-// which its next press counts.
+// The filter sorts every message a loop takes, whatever flags the loop's
+// PeekMessage has beside PM_REMOVE (PM_NOYIELD 2, PM_QS_INPUT), and none only
+// looked at: here the release of Enter, held from before, after which its
+// next press counts.
 TEST(HeldInput, TheFilterSortsEveryMessageTakenAndNoneOnlyLookedAt)
 {
-    const struct {
-        int code;
-        uintptr_t flags;
-        bool sorted;
-    } rows[] = {{0, 1, true}, {0, 3, true}, {0, 0x04070001, true}, {0, 0, false}, {0, 2, false}, {3, 1, false}};
-    for (const auto& row : rows) {
+    const std::array<uintptr_t, 3> rows[] = {{0, 1, 1}, {0, 3, 1}, {0, 0x04070001, 1}, {0, 0, 0}, {0, 2, 0}, {3, 1, 0}};
+    for (const auto& row : rows) {  // code, flags, sorted
         KeyPresses presses = {};
         NoteHeldKey(&presses, 13);
-        EXPECT_FALSE(FilterDrops(&presses, row.code, row.flags, KeyUpMessage, 13, 0));
-        EXPECT_EQ(FilterDrops(&presses, 0, 1, KeyDownMessage, 13, 0), !row.sorted) << row.flags;
+        EXPECT_FALSE(FilterDrops(&presses, (int)row[0], row[1], KeyUpMessage, 13, 0));
+        EXPECT_EQ(FilterDrops(&presses, 0, 1, KeyDownMessage, 13, 0), row[2] == 0) << row[1];
     }
 }

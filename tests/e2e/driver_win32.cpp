@@ -446,8 +446,7 @@ void UserKey(WORD key, bool alt)
         input[i].ki.wVk = keys[i];
         input[i].ki.dwFlags = i >= 2 ? KEYEVENTF_KEYUP : 0;
     }
-    if (alt) SendInput(4, input, sizeof(INPUT));
-    else SendInput(2, input + 1, sizeof(INPUT));
+    SendInput(alt ? 4 : 2, input + (alt ? 0 : 1), sizeof(INPUT));
 }
 
 void HoldKey(WORD key, DWORD ms)
@@ -708,10 +707,9 @@ int main(int argc, char** argv)
             PrintList(window());
         } else if (verb == "key") {
             std::string target = next("window or user"), name = next("key");
-            bool alt = name.rfind("alt+", 0) == 0 && name.size() == 5;
+            bool alt = name.size() == 5 && name.rfind("alt+", 0) == 0 && target == "user";
             WORD key = alt ? (WORD)std::toupper((unsigned char)name[4]) : KeyNamed(name);
             if (target == "user") UserKey(key, alt);
-            else if (alt) Fail("alt+ keys come from the keyboard: key user " + name);
             else PostKey(WindowNamed(target), key);
         } else if (verb == "front") {
             HWND target = window();

@@ -1,94 +1,51 @@
 // Host stand-in of the keyboard, the foreground and the queue around the
-// full-screen test: records each call, in order, with the other calls of the
-// test (HostTestProgram).
+// full-screen test: each call goes into the test's record (HostTestProgram).
+#include <stdio.h>
+
 #include "tests/host/host_control.h"
 #include "platform/platform.h"
 
-namespace {
+static int Screen;
+static HostTestProgram& Program = HostTestProgramState();
 
-int Screen, Other;
-const unsigned TestEndingNumber = 0xC123;
-
-void Record(const std::string& call)
-{
-    HostTestProgramState().calls.push_back(call);
-}
-
-}  // namespace
-
-PlatformWindow HostScreenWindow()
-{
-    return (PlatformWindow)&Screen;
-}
-
-PlatformWindow HostOtherWindow()
-{
-    return (PlatformWindow)&Other;
-}
+PlatformWindow HostScreenWindow() { return (PlatformWindow)&Screen; }
 
 std::string HostWindowName(PlatformWindow window)
 {
-    return window == HostWindow() ? "main" : window == HostScreenWindow() ? "screen"
-                                         : window == HostOtherWindow()  ? "other"
-                                         : window == nullptr            ? "none"
-                                                                        : "?";
+    return window == HostWindow() ? "main" : window == HostScreenWindow() ? "screen" : "other";
 }
 
-bool PlatformKeyIsDown(unsigned code)
-{
-    return HostTestProgramState().keysDown.find((char)code) != std::string::npos;
-}
-
-PlatformWindow PlatformForegroundWindow()
-{
-    return HostTestProgramState().foreground;
-}
+bool PlatformKeyIsDown(unsigned code) { return Program.keysDown.find((char)code) != std::string::npos; }
+PlatformWindow PlatformForegroundWindow() { return Program.foreground; }
+unsigned PlatformTestEndingMessage() { return 0xC123; }
+void PlatformTellTestEnding(PlatformWindow window) { Program.calls.push_back("tell " + HostWindowName(window)); }
+void PlatformPostClose(PlatformWindow window) { Program.calls.push_back("post close " + HostWindowName(window)); }
+void PlatformDestroyWindow(PlatformWindow window) { Program.calls.push_back("destroy " + HostWindowName(window)); }
 
 void PlatformBringToFront(PlatformWindow window)
 {
-    Record("front " + HostWindowName(window));
-    if (!HostTestProgramState().frontRefused)
-        HostTestProgramState().foreground = window;
+    Program.calls.push_back("front " + HostWindowName(window));
+    if (!Program.frontRefused)
+        Program.foreground = window;
 }
 
 void PlatformEnableWindow(PlatformWindow window, bool enabled)
 {
-    Record("enable " + HostWindowName(window) + (enabled ? " yes" : " no"));
+    Program.calls.push_back("enable " + HostWindowName(window) + (enabled ? " yes" : " no"));
 }
 
 bool PlatformDropQueuedMessage(unsigned first, unsigned last)
 {
-    HostTestProgram& program = HostTestProgramState();
-    if (program.duringDrop)
-        program.duringDrop();
-    for (auto at = program.queue.begin(); at != program.queue.end(); ++at) {
+    if (Program.duringDrop)
+        Program.duringDrop();
+    for (auto at = Program.queue.begin(); at != Program.queue.end(); ++at) {
         if (*at >= first && *at <= last) {
             char number[16];
             snprintf(number, sizeof number, "drop 0x%X", *at);
-            Record(number);
-            program.queue.erase(at);
+            Program.calls.push_back(number);
+            Program.queue.erase(at);
             return true;
         }
     }
     return false;
-}
-
-unsigned PlatformTestEndingMessage()
-{
-    return TestEndingNumber;
-}
-
-void PlatformTellTestEnding(PlatformWindow window)
-{
-    Record("tell " + HostWindowName(window));
-}
-
-void PlatformPostClose(PlatformWindow window)
-{
-    Record("post close " + HostWindowName(window));
-}
-
-void PlatformDestroyWindow(PlatformWindow window)
-{
-    Record("destroy " + HostWindowName(window));
 }

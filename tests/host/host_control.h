@@ -136,11 +136,10 @@ HostShell& HostShellState();
 // ---- The stand-in full-screen test ---------------------------------------------
 
 // What the next started program does, and a record of the calls, in order,
-// as text: "start PROGRAM|COMMAND LINE", "close thread", "wait MS", "find
-// CLASS|TITLE", "close TITLE", "close process", and for the windows (main,
-// screen, other) "enable WINDOW yes|no", "front WINDOW", "drop MESSAGE" (hex),
-// "tell WINDOW", "post close WINDOW", "destroy WINDOW", and "sound FILE/FLAGS"
-// for every sound call.
+// as text: "start PROGRAM|COMMAND LINE", "wait MS", "find CLASS|TITLE",
+// "close TITLE", "close thread|process", for a window (main, screen, other)
+// "enable W yes|no", "front W", "tell W", "post close W" and "destroy W",
+// "drop MESSAGE" (in hex), and "sound FILE/FLAGS" for every sound call.
 struct HostTestProgram {
     bool starts;             // false: the start fails
     int endsAfterWaits;      // the wait that sees the process end (1-based); -1 never
@@ -163,8 +162,6 @@ struct HostTestProgram {
 // Clears the record; the next start fails until starts is set.
 HostTestProgram& HostResetTestProgram();
 HostTestProgram& HostTestProgramState();
-// test.exe's window and another program's, beside HostWindow(); their names
-// in the record.
+// test.exe's window beside HostWindow(), and the names in the record.
 PlatformWindow HostScreenWindow();
-PlatformWindow HostOtherWindow();
 std::string HostWindowName(PlatformWindow window);

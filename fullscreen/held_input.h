@@ -7,6 +7,7 @@
 #include <stdint.h>
 
 // The message numbers, as the system gives them.
+const unsigned CloseMessage = 0x0010, ActivateAppMessage = 0x001C;
 const unsigned KeyDownMessage = 0x100, KeyUpMessage = 0x101, SysKeyDownMessage = 0x104, SysKeyUpMessage = 0x105;
 const unsigned LeftDownMessage = 0x201, MiddleDoubleMessage = 0x209;
 // Bit 30 of a key message's lParam: the key was already down (an auto-repeat).

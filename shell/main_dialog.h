@@ -5,10 +5,11 @@
 
 #include <stdint.h>
 
+#include "fullscreen/held_input.h"
 #include "platform/platform.h"
 
-// The messages it acts on, as the system numbers them.
-const unsigned ActivateAppMessage = 0x001C, PaintMessage = 0x000F, CloseMessage = 0x0010,
-               InitDialogMessage = 0x0110, CommandMessage = 0x0111;
+// The messages it acts on, as the system numbers them, beside CloseMessage
+// and ActivateAppMessage (fullscreen/held_input.h).
+const unsigned PaintMessage = 0x000F, InitDialogMessage = 0x0110, CommandMessage = 0x0111;
 
 void MainDialogMessage(PlatformWindow dialog, unsigned message, uintptr_t wParam);

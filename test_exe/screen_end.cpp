@@ -1,7 +1,5 @@
 #include "test_exe/screen_end.h"
 
-#include "fullscreen/held_input.h"
-
 // Process-wide: test.exe has one window and one thread.
 static PlatformWindow Previous;  // in front when the test began
 static KeyPresses Presses;
@@ -58,9 +56,9 @@ bool TestScreenMessage(PlatformWindow screen, unsigned message, uintptr_t wParam
     default:  // a press, a repeat, or a key held from before the test
         return true;
     }
-    if (message == ScreenActivateAppMessage && wParam == 0 && !Ending)
+    if (message == ActivateAppMessage && wParam == 0 && !Ending)
         PlatformPostClose(screen);
-    if (message == ScreenCloseMessage) {
+    if (message == CloseMessage) {
         EndTestScreen(screen, false);
         return true;
     }

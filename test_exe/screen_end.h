@@ -5,11 +5,8 @@
 
 #include <stdint.h>
 
+#include "fullscreen/held_input.h"
 #include "platform/platform.h"
-
-// The messages it acts on besides the keys and buttons, as the system
-// numbers them.
-const unsigned ScreenCloseMessage = 0x0010, ScreenActivateAppMessage = 0x001C;
 
 // Before the window shows: keeps the window in front now, the one to give
 // the keyboard back to, and notes the keys held down now, which never end

@@ -6,13 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "fullscreen/held_input.h"
 #include "test_exe/screen_end.h"
 #include "tests/host/host_control.h"
 
 TEST(TestScreen, EndsAtAReleaseOrWhenAnotherProgramTakesTheFront)
 {
-    const unsigned D = KeyDownMessage, U = KeyUpMessage, A = ScreenActivateAppMessage, C = ScreenCloseMessage;
+    const unsigned D = KeyDownMessage, U = KeyUpMessage, A = ActivateAppMessage, C = CloseMessage;
     const struct {
         const char* keysDown;  // at the start
         bool frontRefused, nothingInFront;
@@ -20,7 +19,8 @@ TEST(TestScreen, EndsAtAReleaseOrWhenAnotherProgramTakesTheFront)
         const char* calls;  // after the screen came to the front, '|' between
     } rows[] = {
         {"", false, false, {{D, 32}, {D, 32}, {U, 32}, {U, 32}, {A, 0}}, "tell main|front main|destroy screen"},
-        {"\x0D", false, false, {{U, 13}, {0x201, 1}, {0x202, 0}}, "tell main|front main|destroy screen"},
+        {"\x0D", false, false, {{D, 13}, {U, 13}}, ""},  // held from before: its messages end nothing
+        {"", false, false, {{0x201, 1}, {0x202, 0}}, "tell main|front main|destroy screen"},
         {"", false, false, {{D, 32}, {A, 1}, {0x20A, 0}}, ""},  // held down, the wheel: on it goes
         {"", false, false, {{A, 0}, {D, 32}, {C, 0}, {U, 32}, {C, 0}}, "post close screen|tell main|destroy screen"},
         {"", true, false, {{D, 32}, {U, 32}}, "tell main|destroy screen"},  // it never had the keyboard

@@ -21,20 +21,32 @@ bool MakeTestWord(const char* name, char* word);
 bool BuildTestCommand(const char* directory, const char* back, const char* text, char* program,
                       char* commandLine);
 
-// How long one pass of the wait for the end of the test waits on test.exe's
-// process before it looks for the finished console window again.
-const unsigned TestWaitSliceMs = 30;
+// The finished console window is looked for at most this often while
+// test.exe runs: each look goes through 16-bit USER on Windows 9x.
+const unsigned FinishedWindowLookMs = 250;
 
 // The button "Full screen preview" and the menu item "Test new setting":
 // shows the pair picked in the lists through test.exe and returns once its
 // process has ended, 1; 0 when test.exe could not be started (the click
 // sound, then a box naming the path looked at and the cause). Meanwhile the
-// main window takes no input but repaints and answers the messages sent to it.
+// main window takes no input and runs no command but repaints and answers the
+// messages sent to it.
 int RunFullScreenTest(PlatformWindow dialog);
 
+// From the start of test.exe to the end of its wait.
+extern bool TestRunning;
+// test.exe's message that it is about to end (TEST_ENDING_MESSAGE): the
+// window takes input again at once, so that the system can give it the
+// foreground, and test.exe has seen to the foreground itself.
+void AnnounceTestEnd(PlatformWindow dialog);
+
 // The presses of keys and buttons the program's windows have seen begin
-// since the last full-screen test ended (DropsKey); forgotten at each end.
+// since the keyboard last came back to them (DropsKey).
 extern KeyPresses KeysSeen;
+// The keyboard has come back (the end of a test, the program activated):
+// the presses seen are forgotten, and the keys down now are held from
+// elsewhere until let go.
+void ReadHeldKeys();
 
 // Why a program or document could not be started or opened, as a sentence,
 // from the system's error code (CreateProcessA's GetLastError, or the value

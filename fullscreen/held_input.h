@@ -7,6 +7,7 @@
 #include <stdint.h>
 
 // The message numbers, as the system gives them.
+const unsigned CloseMessage = 0x0010, ActivateAppMessage = 0x001C;
 const unsigned KeyDownMessage = 0x100, KeyUpMessage = 0x101, SysKeyDownMessage = 0x104, SysKeyUpMessage = 0x105;
 const unsigned LeftDownMessage = 0x201, MiddleDoubleMessage = 0x209;
 // Bit 30 of a key message's lParam: the key was already down (an auto-repeat).
@@ -83,6 +84,21 @@ inline bool DropsKey(KeyPresses* presses, unsigned message, uintptr_t wParam, ui
 {
     return SortKey(presses, message, wParam, lParam) == KeyStray &&
            (message == KeyDownMessage || message == SysKeyDownMessage);
+}
+
+// Hueline's message filter (a WH_GETMESSAGE hook) is called with its code
+// (HC_ACTION, 0, for a message a loop takes) and the caller's PeekMessage
+// flags, of which PM_REMOVE is one bit: PM_NOYIELD, and from Windows 98 on
+// the PM_QS_* bits, may stand beside it (KB Q104068). A message only looked
+// at stays in the queue and is sorted when it is taken.
+const int HookAction = 0;
+const uintptr_t RemoveFlag = 0x0001;
+
+// Whether the filter drops the message a loop takes (DropsKey), sorting it.
+inline bool FilterDrops(KeyPresses* presses, int code, uintptr_t flags, unsigned message, uintptr_t wParam,
+                        uintptr_t lParam)
+{
+    return code == HookAction && (flags & RemoveFlag) != 0 && DropsKey(presses, message, wParam, lParam);
 }
 
 // The messages still queued for the main window when the test ends, thrown

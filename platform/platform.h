@@ -2,11 +2,12 @@
 // fullscreen/ and shell/'s portable files) makes into the operating system,
 // as plain functions. Their Windows versions live in this folder, one file per
 // part below (files_win32.cpp, windows_win32.cpp, processes_win32.cpp,
-// format_win32.cpp), and go into hueline.exe; tests/host/ holds the stand-in
-// that the native tests link instead. The build picks one. The process
-// entries (shell/entry_win32.cpp with the main dialog's procedure, and
-// test.exe in test_exe/) call Win32 directly, with runtime_win32.cpp standing
-// in for the few helpers a compiler expects of a C runtime.
+// focus_win32.cpp, format_win32.cpp), and go into hueline.exe (test.exe takes
+// focus_win32.cpp alone); tests/host/ holds the stand-in that the native
+// tests link instead. The build picks one. The process entries and window
+// procedures (shell/*_win32.cpp, test_exe/*_win32.cpp) call Win32 directly
+// and pass the messages on, with runtime_win32.cpp standing in for the few
+// helpers a compiler expects of a C runtime.
 #pragma once
 
 #include <stdint.h>
@@ -104,16 +105,13 @@ void PlatformSetControlText(PlatformWindow dialog, int control, const char* text
 bool PlatformAskYesNo(PlatformWindow dialog, const char* caption, const char* text);
 // Ends the modal dialog with result.
 void PlatformEndDialog(PlatformWindow dialog, int result);
-// While the dialog waits for another program: it takes no input from the
-// mouse or the keyboard, as under a modal box (EnableWindow).
-void PlatformHoldInput(PlatformWindow dialog);
-// Gives the dialog its input back and brings it to the front: the clicks,
-// keys and commands that reached it while it was held are thrown away
-// (DroppedAfterTest in fullscreen/held_input.h).
-void PlatformReleaseInput(PlatformWindow dialog);
-// Whether the key or mouse button of this virtual-key code is down now
-// (GetAsyncKeyState).
-bool PlatformKeyIsDown(unsigned code);
+// Gives the dialog the program's icon for its caption, the taskbar and
+// Alt+Tab, at the system's small and large icon sizes (WM_SETICON).
+void PlatformSetProgramIcons(PlatformWindow dialog);
+// Erases what of the dialog needs paint and marks it painted (BeginPaint,
+// EndPaint), so that what is drawn next is not wiped out by the default
+// handling's erase.
+void PlatformErasePaint(PlatformWindow dialog);
 // Sets or clears the check mark of a menu item in the dialog's menu.
 void PlatformCheckMenuItem(PlatformWindow dialog, int item, bool checked);
 
@@ -160,36 +158,82 @@ void PlatformDrawIcons(PlatformWindow dialog, int x, int y, PlatformIcon under, 
 // Runs the About box (dialog 107) modally over owner; returns once it has closed.
 void PlatformRunAboutBox(PlatformWindow owner);
 // Opens a web address through the shell, with no owner window (ShellExecuteA,
-// "open", SW_SHOW); 0 when it opened, else the system's error code (2 when no
-// program opens it, as on a Windows 95 without a browser).
-unsigned long PlatformOpenAddress(const char* address);
+// "open", SW_SHOW); returns what that call returned, as a number
+// (HomepageFailure in shell/about_box.h reads it).
+uintptr_t PlatformOpenAddress(const char* address);
 
 // ==== Processes: processes_win32.cpp =========================================
 // ---- Full-screen test -------------------------------------------------------
-// A started program, or PlatformNoProcess when it could not be started.
-typedef struct PlatformProcessTag* PlatformProcess;
-const PlatformProcess PlatformNoProcess = nullptr;
+// A handle the system gave for a started process or its first thread, given
+// back with PlatformCloseHandle.
+typedef struct PlatformHandleTag* PlatformHandle;
+// What the system gives for a started program, field for field
+// (PROCESS_INFORMATION).
+struct PlatformStarted {
+    PlatformHandle process;
+    PlatformHandle thread;
+    unsigned long processId;
+    unsigned long threadId;
+};
 
 // Starts program (its full path) with commandLine (the whole command line,
-// program name first), its window shown. The call may write into commandLine.
-// Sets *id to the started process's identifier, or, when it could not be
-// started, *error to the system's error code (GetLastError).
-PlatformProcess PlatformStartProgram(const char* program, char* commandLine, unsigned long* id,
-                                     unsigned long* error);
-// Waits up to ms milliseconds for the process to end; true once it has ended.
-// Meanwhile the program's windows repaint and answer the messages other
-// programs send them (MsgWaitForMultipleObjects); the messages posted to them
-// (input among them) wait in the queue.
-bool PlatformWaitForProcess(PlatformProcess process, unsigned ms);
-// Lets go of the process (it runs on if it has not ended).
-void PlatformReleaseProcess(PlatformProcess process);
+// program name first), its window shown and with no console of its own
+// (CreateProcessA, DETACHED_PROCESS). The call may write into commandLine.
+// Returns what that call returned: not 0 when the program started, with
+// *started filled in; 0 when it did not, with GetLastError's code in *error.
+int PlatformStartProgram(const char* program, char* commandLine, PlatformStarted* started, unsigned long* error);
+// Waits up to ms milliseconds for the process to end; true once it has ended,
+// or when the wait itself failed (so that no caller waits for ever); false
+// when the time is up or a message came. Meanwhile the program's windows
+// repaint and answer the messages other programs send them
+// (MsgWaitForMultipleObjects); the messages posted to them (input among
+// them) wait in the queue.
+bool PlatformWaitForProcess(PlatformHandle process, unsigned ms);
+// Gives a handle back (CloseHandle); a process runs on if it has not ended.
+void PlatformCloseHandle(PlatformHandle handle);
+// Milliseconds since the system started (GetTickCount); wraps around after
+// 49.7 days, so only differences count.
+unsigned long PlatformTickCount();
 // The next top-level window of this class and title after the window after
 // (null: the first), or null when there is none more (FindWindowExA).
 PlatformWindow PlatformNextWindow(const char* windowClass, const char* title, PlatformWindow after);
-// The identifier of the process that made window (GetWindowThreadProcessId).
-unsigned long PlatformWindowProcess(PlatformWindow window);
+// The thread that made window, and its process in *process
+// (GetWindowThreadProcessId).
+unsigned long PlatformWindowThreadProcess(PlatformWindow window, unsigned long* process);
 // Asks window to close (WM_CLOSE), then destroys it.
 void PlatformCloseWindow(PlatformWindow window);
+// Lets window take the mouse and the keyboard again, or not, as a modal box
+// does to its owner (EnableWindow).
+void PlatformEnableWindow(PlatformWindow window, bool enabled);
+// Takes the first message numbered first to last from the thread's queue,
+// posted to any of its windows, and throws it away (PeekMessageA,
+// PM_REMOVE); false when there is none. Like any look at the queue, it
+// answers the messages other programs send meanwhile.
+bool PlatformDropQueuedMessage(unsigned first, unsigned last);
+
+// ==== The keyboard, the foreground and the end of the test: focus_win32.cpp ==
+// The calls of both hueline.exe and test.exe around the full-screen test.
+// Whether the key or mouse button of this virtual-key code is down now
+// (GetAsyncKeyState).
+bool PlatformKeyIsDown(unsigned code);
+// The window in front, which has the keyboard (GetForegroundWindow); null
+// when there is none.
+PlatformWindow PlatformForegroundWindow();
+// Brings window to the front and gives it the keyboard (SetForegroundWindow).
+// On Windows 98 and later only the foreground process may; another's call
+// only flashes the window's taskbar button.
+void PlatformBringToFront(PlatformWindow window);
+// The number of the registered message TEST_ENDING_MESSAGE
+// (RegisterWindowMessageA); 0 when it could not be had.
+unsigned PlatformTestEndingMessage();
+// Sends window TEST_ENDING_MESSAGE and waits up to a second for its answer
+// (SendMessageTimeoutA, SMTO_ABORTIFHUNG); nothing when window is gone.
+void PlatformTellTestEnding(PlatformWindow window);
+// Posts window a WM_CLOSE: it closes once the message in hand is done.
+void PlatformPostClose(PlatformWindow window);
+// Destroys a window of this thread (DestroyWindow).
+void PlatformDestroyWindow(PlatformWindow window);
+
 // ==== Formatting: format_win32.cpp ===========================================
 // ---- Formatting -------------------------------------------------------------
 // One argument of a format; each takes one slot, as the system formatter reads them.

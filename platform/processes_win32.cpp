@@ -1,10 +1,10 @@
-// Starting test.exe and waiting for it, and the windows of other programs.
+// Starting test.exe and waiting for it, the main window held meanwhile, and
+// the windows of other programs.
 #include <windows.h>
 
 #include "platform/platform.h"
 
-PlatformProcess PlatformStartProgram(const char* program, char* commandLine, unsigned long* id,
-                                     unsigned long* error)
+int PlatformStartProgram(const char* program, char* commandLine, PlatformStarted* started, unsigned long* error)
 {
     STARTUPINFOA startup;
     for (unsigned i = 0; i < sizeof startup; ++i)
@@ -12,20 +12,23 @@ PlatformProcess PlatformStartProgram(const char* program, char* commandLine, uns
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = SW_SHOW;
-    PROCESS_INFORMATION started;
+    PROCESS_INFORMATION information;
     // With no console of its own: a console window would come up behind the
     // full-screen window and take the keyboard from it.
-    if (!CreateProcessA(program, commandLine, nullptr, nullptr, FALSE, DETACHED_PROCESS, nullptr, nullptr, &startup,
-                        &started)) {
+    BOOL result = CreateProcessA(program, commandLine, nullptr, nullptr, FALSE, DETACHED_PROCESS, nullptr, nullptr,
+                                 &startup, &information);
+    if (!result) {
         *error = GetLastError();
-        return PlatformNoProcess;
+        return 0;
     }
-    CloseHandle(started.hThread);
-    *id = started.dwProcessId;
-    return (PlatformProcess)started.hProcess;
+    started->process = (PlatformHandle)information.hProcess;
+    started->thread = (PlatformHandle)information.hThread;
+    started->processId = information.dwProcessId;
+    started->threadId = information.dwThreadId;
+    return result;
 }
 
-bool PlatformWaitForProcess(PlatformProcess process, unsigned ms)
+bool PlatformWaitForProcess(PlatformHandle process, unsigned ms)
 {
     HANDLE handle = (HANDLE)process;
     // Wakes for the end of the process, a message another program sends
@@ -44,9 +47,14 @@ bool PlatformWaitForProcess(PlatformProcess process, unsigned ms)
     return false;
 }
 
-void PlatformReleaseProcess(PlatformProcess process)
+void PlatformCloseHandle(PlatformHandle handle)
 {
-    CloseHandle((HANDLE)process);
+    CloseHandle((HANDLE)handle);
+}
+
+unsigned long PlatformTickCount()
+{
+    return GetTickCount();
 }
 
 PlatformWindow PlatformNextWindow(const char* windowClass, const char* title, PlatformWindow after)
@@ -54,15 +62,27 @@ PlatformWindow PlatformNextWindow(const char* windowClass, const char* title, Pl
     return (PlatformWindow)FindWindowExA(nullptr, (HWND)after, windowClass, title);
 }
 
-unsigned long PlatformWindowProcess(PlatformWindow window)
+unsigned long PlatformWindowThreadProcess(PlatformWindow window, unsigned long* process)
 {
-    DWORD process = 0;
-    GetWindowThreadProcessId((HWND)window, &process);
-    return process;
+    DWORD owner = 0;
+    DWORD thread = GetWindowThreadProcessId((HWND)window, &owner);
+    *process = owner;
+    return thread;
 }
 
 void PlatformCloseWindow(PlatformWindow window)
 {
     SendMessageA((HWND)window, WM_CLOSE, 0, 0);
     DestroyWindow((HWND)window);
+}
+
+void PlatformEnableWindow(PlatformWindow window, bool enabled)
+{
+    EnableWindow((HWND)window, enabled ? TRUE : FALSE);
+}
+
+bool PlatformDropQueuedMessage(unsigned first, unsigned last)
+{
+    MSG message;
+    return PeekMessageA(&message, nullptr, first, last, PM_REMOVE) != FALSE;
 }

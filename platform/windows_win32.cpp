@@ -5,7 +5,6 @@
 #include <mmsystem.h>
 #include <shellapi.h>
 
-#include "fullscreen/held_input.h"
 #include "platform/instance_win32.h"
 #include "platform/platform.h"
 #include "resources/resource.h"
@@ -70,31 +69,22 @@ void PlatformCheckMenuItem(PlatformWindow dialog, int item, bool checked)
     CheckMenuItem(GetMenu(Handle(dialog)), item, checked ? MF_CHECKED : MF_UNCHECKED);
 }
 
-void PlatformHoldInput(PlatformWindow dialog)
+void PlatformSetProgramIcons(PlatformWindow dialog)
 {
-    EnableWindow(Handle(dialog), FALSE);
-}
-
-void PlatformReleaseInput(PlatformWindow dialog)
-{
-    // Input the user gave the held window may still wait in the queue: it is
-    // dropped, as the held window dropped it, so that nothing clicked during
-    // the wait runs once the wait is over.
-    MSG message;
-    for (const unsigned* range : DroppedAfterTest) {
-        while (PeekMessageA(&message, nullptr, range[0], range[1], PM_REMOVE))
-            continue;
+    for (WPARAM size = ICON_SMALL; size <= ICON_BIG; ++size) {
+        int pixels = GetSystemMetrics(size == ICON_BIG ? SM_CXICON : SM_CXSMICON);
+        HANDLE icon = LoadImageA(ProgramInstance, MAKEINTRESOURCEA(IDI_PROGRAM), IMAGE_ICON, pixels, pixels,
+                                 LR_DEFAULTCOLOR);
+        if (icon != nullptr)
+            SendMessageA(Handle(dialog), WM_SETICON, size, (LPARAM)icon);
     }
-    EnableWindow(Handle(dialog), TRUE);
-    // test.exe has handed the foreground back (TEST_ENDING_MESSAGE); when it
-    // ended otherwise, this brings the window back on Windows 95, and on 98
-    // and later at least flashes its taskbar button.
-    SetForegroundWindow(Handle(dialog));
 }
 
-bool PlatformKeyIsDown(unsigned code)
+void PlatformErasePaint(PlatformWindow dialog)
 {
-    return (GetAsyncKeyState((int)code) & 0x8000) != 0;
+    PAINTSTRUCT paint;
+    BeginPaint(Handle(dialog), &paint);
+    EndPaint(Handle(dialog), &paint);
 }
 
 // ---- The system -------------------------------------------------------------
@@ -204,11 +194,7 @@ void PlatformRunAboutBox(PlatformWindow owner)
 // ---- Homepage ---------------------------------------------------------------
 // Web addresses, opened by the shell in the user's browser.
 
-unsigned long PlatformOpenAddress(const char* address)
+uintptr_t PlatformOpenAddress(const char* address)
 {
-    // Above 32 when it opened; else the error code itself (0 for no memory).
-    uintptr_t result = (uintptr_t)ShellExecuteA(nullptr, "open", address, "", "", SW_SHOW);
-    if (result > 32)
-        return 0;
-    return result == 0 ? ERROR_NOT_ENOUGH_MEMORY : (unsigned long)result;
+    return (uintptr_t)ShellExecuteA(nullptr, "open", address, "", "", SW_SHOW);
 }

@@ -14,15 +14,26 @@ void ShowAboutBox(PlatformWindow dialog)
 
 static char HomepageMessage[TextBufferSize];
 
+const char* HomepageFailure(uintptr_t result)
+{
+    // Above 32 the shell opened the page. 28 to 30 say that the browser did
+    // not answer the shell's DDE conversation in time, failed it or was busy:
+    // Internet Explorer 5 and 5.5, started that way (Windows 98 SE, Me), gives
+    // these and still shows the page, so they are not told as a failure.
+    if (result > 32 || (result >= 28 && result <= 30))
+        return nullptr;
+    // A Windows 95 without a browser knows no program for the address.
+    if (result == 2 || result == 3 || result == 31)
+        return "No web browser is set up to open it.";
+    return CauseOfFailedStart((unsigned long)result);
+}
+
 void VisitHomepage(PlatformWindow dialog)
 {
     PlayCue("click.wav", CueAsync);
-    unsigned long code = PlatformOpenAddress(HomepageAddress);
-    if (code == 0)
+    const char* cause = HomepageFailure(PlatformOpenAddress(HomepageAddress));
+    if (cause == nullptr)
         return;
-    // A Windows 95 without a browser knows no program for the address.
-    const char* cause = code == 2 || code == 3 || code == 31 ? "No web browser is set up to open it."
-                                                             : CauseOfFailedStart(code);
     FormatArg told[] = {{HomepageAddress}, {cause}};
     if (FormatText(HomepageMessage, TextBufferSize, "The homepage %s could not be opened. %s", told, 2) >= 0)
         PlatformShowFailure(dialog, "Hueline", HomepageMessage);

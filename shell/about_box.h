@@ -11,3 +11,6 @@ void ShowAboutBox(PlatformWindow dialog);
 // A click, then the web page in the user's browser; when it cannot be
 // opened, a box over dialog names the address and the cause.
 void VisitHomepage(PlatformWindow dialog);
+// What ShellExecuteA's result (PlatformOpenAddress) says is wrong, as a
+// sentence; null when there is nothing to tell.
+const char* HomepageFailure(uintptr_t result);

@@ -15,15 +15,17 @@
 // Every message the program's thread takes from its queue passes here first,
 // in the main dialog's loop and in every box's: the auto-repeat of a key held
 // down since before the program last took the keyboard is made WM_NULL
-// (DropsKey), so that Enter held from the full-screen test, or from the
-// program's start, never presses the default button.
-static LRESULT CALLBACK KeyFilter(int code, WPARAM removed, LPARAM lParam)
+// (FilterDrops), so that Enter held from the full-screen test, or from the
+// program's start, never presses the default button. Windows 95, 98 and Me
+// need the filter's own handle to call the filters installed before it.
+static HHOOK KeyFilterHook;
+
+static LRESULT CALLBACK KeyFilter(int code, WPARAM flags, LPARAM lParam)
 {
     MSG* message = (MSG*)lParam;
-    if (code == HC_ACTION && removed == PM_REMOVE &&
-        DropsKey(&KeysSeen, message->message, message->wParam, (uintptr_t)message->lParam))
+    if (FilterDrops(&KeysSeen, code, flags, message->message, message->wParam, (uintptr_t)message->lParam))
         message->message = WM_NULL;
-    return CallNextHookEx(nullptr, code, removed, lParam);
+    return CallNextHookEx(KeyFilterHook, code, flags, lParam);
 }
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
@@ -41,8 +43,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int)
     GetModuleFileNameA(instance, ProgramDirectory, sizeof ProgramDirectory);
     CutToDirectory(ProgramDirectory);
 
-    SetWindowsHookExA(WH_GETMESSAGE, KeyFilter, nullptr, GetCurrentThreadId());
+    KeyFilterHook = SetWindowsHookExA(WH_GETMESSAGE, KeyFilter, nullptr, GetCurrentThreadId());
     DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_MAIN), nullptr, MainDialogProc, 0);
+    if (KeyFilterHook != nullptr)
+        UnhookWindowsHookEx(KeyFilterHook);
 
     // Every other program is asked to close first, and may ask to save its
     // work or refuse; if the restart does not happen, nothing more is done.

@@ -10,6 +10,7 @@
 #define TEST_ENDING_MESSAGE "Hueline test ending"
 
 // Covers the screen with the text screen in VGA colours back and text (colour
-// numbers 0-15) until a key or a mouse button pressed while it shows is let go. Returns the
+// numbers 0-15) until a key or a mouse button pressed while it shows is let
+// go, or another program takes the front (test_exe/screen_end.h). Returns the
 // process's exit code: 0, or 1 when the window could not be shown.
 int ShowTestScreen(unsigned char back, unsigned char text);

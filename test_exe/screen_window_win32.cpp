@@ -3,7 +3,7 @@
 // stretches over the whole screen, as a text-mode screen fills the monitor.
 #include <windows.h>
 
-#include "fullscreen/held_input.h"
+#include "test_exe/screen_end.h"
 #include "test_exe/screen_window.h"
 #include "test_exe/text_screen.h"
 #include "test_exe/vga_palette.h"
@@ -16,8 +16,6 @@ COLORREF BackColor;
 COLORREF TextColor;
 HPALETTE Palette;  // on screens of 256 colours or fewer; null otherwise
 HBITMAP Picture;
-HWND Previous;  // the window in front when the test started
-KeyPresses Presses;
 int PictureWidth;
 int PictureHeight;
 
@@ -127,29 +125,10 @@ void Paint(HWND window)
     EndPaint(window, &paint);
 }
 
-// Hands the foreground back to the window that was in front when the test
-// started, then closes the full-screen window. Only the foreground process
-// may set the foreground window on Windows 98 and 2000 and later
-// (SetForegroundWindow: "the process is the foreground process" is one of
-// the conditions under which a process can set the foreground window), and
-// test.exe is it now; once it has ended the system would activate the next
-// enabled window, another program's, and Hueline's own call would only flash
-// its taskbar button. That window must take input again first, or the system
-// passes the activation on: it is told so (TEST_ENDING_MESSAGE) and answers
-// before the foreground moves.
-void End(HWND window)
-{
-    if (Previous != nullptr && IsWindow(Previous)) {
-        DWORD_PTR answer = 0;
-        SendMessageTimeoutA(Previous, RegisterWindowMessageA(TEST_ENDING_MESSAGE), 0, 0, SMTO_ABORTIFHUNG, 1000,
-                            &answer);
-        SetForegroundWindow(Previous);
-    }
-    DestroyWindow(window);
-}
-
 LRESULT CALLBACK ScreenProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (TestScreenMessage((PlatformWindow)window, message, wParam, (uintptr_t)lParam))
+        return 0;
     switch (message) {
     case WM_PAINT:
         Paint(window);
@@ -159,26 +138,6 @@ LRESULT CALLBACK ScreenProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     case WM_SETCURSOR:
         SetCursor(nullptr);
         return TRUE;
-    case WM_KEYDOWN:
-    case WM_KEYUP:
-    case WM_SYSKEYDOWN:
-    case WM_SYSKEYUP:
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONUP:
-    case WM_LBUTTONDBLCLK:
-    case WM_RBUTTONDOWN:
-    case WM_RBUTTONUP:
-    case WM_RBUTTONDBLCLK:
-    case WM_MBUTTONDOWN:
-    case WM_MBUTTONUP:
-    case WM_MBUTTONDBLCLK:
-        // The test ends when a key or button pressed here is let go, not at
-        // its press: the auto-repeat of a key still held, or its release,
-        // would otherwise go to the window in front after the test. Neither
-        // a key held down from before the test nor its release ends it.
-        if (SortKey(&Presses, message, wParam, (uintptr_t)lParam) == KeyReleased)
-            End(window);
-        return 0;
     case WM_DESTROY:
         PostQuitMessage(0);
         return 0;
@@ -208,11 +167,7 @@ int ShowTestScreen(unsigned char back, unsigned char text)
     kind.lpszClassName = TEST_SCREEN_CLASS;  // no class cursor: the pointer is hidden
     if (!RegisterClassA(&kind))
         return 1;
-    Previous = GetForegroundWindow();
-    for (int key = 1; key < 256; ++key) {
-        if (GetAsyncKeyState(key) & 0x8000)
-            NoteHeldKey(&Presses, (unsigned)key);  // held from before the test: never ends it
-    }
+    BeginTestScreen();
     HWND window = CreateWindowExA(WS_EX_TOPMOST, TEST_SCREEN_CLASS, "Hueline full screen preview", WS_POPUP, 0, 0,
                                   GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr,
                                   instance, nullptr);
@@ -220,8 +175,8 @@ int ShowTestScreen(unsigned char back, unsigned char text)
         return 1;
     ShowCursor(FALSE);
     ShowWindow(window, SW_SHOW);
-    SetForegroundWindow(window);
     UpdateWindow(window);
+    TestScreenShown((PlatformWindow)window);
 
     MSG message;
     int result = 0;

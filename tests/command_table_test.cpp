@@ -65,7 +65,7 @@ TEST_F(CommandTableTest, EveryColourItemPicksTheColourItNames)
     unsigned back = 0, text = 0;
     for (const MenuItem& item : MenuItems()) {
         bool isBack = item.popup == "Select &background color";
-        bool isText = item.popup == "Select te&xt color";
+        bool isText = item.popup == "Select t&ext color";
         if (!isBack && !isText)
             continue;
         string name = std::regex_replace(item.text, std::regex(R"( \[default\]$)"), "");

@@ -4,11 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <regex>
 #include <string>
 #include <vector>
 
 #include "core/selection.h"
 #include "fullscreen/full_screen_test.h"
+#include "shell/main_dialog.h"
 #include "shell/program_directory.h"
 #include "shell/sound_cues.h"
 #include "tests/support/dialog_fixture.h"
@@ -79,6 +81,8 @@ protected:
     {
         DialogTest::SetUp();
         StartWith("[386Enh]\r\nMessageBackColor=4\r\nMessageTextColor=E\r\n");
+        MainDialogMessage(Window(), InitDialogMessage, 0);  // as the program starts
+        Dialog().sounds.clear();
         SetDirectory("C:\\Program Files\\Hueline\\");
         // The user has clicked Dark Gray on Dark Cyan in the lists.
         Dialog().selection[0] = 8;
@@ -105,7 +109,7 @@ protected:
         for (const string title : {"Finished - TEST", "Finished - test", "Finished - Test"})
             calls->insert(calls->end(), foreign == title ? 2 : 1, "find tty|" + title);
         if (waits)
-            calls->push_back("wait " + std::to_string(TestWaitSliceMs));
+            calls->push_back("wait " + std::to_string(FinishedWindowLookMs));
     }
     void ExpectNothingElseChanged()
     {
@@ -120,6 +124,8 @@ protected:
 
     const string start = "start C:\\Program Files\\Hueline\\test.exe|"
                          "\"C:\\Program Files\\Hueline\\test.exe\" Dark_Gray Dark_Cyan";
+    const Calls head = {"sound click.wav/1", start, "close thread", "enable main no", "sound testing.wav/9"};
+    const Calls tail = {"close process", "enable main yes", "front main", "sound null/0"};
 };
 
 TEST_F(FullScreenTest, OnlyOurFinishedWindowIsClosedAndTheWaitLastsUntilTheProcessEnds)
@@ -128,20 +134,24 @@ TEST_F(FullScreenTest, OnlyOurFinishedWindowIsClosedAndTheWaitLastsUntilTheProce
     // in front of ours, or there is none.
     for (const string foreign : {"", "Finished - TEST", "Finished - test"}) {
         HostResetTestProgram();
-        Program() = {true, 3, 2, "Finished - test", foreign, 0, "\x0D", {}, 0};  // ours found by the second look of a pass
+        Program().starts = true;
+        Program().endsAfterWaits = 3;
+        Program().windowAfterWaits = 2;
+        Program().windowTitle = "Finished - test";  // ours found by the second look of a pass
+        Program().foreignTitle = foreign;
+        Program().keysDown = "\x0D";
         EXPECT_FALSE(DropsKey(&KeysSeen, KeyDownMessage, 65, 1));  // A pressed here, then held
 
         EXPECT_EQ(RunFullScreenTest(Window()), 1);
 
-        Calls expected = {"sound click.wav/1", start, "hold input", "sound testing.wav/9"};
+        Calls expected = head;
         for (int pass = 0; pass < 3; ++pass)
             AddPass(&expected, true, foreign);
         expected.erase(expected.end() - 2);  // no third look after ours is found and closed
         expected.insert(expected.end() - 1, "close Finished - test");
         AddPass(&expected, false, foreign);
-        expected.insert(expected.end(), {"release", "release input", "sound null/0"});
+        expected.insert(expected.end(), tail.begin(), tail.end());
         EXPECT_EQ(Program().calls, expected) << foreign;
-        EXPECT_EQ(Program().released, 1);
         ExpectNothingElseChanged();
         // After the test: A's repeat; Enter, held since the test, with or without the bit, until let go.
         string drops;
@@ -159,12 +169,11 @@ TEST_F(FullScreenTest, TheEndOfTheProcessEndsTheWaitAfterOneLastLook)
 
     EXPECT_EQ(RunFullScreenTest(Window()), 1);
 
-    Calls expected = {"sound click.wav/1", start, "hold input", "sound testing.wav/9"};
+    Calls expected = head;
     for (int pass = 0; pass < 3; ++pass)
         AddPass(&expected);
     AddPass(&expected, false);
-    for (const char* call : {"release", "release input", "sound null/0"})
-        expected.push_back(call);
+    expected.insert(expected.end(), tail.begin(), tail.end());
     EXPECT_EQ(Program().calls, expected);
     ExpectNothingElseChanged();
 
@@ -176,9 +185,9 @@ TEST_F(FullScreenTest, TheEndOfTheProcessEndsTheWaitAfterOneLastLook)
     Program().windowAfterWaits = 1;
     Program().windowTitle = "Finished - Test";
     EXPECT_EQ(RunFullScreenTest(Window()), 1);
-    ASSERT_GE(Program().calls.size(), 4u);
-    EXPECT_EQ(Calls(Program().calls.end() - 4, Program().calls.end()),
-              Calls({"close Finished - Test", "release", "release input", "sound null/0"}));
+    ASSERT_GE(Program().calls.size(), 5u);
+    EXPECT_EQ(Calls(Program().calls.end() - 5, Program().calls.end()),
+              Calls({"close Finished - Test", "close process", "enable main yes", "front main", "sound null/0"}));
 }
 
 TEST_F(FullScreenTest, AFailedStartClicksAndTellsThePathAndTheCause)
@@ -189,7 +198,6 @@ TEST_F(FullScreenTest, AFailedStartClicksAndTellsThePathAndTheCause)
         HostResetTestProgram().startError = failure.first;
         EXPECT_EQ(RunFullScreenTest(Window()), 0);
         EXPECT_EQ(Program().calls, Calls({"sound click.wav/1", start}));
-        EXPECT_EQ(Program().released, 0);
         EXPECT_EQ(Dialog().failures, std::vector<string>({"Hueline|The full-screen test C:\\Program Files\\"
                                                           "Hueline\\test.exe could not be started. " +
                                                           string(failure.second)}));
@@ -215,20 +223,94 @@ TEST_F(FullScreenTest, WithSoundsOffNoSoundCallIsMade)
     Program().starts = true;
     Program().endsAfterWaits = 1;
     EXPECT_EQ(RunFullScreenTest(Window()), 1);
-    Calls expected = {start, "hold input"};
+    Calls expected = {start, "close thread", "enable main no"};
     AddPass(&expected);
     AddPass(&expected, false);
-    expected.push_back("release");
-    expected.push_back("release input");
+    expected.insert(expected.end(), tail.begin(), tail.end() - 1);
     EXPECT_EQ(Program().calls, expected);
     EXPECT_TRUE(Dialog().sounds.empty());
     SoundsEnabled = 1;
 }
 
-TEST_F(FullScreenTest, EachPassWaitsAFewTensOfMilliseconds)
+TEST_F(FullScreenTest, TheFinishedWindowIsLookedForAtMostEveryQuarterSecond)
 {
-    EXPECT_GE(TestWaitSliceMs, 10u);
-    EXPECT_LE(TestWaitSliceMs, 50u);
+    for (unsigned wake : {0u, 40u, 1u}) {  // waits that run their full time, that messages cut short
+        HostResetTestProgram().starts = true;
+        Program().endsAfterWaits = 600;
+        Program().wakeAfterMs = wake;
+        RunFullScreenTest(Window());
+        const std::vector<unsigned long>& looks = Program().looks;  // at the start, on the way, after the end
+        ASSERT_GE(looks.size(), 4u) << wake;
+        for (size_t k = 1; k + 1 < looks.size(); ++k)
+            EXPECT_EQ(looks[k] - looks[k - 1], FinishedWindowLookMs) << wake << " " << k;
+    }
+}
+
+// How the test ends (test.exe says so during a wait, or not), when other
+// programs send commands (a click sent to Apply comes as its WM_COMMAND) and a
+// Close, and what is queued at the end. On every row no command runs, the
+// window is held until test.exe says it ends or has ended, every queued key,
+// click, Close and command is dropped and nothing else, and the window takes
+// the foreground itself only when test.exe ended unannounced. After the test
+// the same messages act, and the keys held are read again at each activation.
+TEST_F(FullScreenTest, NoCommandRunsAndTheWindowComesBackAsTheTestEnds)
+{
+    const unsigned sent[][2] = {{CommandMessage, 1008}, {CommandMessage, 40013}, {CommandMessage, 1007},
+                                {CloseMessage, 0}, {CommandMessage, 40002}};
+    const struct {
+        int announcedAt, endsAt, sendsAt;  // waits (1-based, 0 never); sends -1: as the queue is emptied
+        const char* seen;
+    } rows[] = {
+        {2, 3, 1, "enable main no|wait|wait|enable main yes|wait|drops|enable main yes"},
+        {0, 3, 2, "enable main no|wait|wait|wait|drops|enable main yes|front main"},  // ended from outside
+        {1, 4, 3, "enable main no|wait|enable main yes|wait|wait|wait|drops|enable main yes"},
+        {1, 2, -1, "enable main no|wait|enable main yes|wait|drops|enable main yes"},
+    };
+    auto send = [&] {
+        for (const auto& message : sent)
+            MainDialogMessage(Window(), message[0], message[1]);
+    };
+    for (const auto& row : rows) {
+        HostResetTestProgram().starts = true;
+        Dialog().sounds.clear();
+        Program().endsAfterWaits = row.endsAt;
+        Program().queue = {0x10, 0x100, 0x113, 0x111, 0x10, 0x201, 0x400};
+        Program().duringWait = [&](int wait) {
+            if (wait == row.sendsAt)
+                send();
+            if (wait == row.announcedAt)
+                MainDialogMessage(Window(), PlatformTestEndingMessage(), 0);
+        };
+        if (row.sendsAt < 0)
+            Program().duringDrop = send;
+        Program().keysDown = "\x0D";
+        EXPECT_EQ(RunFullScreenTest(Window()), 1);
+        string seen;
+        for (const string& call : Program().calls) {
+            string kind = call.substr(0, call.find(' '));
+            if (kind == "wait" || kind == "enable" || kind == "front" || kind == "drop")
+                seen += (seen.empty() ? "" : "|") + (kind == "wait" ? kind : call);
+        }
+        EXPECT_EQ(seen, std::regex_replace(row.seen, std::regex("drops"),
+                                           "drop 0x10|drop 0x10|drop 0x100|drop 0x111|drop 0x201"));
+        EXPECT_EQ(Program().queue, std::vector<unsigned>({0x113, 0x400}));  // a timer, a program's own message
+        EXPECT_EQ(Sounds(), "click.wav/1 testing.wav/9 null/0");
+        EXPECT_TRUE(HostShellState().addresses.empty());
+        ExpectNothingElseChanged();
+    }
+    // Enter, held as the test ended, let go while another program was in
+    // front: its next press here counts once Hueline is activated again.
+    string drops;
+    for (uintptr_t activated : {0, 1}) {
+        Program().keysDown = "";
+        MainDialogMessage(Window(), ActivateAppMessage, activated);
+        drops += DropsKey(&KeysSeen, KeyDownMessage, 13, 1) ? 'x' : '.';
+    }
+    EXPECT_EQ(drops, "x.");
+    MainDialogMessage(Window(), CommandMessage, 1007);
+    MainDialogMessage(Window(), CloseMessage, 0);
+    EXPECT_EQ(Sounds(), "click.wav/1 testing.wav/9 null/0 restore.wav/1 click.wav/0");
+    EXPECT_EQ(Dialog().ended, std::vector<int>({0}));
 }
 
 // Keys and buttons, each message sorted in turn (P pressed, R repeated, U
@@ -264,4 +346,19 @@ TEST(HeldInput, OnlyPressesSeenToBeginCount)
                                                           {0x100, 0xFF}, {0x108, 0x109}, {0x111, 0x110}, {0x112, 0x113},
                                                           {0x200, 0x1FF}, {0x20D, 0x20E}})
         EXPECT_TRUE(DroppedAtTheEndOfTheTest(edge[0]) && !DroppedAtTheEndOfTheTest(edge[1])) << edge[0];
+}
+
+// The filter sorts every message a loop takes, whatever flags the loop's
+// PeekMessage has beside PM_REMOVE (PM_NOYIELD 2, PM_QS_INPUT), and none only
+// looked at: here the release of Enter, held from before, after which its
+// next press counts.
+TEST(HeldInput, TheFilterSortsEveryMessageTakenAndNoneOnlyLookedAt)
+{
+    const std::array<uintptr_t, 3> rows[] = {{0, 1, 1}, {0, 3, 1}, {0, 0x04070001, 1}, {0, 0, 0}, {0, 2, 0}, {3, 1, 0}};
+    for (const auto& row : rows) {  // code, flags, sorted
+        KeyPresses presses = {};
+        NoteHeldKey(&presses, 13);
+        EXPECT_FALSE(FilterDrops(&presses, (int)row[0], row[1], KeyUpMessage, 13, 0));
+        EXPECT_EQ(FilterDrops(&presses, 0, 1, KeyDownMessage, 13, 0), row[2] == 0) << row[1];
+    }
 }

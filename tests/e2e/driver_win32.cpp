@@ -42,7 +42,10 @@
 //   key WINDOW|user NAME
 //       press a key (escape, enter, space or a virtual-key number): posted to
 //       the window that has the focus in WINDOW's thread, or made by the
-//       system's input as the keyboard makes it (user), to the window in front
+//       system's input as the keyboard makes it (user), to the window in
+//       front; "alt+X" (user only) presses the letter X with Alt held down
+//   front WINDOW
+//       bring the window to the front, as a program that takes the foreground does
 //   hold NAME MS
 //       hold a key down for MS ms by the system's input: press, auto-repeats, release
 //   stand CLASS CAPTION MS
@@ -81,6 +84,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cctype>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -441,13 +445,16 @@ void PostKey(HWND window, WORD key)
 
 // A key as the keyboard makes it: into the system's input queue, to the
 // window in front.
-void UserKey(WORD key)
+void UserKey(WORD key, bool alt)
 {
-    INPUT input[2] = {};
-    input[0].type = input[1].type = INPUT_KEYBOARD;
-    input[0].ki.wVk = input[1].ki.wVk = key;
-    input[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    SendInput(2, input, sizeof(INPUT));
+    INPUT input[4] = {};
+    WORD keys[4] = {VK_MENU, key, key, VK_MENU};
+    for (int i = 0; i < 4; ++i) {
+        input[i].type = INPUT_KEYBOARD;
+        input[i].ki.wVk = keys[i];
+        input[i].ki.dwFlags = i >= 2 ? KEYEVENTF_KEYUP : 0;
+    }
+    SendInput(alt ? 4 : 2, input + (alt ? 0 : 1), sizeof(INPUT));
 }
 
 void HoldKey(WORD key, DWORD ms)
@@ -799,10 +806,15 @@ int main(int argc, char** argv)
         } else if (verb == "list") {
             PrintList(window());
         } else if (verb == "key") {
-            std::string target = next("window or user");
-            WORD key = KeyNamed(next("key"));
-            if (target == "user") UserKey(key);
+            std::string target = next("window or user"), name = next("key");
+            bool alt = name.size() == 5 && name.rfind("alt+", 0) == 0 && target == "user";
+            WORD key = alt ? (WORD)std::toupper((unsigned char)name[4]) : KeyNamed(name);
+            if (target == "user") UserKey(key, alt);
             else PostKey(WindowNamed(target), key);
+        } else if (verb == "front") {
+            HWND target = window();
+            SetForegroundWindow(target);
+            Say("front", YesNo(GetForegroundWindow() == target));
         } else if (verb == "hold") {
             WORD key = KeyNamed(next("key"));
             HoldKey(key, (DWORD)number("milliseconds"));

@@ -151,6 +151,7 @@ SCREEN_CLASS = read_defines(ROOT / "test_exe" / "screen_window.h").TEST_SCREEN_C
 IDOK, IDYES, IDNO = 1, 6, 7
 WM_NULL, WM_CLOSE, WM_COMMAND, WM_SYSCOMMAND, BM_CLICK = 0x0000, 0x0010, 0x0111, 0x0112, 0x00F5
 SC_CLOSE, SC_MINIMIZE = 0xF060, 0xF020
+OTHER_PROGRAM = ("Notepad", "Untitled - Notepad")  # another program's window, by class and caption
 
 
 # ---- The machine the prefix stands for -----------------------------------------
@@ -628,6 +629,11 @@ class Session:
         without waiting for the window."""
         self.drive("click", self.control(control), "user")
 
+    def type_keys(self, *names):
+        """Presses keys as the keyboard makes them ("alt+b", "enter"), to the
+        window in front, without waiting for the window."""
+        self.drive(*[verb for name in names for verb in ("key", "user", name)])
+
     def select(self, *lists_and_names):
         """Clicks an item by its name in each list given (IDC_BACK_LIST,
         "Green", IDC_TEXT_LIST, "Black") where it shows, as the user would;
@@ -792,7 +798,10 @@ class Session:
         if how != "outside" and not self.screens():
             raise AssertionError("no full-screen window is open")
         ending = {"key": ("key", "user", "space"), "held": ("hold", "enter", 2000), "outside": ("process", "end"),
-                  "click": ("find", SCREEN_CLASS, "*", "*", 0, "click", "found", "user")}[how]
+                  "click": ("find", SCREEN_CLASS, "*", "*", 0, "click", "found", "user"),
+                  "front": ("find", *OTHER_PROGRAM, "*", 10000, "front", "found")}[how]
+        if how == "front":  # another program's window comes to the front
+            self.other = stand_window(*OTHER_PROGRAM)
         replies = self.drive("process", "open", TEST_PROGRAM.name, *ending, "process", "wait", 10000,
                              "send", self.window, WM_NULL, 0, 0, 10000, *self.settling(), "props", self.window)
         ended, answered, main = replies[-4], replies[-3], replies[-1]

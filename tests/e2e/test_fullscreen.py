@@ -6,9 +6,10 @@ import shutil
 import time
 import unittest
 
-from harness import (ARTEFACTS, CD_LETTER, DRIVER, ID, IDOK, MESSAGE_CAPTION, PRODUCT, PROGRAM, ROOT, SC_CLOSE,
-                     SYSTEM_INI, SYSTEM_OLD, WM_CLOSE, WM_SYSCOMMAND, eject_cd, files_used, grab, insert_cd,
-                     install_copy, marker_block, read_c_string, read_or_none, run_test_program, stand_window)
+from harness import (ARTEFACTS, BM_CLICK, CD_LETTER, DRIVER, HANG_MS, ID, IDOK, MESSAGE_CAPTION, OTHER_PROGRAM,
+                     PRODUCT, PROGRAM, ROOT, SC_CLOSE, SYSTEM_INI, SYSTEM_OLD, WM_CLOSE, WM_COMMAND, WM_SYSCOMMAND,
+                     eject_cd, files_used, grab, insert_cd, install_copy, marker_block, read_c_string, read_or_none,
+                     run_test_program, stand_window)
 from test_main_window import Case
 from test_preview_about import preview_problems
 
@@ -77,7 +78,8 @@ class FullScreenCase(Case):
         ended = session.end_screen(end_by)
         self.assertEqual(ended["exit-code"], 1 if end_by == "outside" else 0)
         self.assertLess(ended["answer-delay-ms"], 1000.0)
-        self.assertEqual(ended["main-front"], "yes")
+        # Another program that took the front keeps it; else the window is back in front.
+        self.assertEqual(ended["main-front"], "no" if end_by == "front" else "yes")
         self.assertEqual(session.screens(), 0)
         return shown, session.calls(since)
 
@@ -94,6 +96,7 @@ class FullScreenTest(FullScreenCase):
             (("click", ID.IDC_FULL_SCREEN), "Green", "Black", "held", None),
             (("command", ID.IDM_TEST), "Brown", "White", "click", None),
             (("click", ID.IDC_FULL_SCREEN), "Dark Gray", "Dark Cyan", "outside", None),
+            (("command", ID.IDM_TEST), "Red", "Yellow", "front", None),  # the keyboard gone: the test ends
         ]
         for action, back, text, end_by, picture in cases:
             with self.subTest(action=action, back=back, text=text, end_by=end_by):
@@ -111,6 +114,8 @@ class FullScreenTest(FullScreenCase):
                 self.assertMainWindow(session, back, text)
                 if end_by == "held":  # a repeat of the Enter held in the test, as the keyboard sends it: dropped
                     self.assertEqual(session.act("post", session.control(ID.IDC_APPLY), 0x100, 13, 0x401C0001), [])
+        self.addCleanup(session.other.wait, 130)
+        session.drive("find", *OTHER_PROGRAM, "*", 0, "post", "found", WM_CLOSE, 0, 0)
         self.assertTrue(session.running())
 
     def test_from_a_folder_with_spaces_and_from_a_read_only_cd(self):
@@ -159,9 +164,14 @@ class FullScreenTest(FullScreenCase):
         since = session.mark()
         session.click(ID.IDC_FULL_SCREEN, False)
         session.held(20000)
-        # The taskbar's Close, and a close box's, during the test: dropped.
+        # The taskbar's Close, and a close box's, during the test: dropped; and
+        # another program's click on Apply, a menu command and a Close, sent:
+        # answered at once, but none runs.
         session.post(session.window, WM_SYSCOMMAND, SC_CLOSE, 0, settle=False)
         session.post(session.window, WM_CLOSE, 0, 0, settle=False)
+        for window, message, wparam in ((session.control(ID.IDC_APPLY), BM_CLICK, 0),
+                                        (session.window, WM_COMMAND, ID.IDM_APPLY), (session.window, WM_CLOSE, 0)):
+            self.assertLess(float(session.drive("send", window, message, wparam, 0, HANG_MS)[0]["took-ms"]), 1000)
         # Another program's message is answered at once (5 s counts as a hang).
         answers = sorted(session.ping(20))
         print("\n  messages sent during the test: answered in %.1f ms (median), %.1f ms at most"

@@ -372,6 +372,48 @@ class ExitTest(Case):
                 self.assertEqual(session.calls(since), [
                     ("sound", "click.wav", SND_SYNC), ("end", session.window, 0)])
                 self.assertFiles(HAND_INSTALLED, None)
+                # The message filter hands every message on with its own handle
+                # (Windows 9x needs it), and is removed once the dialog has ended.
+                trace = session.trace_path.read_text("latin-1")
+                hook = re.findall(r"Ret  user32\.SetWindowsHookExA\(\) retval=(\w+)", trace)
+                handed = re.findall(r"Call user32\.CallNextHookEx\((\w+),", trace)
+                removed = re.findall(r"Call user32\.(EndDialog|UnhookWindowsHookEx)\((\w+)", trace)
+                self.assertEqual(len(hook), 1)
+                self.assertEqual({harness.low32(h) for h in handed}, {harness.low32(hook[0])})
+                self.assertEqual([(call, harness.low32(h)) for call, h in removed[-2:]],
+                                 [("EndDialog", int(session.window, 16)), ("UnhookWindowsHookEx", harness.low32(hook[0]))])
+
+
+class AltLetterTest(Case):
+    def test_each_alt_letter_reaches_one_button_or_menu(self):
+        # A row a letter, typed as the keyboard does, and the calls that tell
+        # what it reached (a menu by its first item, with Enter); then every
+        # letter of nothing before C, which alone acts.
+        session = self.start(HAND_INSTALLED)
+        click, cancel, refresh = (("sound", name + ".wav", SND_ASYNC) for name in ("click", "cancel", "refresh"))
+        about = lambda: session.close_box(harness.ABOUT_CAPTION)  # noqa: E731
+        for keys, reached, then in [
+                (["alt+c"], [cancel], None), (["alt+r"], [refresh], None),
+                (["alt+l", "enter"], [refresh], None),  # Listed Actions: Refresh Preview
+                (["alt+o", "enter"] * 2, [("check", ID.IDM_SOUNDS, 0), ("check", ID.IDM_SOUNDS, 8), click], None),
+                (["alt+h", "enter"], [click, click], about), (["alt+a"], [click], about),  # Help: About Hueline
+                (["alt+f"], [click, ("launch",), ("sound", "testing.wav", 9)],
+                 lambda: session.screen(20000) and session.end_screen("key")),
+                (["alt+b"], [("sound", "restore.wav", SND_ASYNC)], None),
+                (["alt+n"], [("sound", "apply.wav", SND_ASYNC), ("question",)],
+                 lambda: session.press(QUESTION_CAPTION, IDNO, 10000)),
+                (["alt+" + c for c in "degijkmpqstuvwyz"] + ["alt+c"], [cancel], None),
+                (["alt+x"], [("sound", "click.wav", SND_SYNC), ("end", session.window, 0)], None)]:
+            with self.subTest(keys=keys[0]):
+                since = session.mark()
+                session.type_keys(*keys)
+                calls = harness.poll(lambda: session.calls(since), lambda seen: len(seen) >= len(reached), 10)
+                self.assertEqual([call[:len(want)] for call, want in zip(calls, reached)], reached)
+                self.assertEqual(len(calls), len(reached), calls)
+                if then:
+                    then()
+        self.assertEnds(session)
+        self.assertFiles(hand_installed_as(b"9", b"F"), hand_installed_as(b"", b"").replace(marker_block(b"", b""), b""))
 
 
 class SoundSwitchTest(Case):

@@ -1,6 +1,7 @@
 // Controls of the host stand-in of the platform layer, for the native tests.
 #pragma once
 
+#include <functional>
 #include <set>
 #include <string>
 #include <utility>
@@ -151,7 +152,7 @@ struct HostShell {
     std::vector<PlatformWindow> aboutOwners;  // one per About box run
     std::vector<size_t> aboutSoundsBefore;    // HostDialog::sounds recorded before each
     std::vector<std::string> addresses;       // every address opened
-    unsigned long openError;                  // what opening one gives (0: opened)
+    uintptr_t openResult;                     // what opening one returns (42 at first: opened)
 };
 
 // Clears the records (HostResetDialog does too).
@@ -162,8 +163,9 @@ HostShell& HostShellState();
 
 // What the next started program does, and a record of the calls, in order,
 // as text: "start PROGRAM|COMMAND LINE", "wait MS", "find CLASS|TITLE",
-// "close TITLE", "release", "hold input" and "release input" for the main
-// window, and "sound FILE/FLAGS" for every sound call.
+// "close TITLE", "close thread|process", for a window (main, screen, other)
+// "enable W yes|no", "front W", "tell W", "post close W" and "destroy W",
+// "drop MESSAGE" (in hex), and "sound FILE/FLAGS" for every sound call.
 struct HostTestProgram {
     bool starts;             // false: the start fails
     int endsAfterWaits;      // the wait that sees the process end (1-based); -1 never
@@ -171,11 +173,21 @@ struct HostTestProgram {
     std::string windowTitle; // its title (class "tty")
     std::string foreignTitle; // a "tty" window of another process, before ours, from the start
     unsigned long startError; // the system's code for a failed start
-    std::string keysDown;     // the keys down when the test ends, a byte each
+    std::string keysDown;     // the keys down now, a byte each
     std::vector<std::string> calls;
-    int released;            // releases of the started process
+    unsigned wakeAfterMs;     // a wait ends after this long at most, as when a message comes; 0: never
+    unsigned long clock;      // PlatformTickCount, moved on by the waits
+    std::vector<unsigned long> looks;  // the clock at each look for the finished window
+    std::function<void(int wait)> duringWait;  // what other programs send during a wait (1-based)
+    std::function<void()> duringDrop;          // ... and while the queue is emptied
+    std::vector<unsigned> queue;              // the messages posted to the program's windows
+    PlatformWindow foreground;
+    bool frontRefused;        // PlatformBringToFront leaves the foreground as it is
 };
 
 // Clears the record; the next start fails until starts is set.
 HostTestProgram& HostResetTestProgram();
 HostTestProgram& HostTestProgramState();
+// test.exe's window beside HostWindow(), and the names in the record.
+PlatformWindow HostScreenWindow();
+std::string HostWindowName(PlatformWindow window);

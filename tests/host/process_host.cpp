@@ -1,5 +1,6 @@
 // Host stand-in of starting test.exe: a scripted program whose end and
-// finished window come after a given number of waits.
+// finished window come after a given number of waits, on a clock the waits
+// move on.
 #include "tests/host/host_control.h"
 #include "platform/platform.h"
 
@@ -7,10 +8,12 @@ namespace {
 
 HostTestProgram Program;
 int Waits = 0;
-int Process;  // its address is the one process handle
+int Process, Thread;  // their addresses are the handles
 int FinishedWindow;
 int ForeignWindow;  // another program's, of the same class and title
-const unsigned long OurProcess = 0x1234;
+// Our process and its thread; the other program's window was made by a
+// thread whose number is our process's.
+const unsigned long OurProcess = 0x1234, OurThread = 0x5678, OtherProcess = 0x99;
 
 }  // namespace
 
@@ -20,7 +23,10 @@ HostTestProgram& HostResetTestProgram()
     Program.starts = false;
     Program.endsAfterWaits = -1;
     Program.windowAfterWaits = -1;
-    Program.released = 0;
+    Program.wakeAfterMs = 0;
+    Program.clock = 0xFFFFFF00;  // wraps around during the test
+    Program.foreground = HostWindow();
+    Program.frontRefused = false;
     Waits = 0;
     return Program;
 }
@@ -30,35 +36,47 @@ HostTestProgram& HostTestProgramState()
     return Program;
 }
 
-PlatformProcess PlatformStartProgram(const char* program, char* commandLine, unsigned long* id,
-                                     unsigned long* error)
+int PlatformStartProgram(const char* program, char* commandLine, PlatformStarted* started, unsigned long* error)
 {
     Program.calls.push_back(std::string("start ") + program + "|" + commandLine);
     Waits = 0;
-    *id = OurProcess;
-    *error = Program.startError;
-    return Program.starts ? (PlatformProcess)&Process : PlatformNoProcess;
+    if (!Program.starts) {
+        *error = Program.startError;
+        return 0;
+    }
+    *started = {(PlatformHandle)&Process, (PlatformHandle)&Thread, OurProcess, OurThread};
+    return 1;
 }
 
-bool PlatformWaitForProcess(PlatformProcess process, unsigned ms)
+bool PlatformWaitForProcess(PlatformHandle process, unsigned ms)
 {
     Program.calls.push_back("wait " + std::to_string(ms));
-    if (process != (PlatformProcess)&Process)
+    if (process != (PlatformHandle)&Process)
         return true;
     ++Waits;
+    Program.clock += Program.wakeAfterMs != 0 && Program.wakeAfterMs < ms ? Program.wakeAfterMs : ms;
+    if (Program.duringWait)
+        Program.duringWait(Waits);
     return Program.endsAfterWaits >= 0 && Waits >= Program.endsAfterWaits;
 }
 
-void PlatformReleaseProcess(PlatformProcess process)
+void PlatformCloseHandle(PlatformHandle handle)
 {
-    Program.calls.push_back("release");
-    if (process == (PlatformProcess)&Process)
-        ++Program.released;
+    Program.calls.push_back(handle == (PlatformHandle)&Process  ? "close process"
+                            : handle == (PlatformHandle)&Thread ? "close thread"
+                                                                : "close <unknown>");
+}
+
+unsigned long PlatformTickCount()
+{
+    return Program.clock;
 }
 
 PlatformWindow PlatformNextWindow(const char* windowClass, const char* title, PlatformWindow after)
 {
     Program.calls.push_back(std::string("find ") + windowClass + "|" + title);
+    if (after == nullptr && std::string(title) == "Finished - TEST")
+        Program.looks.push_back(Program.clock);
     if (after == nullptr && Program.foreignTitle == title)  // front to back: the other program's, then ours
         return (PlatformWindow)&ForeignWindow;
     bool shown = Program.windowAfterWaits >= 0 && Waits >= Program.windowAfterWaits;
@@ -68,9 +86,11 @@ PlatformWindow PlatformNextWindow(const char* windowClass, const char* title, Pl
     return nullptr;
 }
 
-unsigned long PlatformWindowProcess(PlatformWindow window)
+unsigned long PlatformWindowThreadProcess(PlatformWindow window, unsigned long* process)
 {
-    return window == (PlatformWindow)&FinishedWindow ? OurProcess : 0x99;
+    bool ours = window == (PlatformWindow)&FinishedWindow;
+    *process = ours ? OurProcess : OtherProcess;
+    return ours ? OurThread : OurProcess;
 }
 
 void PlatformCloseWindow(PlatformWindow window)

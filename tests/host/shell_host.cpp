@@ -12,6 +12,7 @@ HostShell Shell;
 HostShell& HostResetShell()
 {
     Shell = HostShell();
+    Shell.openResult = 42;
     return Shell;
 }
 
@@ -44,8 +45,11 @@ void PlatformRunAboutBox(PlatformWindow owner)
     Shell.aboutSoundsBefore.push_back(HostDialogState().sounds.size());
 }
 
-unsigned long PlatformOpenAddress(const char* address)
+uintptr_t PlatformOpenAddress(const char* address)
 {
     Shell.addresses.push_back(address);
-    return Shell.openError;
+    return Shell.openResult;
 }
+
+void PlatformSetProgramIcons(PlatformWindow) {}
+void PlatformErasePaint(PlatformWindow) {}

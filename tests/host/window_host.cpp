@@ -132,21 +132,6 @@ void PlatformPlaySound(const char* file, unsigned flags)
     HostTestProgramState().calls.push_back("sound " + (file == nullptr ? std::string("null") : std::string(file)) + "/" + std::to_string(flags));
 }
 
-void PlatformHoldInput(PlatformWindow)
-{
-    HostTestProgramState().calls.push_back("hold input");
-}
-
-void PlatformReleaseInput(PlatformWindow)
-{
-    HostTestProgramState().calls.push_back("release input");
-}
-
-bool PlatformKeyIsDown(unsigned code)
-{
-    return HostTestProgramState().keysDown.find((char)code) != std::string::npos;
-}
-
 bool PlatformIsWindowsNt()
 {
     return Dialog.windowsNt;

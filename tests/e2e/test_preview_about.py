@@ -45,6 +45,24 @@ def places_of(picture, icon):
     return found
 
 
+def label_lines(picture, box, colour=(0, 0, 0)):
+    """The lines of text of colour inside box (x, y, width, height) of
+    picture, top to bottom, each as (first row, last row, width); an
+    underline one blank row below its line belongs to it."""
+    x0, y0, width, height = box
+    rows = [[x for x in range(x0, x0 + width) if picture.pixel(x, y) == colour] for y in range(y0, y0 + height)]
+    lines = []
+    for y, row in enumerate(rows):
+        if not row:
+            continue
+        if lines and y - lines[-1][1] <= 2:
+            first, _, left, right = lines[-1]
+            lines[-1] = (first, y, min(left, row[0]), max(right, row[-1]))
+        else:
+            lines.append((y, y, row[0], row[-1]))
+    return [(first, last, right - left + 1) for first, last, left, right in lines]
+
+
 def ini(back, text):
     return b"[386Enh]\r\nMessageBackColor=%X\r\nMessageTextColor=%X\r\n" % (NAMES.index(back), NAMES.index(text))
 
@@ -154,6 +172,16 @@ class PreviewTest(PreviewCase):
         # window draws it.
         at = (client[0] - window[0] + PREVIEW_AT[0], client[1] - window[1] + PREVIEW_AT[1])
         self.assertEqual(places_of(picture, preview_picture("Dark Blue", "Yellow")), [at])
+        # The Apply button's label whole, as Windows 98 draws it: "Apply New"
+        # over "Settings", a blank row or more between the text and the
+        # button's 3-pixel edge (the default button's frame and its shadow).
+        button = rect(session.props(session.control(ID.IDC_APPLY))["client"])
+        inside = (button[0] - window[0] + 3, button[1] - window[1] + 3, button[2] - 6, button[3] - 6)
+        lines = label_lines(picture, inside)
+        self.assertEqual(len(lines), 2, lines)
+        self.assertGreater(lines[0][2], lines[1][2], "the first line is the longer, " + str(lines))
+        self.assertGreater(lines[0][0], 0, lines)
+        self.assertLess(lines[-1][1], inside[3] - 1, lines)
 
 
 class AboutTest(PreviewCase):

@@ -63,7 +63,7 @@ std::string RewriteText(const std::string& input, bool apply, const char* back, 
 std::vector<std::string> VariedSettingsFiles()
 {
     std::string large;
-    for (int i = 0; large.size() < 20000; ++i)
+    for (int i = 0; large.size() < 9000; ++i)  // three reads of 4 KiB
         large += "key" + std::to_string(i) + "=value\r\n" + (i % 300 == 0 ? "[386Enh]\r\n" : "");
     return {
         "[boot]\r\n[386Enh]\r\ndevice=x\r\nMessageBackColor=4\r\n",

@@ -119,9 +119,10 @@ void Build(const Layout& layout, const uint32_t* numbers, char* out)
     PutHex(out + at[check], Crc32(0, out, at[check]));
 }
 
-// The table of the byte-wise CRC, made at first use (the program has no
-// constructors of process-wide data).
-uint32_t CrcTable[256];
+// The tables of the CRC, four bytes at a time, made at first use (the
+// program has no constructors of process-wide data): CrcTable[0] is the
+// byte-wise table, CrcTable[k] that of a byte followed by k zero bytes.
+uint32_t CrcTable[4][256];
 
 void MakeCrcTable()
 {
@@ -129,19 +130,28 @@ void MakeCrcTable()
         uint32_t c = n;
         for (int k = 0; k < 8; ++k)
             c = (c & 1) != 0 ? 0xEDB88320u ^ (c >> 1) : c >> 1;
-        CrcTable[n] = c;
+        CrcTable[0][n] = c;
     }
+    for (uint32_t n = 0; n < 256; ++n)
+        for (int k = 1; k < 4; ++k)
+            CrcTable[k][n] = (CrcTable[k - 1][n] >> 8) ^ CrcTable[0][CrcTable[k - 1][n] & 0xFF];
 }
 
 }  // namespace
 
 uint32_t Crc32(uint32_t crc, const char* bytes, unsigned count)
 {
-    if (CrcTable[1] == 0)
+    if (CrcTable[0][1] == 0)
         MakeCrcTable();
+    const unsigned char* b = (const unsigned char*)bytes;
     crc = ~crc;
-    for (unsigned i = 0; i < count; ++i)
-        crc = CrcTable[(crc ^ (unsigned char)bytes[i]) & 0xFF] ^ (crc >> 8);
+    for (; count >= 4; count -= 4, b += 4) {
+        crc ^= b[0] | (uint32_t)b[1] << 8 | (uint32_t)b[2] << 16 | (uint32_t)b[3] << 24;
+        crc = CrcTable[3][crc & 0xFF] ^ CrcTable[2][(crc >> 8) & 0xFF] ^ CrcTable[1][(crc >> 16) & 0xFF] ^
+              CrcTable[0][crc >> 24];
+    }
+    for (; count > 0; --count, ++b)
+        crc = CrcTable[0][(crc ^ *b) & 0xFF] ^ (crc >> 8);
     return ~crc;
 }
 

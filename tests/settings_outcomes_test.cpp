@@ -150,6 +150,25 @@ TEST_F(SettingsOutcomes, AShortReadOfSystemIniChangesNothing)
     EXPECT_FALSE(MarkStands());
 }
 
+// A journal's check that cannot tell twice over: an interrupted change may
+// stand, so nothing is written, and its journal above all not written over.
+TEST_F(SettingsOutcomes, AJournalThatCannotBeCheckedStopsTheChange)
+{
+    WriteTestFile("system.ini", ThreeLines);
+    WriteTestFile("system.old", "older backup");
+    WriteTestFile("hueline.mrk", "an interrupted change's journal");
+    HostFailFileOperations({1, 2});  // "check hueline.mrk" and the check again
+    SettingsWriteDetails details;
+    EXPECT_EQ(Install("Red", "White", &details), SettingsUnchanged);
+    HostResetFileOperations(0);
+    EXPECT_EQ(details.problem.cause, SettingsNotChecked);
+    EXPECT_EQ(Ini(), ThreeLines);
+    EXPECT_EQ(Old(), "older backup");
+    string journal;
+    EXPECT_TRUE(ReadTestFile("hueline.mrk", &journal));
+    EXPECT_EQ(journal, "an interrupted change's journal");
+}
+
 TEST_F(SettingsOutcomes, WhatWasReadCountsWhenALaterReadFails)
 {
     const string ini = "[386Enh]\r\nMessageBackColor=4\r\nMessageTextColor=E\r\n" + string(5000, 'x') +
